@@ -1,0 +1,10 @@
+#include <QApplication>
+
+#include "app/tform1.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    qir::TForm1 form;
+    form.show();
+    return QApplication::exec();
+}

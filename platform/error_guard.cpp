@@ -1,0 +1,11 @@
+#include "platform/error_guard.h"
+
+#include <QString>
+
+namespace qir {
+
+void reportError(Desktop& desktop, const std::exception& error) {
+    desktop.showError(QString::fromStdString(withFullStop(error.what())));
+}
+
+}  // namespace qir

@@ -1,0 +1,100 @@
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/errors.h"
+
+namespace qir {
+namespace {
+
+// Owns a POSIX file descriptor.
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now so a failing close (a full disk on NFS, say) can be reported.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+}  // namespace
+
+Bytes readFileBytes(const std::string& name) {
+    FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.valid()) {
+        throw FileOpenError(name);
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw FileOpenError(name);
+    }
+    Bytes bytes(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            throw StreamReadError();
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return bytes;
+}
+
+void writeFileBytes(const std::string& name, std::span<const unsigned char> bytes) {
+    FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!file.valid()) {
+        throw FileCreateError(name);
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            throw StreamWriteError();
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    if (!file.close()) {
+        throw StreamWriteError();
+    }
+}
+
+bool copyFileOver(const std::string& from, const std::string& to) {
+    std::error_code error;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
+    return !error;
+}
+
+bool setArchiveOnly(const std::string& name) {
+    return ::chmod(name.c_str(), 0644) == 0;
+}
+
+bool deleteFile(const std::string& name) {
+    return ::unlink(name.c_str()) == 0;
+}
+
+}  // namespace qir

@@ -1,0 +1,47 @@
+#pragma once
+// Creating table files: the one place that knows the schema of the store's three tables.
+// The store builder and the tests make their files through it.
+
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qir::store {
+
+struct TableLayout {
+    const char* fileName;  // "donghua.db"
+    int filenameWidth;     // CHAR(n) of the Filename column
+    bool keyed;            // rows in Filename order (primary key) or in append order
+};
+
+inline constexpr TableLayout kAnimationTable{"donghua.db", 2, true};
+inline constexpr TableLayout kStrokeTable{"bishun.db", 4, true};
+inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false};
+
+// The store's built-in password: the key every table file is encrypted with.
+inline constexpr const char* kStorePassword = "qir610";
+
+// Writes a new encrypted table file. Rows are added in one transaction; nothing appears under
+// `path` until commit(): the file is written under a temporary name and renamed at the end.
+class TableFileWriter {
+  public:
+    TableFileWriter(std::filesystem::path path, const TableLayout& layout,
+                    std::string_view password = kStorePassword);
+    ~TableFileWriter();
+    TableFileWriter(const TableFileWriter&) = delete;
+    TableFileWriter& operator=(const TableFileWriter&) = delete;
+
+    // A Filename longer than the layout's width is an EngineError.
+    void addRow(std::string_view filename, std::span<const unsigned char> photo);
+    // A text kept in the file beside the table (how and when the data was made).
+    void setNotice(std::string_view notice);
+    void commit();
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qir::store

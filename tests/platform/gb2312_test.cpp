@@ -1,0 +1,36 @@
+#include "platform/gb2312.h"
+
+#include <gtest/gtest.h>
+
+namespace qir {
+namespace {
+
+TEST(Gb2312, RoundTripsChineseText) {
+    const std::string bytes = "\xB8\xC3\xD7\xD6";  // 该字
+    EXPECT_EQ(gb2312::toUnicode(bytes), QString::fromUtf8("该字"));
+    EXPECT_EQ(gb2312::fromUnicode(QString::fromUtf8("该字")), bytes);
+    EXPECT_EQ(gb2312::fromUnicode(QString::fromUtf8("1画")), std::string("1\xBB\xAD"));
+}
+
+TEST(Gb2312, RefusesCharactersOutsideTheCodePage) {
+    EXPECT_FALSE(gb2312::fromUnicode(QString::fromUtf8("𠀀")).has_value());
+    EXPECT_FALSE(gb2312::fromUnicode(QString::fromUtf8("한")).has_value());
+    EXPECT_FALSE(gb2312::fromUnicode(QString::fromUtf8("字한")).has_value());
+    EXPECT_EQ(gb2312::fromUnicode(QString()), std::string());
+}
+
+TEST(Gb2312, InvalidBytesDecodeToReplacementCharacters) {
+    const QString text = gb2312::toUnicode("\xFF\xD7\xD6\xB8");
+    EXPECT_TRUE(text.contains(QChar(0xFFFD)));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("字")));
+}
+
+TEST(Gb2312, TrimDropsBytesAtOrBelowBlank) {
+    EXPECT_EQ(gb2312::trimmed("\xD3\xF0 "), "\xD3\xF0");
+    EXPECT_EQ(gb2312::trimmed("\t\x01 a b\r\n"), "a b");
+    EXPECT_EQ(gb2312::trimmed("   "), "");
+    EXPECT_EQ(gb2312::trimmed("\xA1\xA1"), "\xA1\xA1");  // the ideographic space is not a blank
+}
+
+}  // namespace
+}  // namespace qir
