@@ -1,0 +1,261 @@
+// Draws the program's artwork: the window background, the button pictures and their skin
+// variants, the catalogue's node pictures and the program icon. The output is committed;
+// run the `assets` target to draw it again after changing this file.
+
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QColor kButtonBlue(0x68, 0x90, 0xB8);
+const QColor kWhite(0xFF, 0xFF, 0xFF);
+const QColor kYellow(0xFF, 0xD8, 0x4A);
+const QColor kGreen(0x6C, 0xE8, 0x64);
+constexpr int kDotsPerMetreAt72Dpi = 2835;
+
+void check(bool ok, const QString& file) {
+    if (!ok) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        std::exit(1);
+    }
+}
+
+QImage canvas(int width, int height, QImage::Format format = QImage::Format_RGB888) {
+    QImage image(width, height, format);
+    image.setDotsPerMeterX(kDotsPerMetreAt72Dpi);
+    image.setDotsPerMeterY(kDotsPerMetreAt72Dpi);
+    return image;
+}
+
+QFont buttonFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    font.setBold(true);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+// A word button ("Exit", "Help"): the word sits in the rows that stay visible when the
+// control cuts the picture's bottom off.
+QImage wordButton(const QString& word, const QColor& ink, int visibleHeight) {
+    QImage image = canvas(37, 22);
+    image.fill(kButtonBlue);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(buttonFont());
+    painter.setPen(ink);
+    painter.drawText(QRect(0, 0, 37, visibleHeight), Qt::AlignCenter, word);
+    return image;
+}
+
+// An arrow button: a triangle centred in the part of the picture that the control shows.
+QImage arrowButton(bool pointsDown, const QColor& ink, QSize visible) {
+    QImage image = canvas(34, 16);
+    image.fill(kButtonBlue);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    const qreal cx = visible.width() / 2.0;
+    const qreal cy = visible.height() / 2.0;
+    const qreal half = 5.5;
+    const qreal depth = 3.5;
+    QPainterPath triangle;
+    if (pointsDown) {
+        triangle.moveTo(cx - half, cy - depth);
+        triangle.lineTo(cx + half, cy - depth);
+        triangle.lineTo(cx, cy + depth);
+    } else {
+        triangle.moveTo(cx - half, cy + depth);
+        triangle.lineTo(cx + half, cy + depth);
+        triangle.lineTo(cx, cy - depth);
+    }
+    triangle.closeSubpath();
+    painter.drawPath(triangle);
+    return image;
+}
+
+QImage background() {
+    QImage image = canvas(640, 480);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    // Steel-blue body with a soft vertical light.
+    QLinearGradient body(0, 56, 0, 468);
+    body.setColorAt(0, QColor(0x5E, 0x8A, 0xB6));
+    body.setColorAt(1, QColor(0x4A, 0x76, 0xA2));
+    painter.fillRect(0, 56, 640, 412, body);
+    // The darker strip along the bottom edge.
+    painter.fillRect(0, 468, 640, 12, QColor(0x2E, 0x52, 0x78));
+    painter.fillRect(0, 468, 640, 1, QColor(0x26, 0x46, 0x69));
+
+    // The sky-blue banner.
+    QLinearGradient sky(0, 0, 0, 56);
+    sky.setColorAt(0, QColor(0xD6, 0xEC, 0xFA));
+    sky.setColorAt(1, QColor(0x9C, 0xCB, 0xEE));
+    painter.fillRect(0, 0, 640, 56, sky);
+
+    // A faint brush character at the banner's right, behind the link panel's corner.
+    QFont brush(QStringLiteral("AR PL KaitiM GB"));
+    brush.setPixelSize(52);
+    painter.setFont(brush);
+    painter.setPen(QColor(0x7F, 0xB3, 0xDC));
+    painter.drawText(QRect(440, 0, 80, 56), Qt::AlignCenter, QString::fromUtf8("永"));
+
+    QFont title(QStringLiteral("DejaVu Serif"));
+    title.setPixelSize(21);
+    title.setBold(true);
+    painter.setFont(title);
+    painter.setPen(QColor(0x17, 0x2C, 0x48));
+    painter.drawText(QPoint(14, 27), QStringLiteral("QIR Demonstration of stroke order"));
+
+    QFont version(QStringLiteral("DejaVu Sans"));
+    version.setPixelSize(11);
+    painter.setFont(version);
+    painter.setPen(QColor(0x2A, 0x44, 0x66));
+    painter.drawText(QPoint(16, 45), QStringLiteral("Version 1.0"));
+    return image;
+}
+
+QImage nodePicture(const std::function<void(QPainter&)>& draw) {
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    draw(painter);
+    painter.end();
+    // One-bit transparency, as an image list mask holds it.
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            QColor c = image.pixelColor(x, y);
+            c.setAlpha(c.alpha() >= 128 ? 255 : 0);
+            image.setPixelColor(x, y, c);
+        }
+    }
+    return image;
+}
+
+void closedFolder(QPainter& p) {
+    p.setPen(QColor(0x8A, 0x64, 0x10));
+    p.setBrush(QColor(0xF2, 0xC7, 0x4A));
+    p.drawRect(1, 3, 6, 2);
+    p.setBrush(QColor(0xFB, 0xD8, 0x5C));
+    p.drawRect(1, 4, 13, 9);
+    p.setPen(QColor(0xFF, 0xF0, 0xB0));
+    p.drawLine(2, 6, 13, 6);
+}
+
+void documentPage(QPainter& p) {
+    p.setPen(QColor(0x55, 0x55, 0x55));
+    p.setBrush(Qt::white);
+    QPolygon page({{3, 1}, {10, 1}, {13, 4}, {13, 14}, {3, 14}});
+    p.drawPolygon(page);
+    p.drawLine(10, 1, 10, 4);
+    p.drawLine(10, 4, 13, 4);
+    p.setPen(QColor(0x8C, 0xA6, 0xC8));
+    for (int y = 6; y <= 12; y += 2) {
+        p.drawLine(5, y, 11, y);
+    }
+}
+
+void minusBar(QPainter& p) {
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRect(3, 6, 10, 3);
+}
+
+void openFolder(QPainter& p) {
+    p.setPen(QColor(0x8A, 0x64, 0x10));
+    p.setBrush(QColor(0xE8, 0xB8, 0x38));
+    p.drawRect(1, 3, 6, 2);
+    p.drawRect(1, 4, 12, 9);
+    p.setBrush(QColor(0xFD, 0xDE, 0x6A));
+    QPolygon flap({{3, 7}, {15, 7}, {13, 13}, {1, 13}});
+    p.drawPolygon(flap);
+}
+
+QImage programIcon() {
+    QImage image = canvas(30, 30);
+    image.fill(kButtonBlue);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xFB, 0xF7, 0xEC));
+    painter.drawRoundedRect(QRectF(2, 2, 26, 26), 4, 4);
+    // A dashed guide cross, as on practice paper.
+    QPen guide(QColor(0xE0, 0x9A, 0x9A), 1, Qt::DashLine);
+    painter.setPen(guide);
+    painter.drawLine(QPointF(15, 3), QPointF(15, 27));
+    painter.drawLine(QPointF(3, 15), QPointF(27, 15));
+    QFont brush(QStringLiteral("AR PL KaitiM GB"));
+    brush.setPixelSize(24);
+    painter.setFont(brush);
+    painter.setPen(QColor(0xB0, 0x1E, 0x1E));
+    painter.drawText(QRect(2, 2, 26, 26), Qt::AlignCenter, QString::fromUtf8("永"));
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s ASSETS_DIRECTORY\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.filePath(QStringLiteral("skins")));
+    QDir().mkpath(out.filePath(QStringLiteral("nodes")));
+    auto save = [&](const QImage& image, const QString& name, const char* format,
+                    int quality = -1) {
+        const QString file = out.filePath(name);
+        check(image.save(file, format, quality), file);
+    };
+
+    save(background(), QStringLiteral("background.jpg"), "JPEG", 92);
+
+    // Embedded pictures, normal look; the skin files repeat them and add the lit look.
+    const QSize miniVisible(29, 15);
+    const QSize nextVisible(29, 15);
+    const QSize prevVisible(32, 16);
+    save(wordButton(QStringLiteral("Exit"), kWhite, 17), QStringLiteral("exit.bmp"), "BMP");
+    save(arrowButton(true, kWhite, miniVisible), QStringLiteral("mini.bmp"), "BMP");
+    save(wordButton(QStringLiteral("Help"), kWhite, 20), QStringLiteral("help.bmp"), "BMP");
+    save(arrowButton(true, kWhite, nextVisible), QStringLiteral("next.bmp"), "BMP");
+    save(arrowButton(false, kWhite, prevVisible), QStringLiteral("prev.bmp"), "BMP");
+
+    const struct {
+        const char* name;
+        QImage picture;
+    } skins[] = {
+        {"exityellow.bmp", wordButton(QStringLiteral("Exit"), kYellow, 17)},
+        {"exitwhite.bmp", wordButton(QStringLiteral("Exit"), kWhite, 17)},
+        {"miniyellow.bmp", arrowButton(true, kYellow, miniVisible)},
+        {"miniwhite.bmp", arrowButton(true, kWhite, miniVisible)},
+        {"helpyellow.bmp", wordButton(QStringLiteral("Help"), kYellow, 20)},
+        {"helpwhite.bmp", wordButton(QStringLiteral("Help"), kWhite, 20)},
+        {"nextgreen.bmp", arrowButton(true, kGreen, nextVisible)},
+        {"nextwhite.bmp", arrowButton(true, kWhite, nextVisible)},
+        {"pregreen.bmp", arrowButton(false, kGreen, prevVisible)},
+        {"prewhite.bmp", arrowButton(false, kWhite, prevVisible)},
+    };
+    for (const auto& skin : skins) {
+        save(skin.picture, QStringLiteral("skins/") + QString::fromLatin1(skin.name), "BMP");
+    }
+
+    save(nodePicture(closedFolder), QStringLiteral("nodes/0.png"), "PNG");
+    save(nodePicture(documentPage), QStringLiteral("nodes/1.png"), "PNG");
+    save(nodePicture(minusBar), QStringLiteral("nodes/2.png"), "PNG");
+    save(nodePicture(openFolder), QStringLiteral("nodes/3.png"), "PNG");
+    save(programIcon(), QStringLiteral("icon.png"), "PNG");
+    return 0;
+}
