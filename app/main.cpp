@@ -1,10 +1,33 @@
 #include <QApplication>
+#include <QFileInfo>
+#include <memory>
 
+#include "app/application_error.h"
 #include "app/tform1.h"
+#include "platform/desktop.h"
+#include "platform/fonts.h"
+#include "platform/single_instance.h"
 
 int main(int argc, char** argv) {
+    // Before anything is set up: a running instance takes over and this start ends.
+    if (qir::handOverToRunningInstance(QString::fromLatin1(qir::kInstanceName))) {
+        return 0;
+    }
+
     QApplication application(argc, argv);
-    qir::TForm1 form;
-    form.show();
+    // The X11 window class of our windows.
+    QApplication::setApplicationName(QString::fromLatin1(qir::kInstanceName));
+    qir::installFontSubstitutions();
+
+    qir::SystemDesktop desktop;
+    std::unique_ptr<qir::TForm1> form;
+    try {
+        form = std::make_unique<qir::TForm1>(desktop);
+    } catch (const std::exception& error) {
+        qir::app::showApplicationError(error, QFileInfo(QString::fromLocal8Bit(argv[0])).fileName(),
+                                       __builtin_return_address(0));
+        return 1;
+    }
+    form->show();
     return QApplication::exec();
 }

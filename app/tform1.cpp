@@ -1,9 +1,304 @@
 #include "app/tform1.h"
 
-namespace qir {
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QWindow>
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
+#include "app/panel.h"
+#include "app/picture.h"
+#include "platform/error_guard.h"
+
+// The pictures live in a static library, whose resource initialiser the linker would drop.
+static void initialiseEmbeddedPictures() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace qir {
+namespace {
+
+const QColor kSkinBlue(0x70, 0x98, 0xC0);
+const QColor kWorkAreaGrey(0xDC, 0xE4, 0xE0);
+
+QImage embedded(const char* name) {
+    return QImage(QStringLiteral(":/assets/") + name);
+}
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+app::Picture* imageButton(QWidget* parent, const char* name, const QRect& geometry,
+                          const char* picture, const QString& hint) {
+    auto* button = named(new app::Picture(parent, geometry, embedded(picture)), name);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setToolTip(hint);
+    return button;
+}
+
+app::Panel* skinPanel(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* panel = named(new app::Panel(parent, geometry), name);
+    panel->setColor(kSkinBlue);
+    return panel;
+}
+
+}  // namespace
+
+TForm1::TForm1(Desktop& desktop, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      desktop_(desktop),
+      hover_([this](app::HoverButton button, QImage picture) {
+          showSkinPicture(button, std::move(picture));
+      }) {
+    initialiseEmbeddedPictures();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kApplicationTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
     setFixedSize(640, 480);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    createControls();
+    setTabOrder();
+    connectHandlers();
+
+    // From here on a later start finds this instance.
+    instanceChannel_.listen(QString::fromLatin1(kInstanceName));
+    connect(&instanceChannel_, &InstanceChannel::activationRequested, this,
+            &TForm1::ActivateInstance);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createControls() {
+    Image1 = named(new app::Picture(this, rect(), embedded("background.jpg")), "Image1");
+    Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Bevel1 =
+        named(new app::Bevel(this, {-1, 56, 644, 1}, app::Bevel::Kind::RaisedTopLine), "Bevel1");
+
+    Panel3 = named(new app::Panel(this, {533, 5, 101, 20}), "Panel3");
+    Panel3->setColor(kSkinBlue);
+    Panel3->setBevels(app::BevelCut::Raised, app::BevelCut::Lowered);
+    Label2 = named(new app::LinkLabel(Panel3, {7, 3}, kWebAddressText), "Label2");
+    Label2->setCursor(Qt::PointingHandCursor);
+    Label2->setToolTip(QStringLiteral("Visit Qir Demonstration of stroke order's web site"));
+
+    Panel4 = skinPanel(this, "Panel4", {543, 58, 69, 42});
+    Imageexit = imageButton(Panel4, "Imageexit", {16, 7, 37, 17}, "exit.bmp",
+                            QStringLiteral("Exit from QIR Demonstration of stroke order"));
+    Panel5 = skinPanel(this, "Panel5", {610, 58, 29, 34});
+    Imagemini = imageButton(Panel5, "Imagemini", {1, 12, 29, 15}, "mini.bmp",
+                            QStringLiteral("Minimize window"));
+
+    Panel6 = named(new app::Panel(this, {32, 89, 579, 345}), "Panel6");
+    Panel6->setClientEdge();
+    auto* workArea = static_cast<app::Panel*>(Panel6->client());
+    workArea->setColor(kWorkAreaGrey);
+    workArea->setBevels(app::BevelCut::Raised, app::BevelCut::None);
+
+    TreeView1 = named(new QTreeWidget(workArea), "TreeView1");
+    TreeView1->setGeometry(-2, 23, 114, 317);
+
+    Panel8 = named(new app::Panel(workArea, {124, 3, 446, 333}), "Panel8");
+    Panel8->setColor(kWorkAreaGrey);
+    Panel8->setBevels(app::BevelCut::Raised, app::BevelCut::Lowered);
+    Bevel2 =
+        named(new app::Bevel(Panel8, {1, 160, 444, 2}, app::Bevel::Kind::LoweredBox), "Bevel2");
+    Shape2 = named(new app::Shape(Panel8, {136, 5, 154, 128}), "Shape2");
+    DBCtrlGrid1 = named(new QWidget(Panel8), "DBCtrlGrid1");
+    DBCtrlGrid1->setGeometry(2, 161, 443, 172);
+    Panelavi = named(new app::Panel(Panel8, {137, 6, 152, 124}), "Panelavi");
+    static_cast<app::Panel*>(Panelavi)->setColor(Qt::white);
+
+    Edit1 = named(new QLineEdit(workArea), "Edit1");
+    Edit1->setGeometry(0, 0, 109, 23);
+    Edit1->setFrame(false);
+    Edit1->setToolTip(QStringLiteral("Input character"));
+    QFont kaiti(QString::fromUtf8("楷体_GB2312"));
+    kaiti.setPixelSize(15);
+    Edit1->setFont(kaiti);
+    TreeView1->setFont(kaiti);
+
+    Panel7 = skinPanel(this, "Panel7", {33, 435, 60, 30});
+    Imagehelp = imageButton(Panel7, "Imagehelp", {12, 5, 37, 20}, "help.bmp",
+                            QStringLiteral("Help of QIR Demonstration of stroke order"));
+
+    MediaPlayer1 = named(new QWidget(this), "MediaPlayer1");
+    MediaPlayer1->setGeometry(272, 229, 197, 21);
+    MediaPlayer1->setAttribute(Qt::WA_NoMousePropagation);
+
+    Panel10 = skinPanel(this, "Panel10", {612, 240, 27, 70});
+    Imagenext = imageButton(Panel10, "Imagenext", {-1, 14, 29, 15}, "next.bmp",
+                            QStringLiteral("Next character"));
+    Imageprev = imageButton(Panel10, "Imageprev", {-4, 38, 32, 17}, "prev.bmp",
+                            QStringLiteral("Last character"));
+}
+
+void TForm1::setTabOrder() {
+    // Within the work area: catalogue, grid, input box; then the player bar.
+    for (QWidget* widget : {static_cast<QWidget*>(TreeView1), DBCtrlGrid1,
+                            static_cast<QWidget*>(Edit1), MediaPlayer1}) {
+        widget->setAttribute(Qt::WA_NoMousePropagation);
+    }
+    QWidget::setTabOrder(TreeView1, DBCtrlGrid1);
+    QWidget::setTabOrder(DBCtrlGrid1, Edit1);
+    QWidget::setTabOrder(Edit1, MediaPlayer1);
+}
+
+void TForm1::connectHandlers() {
+    connect(Imageexit, &app::Picture::mouseMoved, this, &TForm1::ImageexitMouseMove);
+    connect(Imagemini, &app::Picture::mouseMoved, this, &TForm1::ImageminiMouseMove);
+    connect(Imagehelp, &app::Picture::mouseMoved, this, &TForm1::ImagehelpMouseMove);
+    connect(Imagenext, &app::Picture::mouseMoved, this, &TForm1::ImagenextMouseMove);
+    connect(Imageprev, &app::Picture::mouseMoved, this, &TForm1::ImageprevMouseMove);
+    connect(Panel4, &app::Panel::mouseMoved, this, &TForm1::Panel4MouseMove);
+    connect(Panel5, &app::Panel::mouseMoved, this, &TForm1::Panel5MouseMove);
+    connect(Panel7, &app::Panel::mouseMoved, this, &TForm1::Panel7MouseMove);
+    connect(Panel10, &app::Panel::mouseMoved, this, &TForm1::Panel10MouseMove);
+    connect(Imageexit, &app::Picture::clicked, this, &TForm1::ImageexitClick);
+    connect(Imagemini, &app::Picture::clicked, this, &TForm1::ImageminiClick);
+    connect(Imagehelp, &app::Picture::clicked, this, &TForm1::ImagehelpClick);
+    connect(Label2, &app::LinkLabel::clicked, this, &TForm1::Label2Click);
+}
+
+template <typename Handler>
+void TForm1::handle(Handler&& handler) {
+    guarded(desktop_, std::forward<Handler>(handler));
+}
+
+void TForm1::FormCreate() {
+    hover_.clearFlags();
+    Edit1->clear();
+}
+
+void TForm1::FormShow() {
+    Edit1->setFocus();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TForm1::ActivateInstance() {
+    if (isMinimized()) {
+        showNormal();
+        activateWindow();
+        return;
+    }
+    QWidget* popup = windowToBringForward();
+    if (popup->isVisible() && popup->isEnabled()) {
+        popup->raise();
+        popup->activateWindow();
+    }
+}
+
+QWidget* TForm1::windowToBringForward() const {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : const_cast<TForm1*>(this);
+}
+
+void TForm1::showSkinPicture(app::HoverButton button, QImage picture) {
+    app::Picture* target = nullptr;
+    switch (button) {
+        case app::HoverButton::Exit:
+            target = Imageexit;
+            break;
+        case app::HoverButton::Mini:
+            target = Imagemini;
+            break;
+        case app::HoverButton::Help:
+            target = Imagehelp;
+            break;
+        case app::HoverButton::Next:
+            target = Imagenext;
+            break;
+        case app::HoverButton::Prev:
+            target = Imageprev;
+            break;
+    }
+    target->setPicture(std::move(picture));
+}
+
+void TForm1::ImageexitMouseMove() {
+    handle([this] { hover_.pointerOverPicture(app::HoverButton::Exit); });
+}
+void TForm1::ImageminiMouseMove() {
+    handle([this] { hover_.pointerOverPicture(app::HoverButton::Mini); });
+}
+void TForm1::ImagehelpMouseMove() {
+    handle([this] { hover_.pointerOverPicture(app::HoverButton::Help); });
+}
+void TForm1::ImagenextMouseMove() {
+    handle([this] { hover_.pointerOverPicture(app::HoverButton::Next); });
+}
+void TForm1::ImageprevMouseMove() {
+    handle([this] { hover_.pointerOverPicture(app::HoverButton::Prev); });
+}
+void TForm1::Panel4MouseMove() {
+    handle([this] { hover_.pointerOverPanel(app::HoverPanel::Panel4); });
+}
+void TForm1::Panel5MouseMove() {
+    handle([this] { hover_.pointerOverPanel(app::HoverPanel::Panel5); });
+}
+void TForm1::Panel7MouseMove() {
+    handle([this] { hover_.pointerOverPanel(app::HoverPanel::Panel7); });
+}
+void TForm1::Panel10MouseMove() {
+    handle([this] { hover_.pointerOverPanel(app::HoverPanel::Panel10); });
+}
+void TForm1::Panel4Enter() {}
+
+void TForm1::ImageexitClick() {
+    close();
+}
+void TForm1::ImageminiClick() {
+    showMinimized();
+}
+void TForm1::ImagehelpClick() {
+    desktop_.openDocument(QStringLiteral("help.htm"));
+}
+void TForm1::Label2Click() {
+    desktop_.openDocument(kWebAddress);
+}
+
+// Dragging the window's own surface moves the window, as a title bar would.
+void TForm1::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    event->accept();
+    QWindow* window = windowHandle();
+    if (window != nullptr && window->startSystemMove()) {
+        return;
+    }
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event) {
+    if (dragOffset_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - *dragOffset_);
+        event->accept();
+    }
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragOffset_.reset();
+    }
 }
 
 }  // namespace qir

@@ -1,14 +1,109 @@
 #pragma once
+// The main window: owns every control and data component for the whole run and wires them
+// together. Each handler is short and calls into the folder that owns the behaviour.
 
+#include <QPoint>
 #include <QWidget>
+#include <optional>
+
+#include "app/hover_skin.h"
+#include "platform/desktop.h"
+#include "platform/single_instance.h"
+
+class QLineEdit;
+class QTreeWidget;
+
+namespace qir::app {
+class Bevel;
+class LinkLabel;
+class Panel;
+class Picture;
+class Shape;
+}  // namespace qir::app
 
 namespace qir {
 
-// The main window: owns every control and data component and wires them together.
+// The address that the link shows and opens.
+inline const QString kWebAddress = QStringLiteral("https://qir-stroke.example.org/");
+inline const QString kWebAddressText = QStringLiteral("qir-stroke.org");
+
 class TForm1 : public QWidget {
     Q_OBJECT
   public:
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(Desktop& desktop, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const app::HotFlags& hotFlags() const { return hover_.flags(); }
+
+    // The running instance's answer to a later start.
+    void ActivateInstance();
+    // The most recently active window of ours: a message box open above the main window, or
+    // the main window itself.
+    QWidget* windowToBringForward() const;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void createControls();
+    void setTabOrder();
+    void connectHandlers();
+
+    void FormCreate();
+    void FormShow();
+
+    void ImageexitMouseMove();
+    void ImageminiMouseMove();
+    void ImagehelpMouseMove();
+    void ImagenextMouseMove();
+    void ImageprevMouseMove();
+    void Panel4MouseMove();
+    void Panel5MouseMove();
+    void Panel7MouseMove();
+    void Panel10MouseMove();
+    void Panel4Enter();
+    void ImageexitClick();
+    void ImageminiClick();
+    void ImagehelpClick();
+    void Label2Click();
+
+    // Runs a handler inside the one error boundary.
+    template <typename Handler>
+    void handle(Handler&& handler);
+    void showSkinPicture(app::HoverButton button, QImage picture);
+
+    Desktop& desktop_;
+    InstanceChannel instanceChannel_;
+    app::HoverSkin hover_;
+    bool shown_ = false;
+    // Set while the window is moved by hand, where no window manager moves it.
+    std::optional<QPoint> dragOffset_;
+
+    app::Picture* Image1 = nullptr;
+    app::Bevel* Bevel1 = nullptr;
+    app::Panel* Panel3 = nullptr;
+    app::LinkLabel* Label2 = nullptr;
+    app::Panel* Panel4 = nullptr;
+    app::Picture* Imageexit = nullptr;
+    app::Panel* Panel5 = nullptr;
+    app::Picture* Imagemini = nullptr;
+    app::Panel* Panel6 = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    app::Panel* Panel8 = nullptr;
+    app::Bevel* Bevel2 = nullptr;
+    app::Shape* Shape2 = nullptr;
+    QWidget* DBCtrlGrid1 = nullptr;
+    QWidget* Panelavi = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    app::Panel* Panel7 = nullptr;
+    app::Picture* Imagehelp = nullptr;
+    QWidget* MediaPlayer1 = nullptr;
+    app::Panel* Panel10 = nullptr;
+    app::Picture* Imagenext = nullptr;
+    app::Picture* Imageprev = nullptr;
 };
 
 }  // namespace qir

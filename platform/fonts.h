@@ -1,0 +1,10 @@
+#pragma once
+// The Windows font names the window's design uses, mapped to fonts this system has.
+
+namespace qir {
+
+// "MS Sans Serif" and "MS Serif" become DejaVu Sans and Serif; "楷体_GB2312" becomes the
+// AR PL KaitiM GB font. Call once after the application object exists.
+void installFontSubstitutions();
+
+}  // namespace qir

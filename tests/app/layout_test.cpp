@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "tests/app/form_fixture.h"
+
+namespace qir {
+namespace {
+
+struct Placement {
+    const char* name;
+    const char* parent;  // the control whose surface it stands on
+    QRect geometry;      // relative to that parent's client area
+    const char* hint;
+};
+
+// The window's design, control by control.
+const Placement kPlacements[] = {
+    {"Image1", "Form1", {0, 0, 640, 480}, ""},
+    {"Bevel1", "Form1", {-1, 56, 644, 1}, ""},
+    {"Panel3", "Form1", {533, 5, 101, 20}, ""},
+    {"Label2", "Panel3", {7, 3, 0, 0}, "Visit Qir Demonstration of stroke order's web site"},
+    {"Panel4", "Form1", {543, 58, 69, 42}, ""},
+    {"Imageexit", "Panel4", {16, 7, 37, 17}, "Exit from QIR Demonstration of stroke order"},
+    {"Panel5", "Form1", {610, 58, 29, 34}, ""},
+    {"Imagemini", "Panel5", {1, 12, 29, 15}, "Minimize window"},
+    {"Panel6", "Form1", {32, 89, 579, 345}, ""},
+    {"TreeView1", "Panel6", {-2, 23, 114, 317}, ""},
+    {"Panel8", "Panel6", {124, 3, 446, 333}, ""},
+    {"Bevel2", "Panel8", {1, 160, 444, 2}, ""},
+    {"Shape2", "Panel8", {136, 5, 154, 128}, ""},
+    {"DBCtrlGrid1", "Panel8", {2, 161, 443, 172}, ""},
+    {"Panelavi", "Panel8", {137, 6, 152, 124}, ""},
+    {"Edit1", "Panel6", {0, 0, 109, 23}, "Input character"},
+    {"Panel7", "Form1", {33, 435, 60, 30}, ""},
+    {"Imagehelp", "Panel7", {12, 5, 37, 20}, "Help of QIR Demonstration of stroke order"},
+    {"MediaPlayer1", "Form1", {272, 229, 197, 21}, ""},
+    {"Panel10", "Form1", {612, 240, 27, 70}, ""},
+    {"Imagenext", "Panel10", {-1, 14, 29, 15}, "Next character"},
+    {"Imageprev", "Panel10", {-4, 38, 32, 17}, "Last character"},
+};
+
+// Panel6's children sit inside its two-pixel sunken edge.
+QPoint clientOrigin(QWidget* parent) {
+    return parent->objectName() == "Panel6" ? QPoint(2, 2) : QPoint();
+}
+
+TEST(Layout, EveryControlStandsWhereTheDesignPutsIt) {
+    testing::FormFixture fixture;
+    QWidget& form = fixture.form();
+    EXPECT_EQ(form.size(), QSize(640, 480));
+    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form.windowTitle(), "QIR Demonstration of stroke order");
+    for (const Placement& p : kPlacements) {
+        SCOPED_TRACE(p.name);
+        QWidget* control = fixture.control(p.name);
+        QWidget* parent = p.parent == std::string("Form1") ? &form : fixture.control(p.parent);
+        ASSERT_TRUE(parent->isAncestorOf(control));
+        const QPoint origin = control->mapTo(parent, QPoint(0, 0)) - clientOrigin(parent);
+        EXPECT_EQ(origin, p.geometry.topLeft());
+        if (!p.geometry.size().isEmpty()) {
+            EXPECT_EQ(control->size(), p.geometry.size());
+        }
+        EXPECT_EQ(control->toolTip(), QString::fromLatin1(p.hint));
+    }
+}
+
+TEST(Layout, WorkAreaWorksOutToTheWindowCoordinatesOfTheDesign) {
+    testing::FormFixture fixture;
+    QWidget& form = fixture.form();
+    EXPECT_EQ(fixture.control("Shape2")->mapTo(&form, QPoint()), QPoint(294, 99));
+    EXPECT_EQ(fixture.control("Panelavi")->mapTo(&form, QPoint()), QPoint(295, 100));
+}
+
+TEST(Layout, LaterSiblingsLieAboveEarlierOnes) {
+    testing::FormFixture fixture;
+    QWidget& form = fixture.form();
+    // The minimise panel overlaps the exit panel's right edge and lies above it.
+    EXPECT_EQ(form.childAt(611, 60)->objectName(), "Panel5");
+    // The player bar lies above the work area.
+    QWidget* atBar = form.childAt(300, 235);
+    EXPECT_TRUE(atBar->objectName() == "MediaPlayer1" ||
+                fixture.control("MediaPlayer1")->isAncestorOf(atBar));
+}
+
+TEST(Layout, ButtonsShowTheHandAndTheInputBoxStartsEmptyWithFocusOnShow) {
+    testing::FormFixture fixture;
+    for (const char* name :
+         {"Imageexit", "Imagemini", "Imagehelp", "Imagenext", "Imageprev", "Label2"}) {
+        EXPECT_EQ(fixture.control(name)->cursor().shape(), Qt::PointingHandCursor) << name;
+    }
+    auto* edit = fixture.control<QLineEdit>("Edit1");
+    EXPECT_TRUE(edit->text().isEmpty());
+    fixture.form().show();
+    QApplication::setActiveWindow(&fixture.form());
+    EXPECT_EQ(QApplication::focusWidget(), edit);
+}
+
+}  // namespace
+}  // namespace qir
