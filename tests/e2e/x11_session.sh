@@ -1,0 +1,70 @@
+# Sourced by the end-to-end tests: a private X server with a window manager, a scratch working
+# directory prepared from the stage folder, and helpers to drive the real program.
+set -euo pipefail
+
+stage_dir=$(cd "$1" && pwd)
+work=$(mktemp -d /tmp/qir-e2e-XXXXXX)
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+pids=()
+
+cleanup() {
+    [ -n "${KEEP:-}" ] && return
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; } >&2
+    done
+    exit 1
+}
+
+# The program's working directory: everything from the stage folder; the two read-only tables
+# are linked, the rest copied, since the program writes only its scratch files.
+mkdir "$work/cwd"
+for file in "$stage_dir"/*; do
+    case "$(basename "$file")" in
+        donghua.db | bishun.db) ln -s "$file" "$work/cwd/" ;;
+        *) cp -r "$file" "$work/cwd/" ;;
+    esac
+done
+cd "$work/cwd"
+
+# A display of our own; -displayfd tells us which number it took.
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+read -r -t 10 display_number <&3 || fail "Xvfb did not start"
+export DISPLAY=":$display_number"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
+    sleep 0.1
+done
+# The check property appears before openbox has finished starting; a window mapped in that
+# moment stays unmanaged for many seconds.
+sleep 1
+
+start_program() {
+    ./qir-stroke >"$work/program.log" 2>&1 &
+    program_pid=$!
+    pids+=("$program_pid")
+    window=""
+    for _ in $(seq 150); do
+        window=$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    [ -n "$window" ] || fail "no MyTarsel window appeared"
+}
+
+window_position() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    echo "$X $Y"
+}
