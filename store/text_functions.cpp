@@ -81,7 +81,9 @@ void trimFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
         return;
     }
     const std::string_view result = trimmed(valueBytes(arguments[0]));
-    sqlite3_result_text64(context, result.data(), result.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    // An empty text is still a text, not NULL: it needs a pointer.
+    sqlite3_result_text64(context, result.empty() ? "" : result.data(), result.size(),
+                          SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
 // `text LIKE pattern` reaches here as like(pattern, text).
