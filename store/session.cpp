@@ -62,6 +62,7 @@ struct Database::Impl {
         std::filesystem::path path;
         FileIdentity identity;
         Access access;
+        bool writable;
         std::string fileName;
     };
     std::unique_ptr<sql::Connection> connection;
@@ -92,9 +93,12 @@ struct Database::Impl {
         attach.reset();
         if (code != SQLITE_DONE) {
             code = sqlite3_errcode(connection->get());
+            if (code == SQLITE_NOTADB) {
+                return KeyResult::WrongKey;
+            }
             sql::failWithCode("Cannot open table", fileName, code, connection->get());
         }
-        // The key is only tried when the first page is read.
+        // Attaching may put off reading the first page, where a wrong key shows.
         sql::Statement probe =
             connection->tryPrepare("SELECT count(*) FROM " + sql::quoted(schema) +
                                        ".sqlite_master WHERE type = 'table' AND lower(name) = 'db'",
@@ -220,11 +224,14 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
         sql::fail("Cannot open table", fileName, "the file is not a table file");
     }
     const FileIdentity identity{status.st_dev, status.st_ino};
-    const bool writable = access != Access::ReadOnly;
+    // A file without write permission is read-only for everybody, as a read-only attribute
+    // would be; it opens for reading and every write is refused.
+    const bool markedReadOnly = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    const bool writable = access != Access::ReadOnly && !markedReadOnly;
 
     if (auto found = impl_->attached.find(schema); found != impl_->attached.end()) {
         const Impl::Attached& current = found->second;
-        const bool enough = !writable || current.access != Access::ReadOnly;
+        const bool enough = !writable || current.writable;
         if (current.path == path && current.identity == identity && enough) {
             return {schema, current.fileName};
         }
@@ -278,7 +285,7 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
         impl_->connection->tryExec(prefix + "synchronous = OFF");
         impl_->connection->tryExec(prefix + "journal_mode = MEMORY");
     }
-    impl_->attached[schema] = Impl::Attached{path, identity, access, fileName};
+    impl_->attached[schema] = Impl::Attached{path, identity, access, writable, fileName};
     return {schema, fileName};
 }
 
