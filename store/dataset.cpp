@@ -123,13 +123,28 @@ struct DataSet::Impl {
         fail("Cannot use", "field '" + std::string(field) + "' not found");
     }
 
-    sql::Statement prepare(std::string_view statement, std::string_view action) {
-        int code = SQLITE_OK;
-        sql::Statement prepared = database.connection().tryPrepare(statement, code);
-        if (!prepared) {
-            failWithCode(action, code);
+    // Statements are kept prepared while the data set is open: the stroke display table
+    // runs the same few for every row it takes.
+    struct ResetStatement {
+        void operator()(sqlite3_stmt* statement) const noexcept {
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
         }
-        return prepared;
+    };
+    using BorrowedStatement = std::unique_ptr<sqlite3_stmt, ResetStatement>;
+    std::map<std::string, sql::Statement, std::less<>> statements;
+
+    BorrowedStatement prepare(const std::string& text, std::string_view action) {
+        auto found = statements.find(text);
+        if (found == statements.end()) {
+            int code = SQLITE_OK;
+            sql::Statement prepared = database.connection().tryPrepare(text, code);
+            if (!prepared) {
+                failWithCode(action, code);
+            }
+            found = statements.emplace(text, std::move(prepared)).first;
+        }
+        return BorrowedStatement(found->second.get());
     }
 
     std::string tableReference() const { return sql::quoted(schema) + ".db"; }
@@ -147,7 +162,7 @@ struct DataSet::Impl {
                 list += (i == 0 ? "" : ", ") + sql::quoted(columns[keyColumns[i]].name);
             }
         }
-        sql::Statement statement = prepare(list, "Cannot open table");
+        BorrowedStatement statement = prepare(list, "Cannot open table");
         rows.clear();
         int code = SQLITE_OK;
         while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
@@ -175,7 +190,7 @@ struct DataSet::Impl {
         const auto attachment = database.attach(source.tableNames.front(), source.access);
         schema = attachment.schema;
         fileNames = attachment.fileName;
-        sql::Statement info =
+        BorrowedStatement info =
             prepare("PRAGMA " + sql::quoted(schema) + ".table_info(db)", "Cannot open table");
         std::vector<std::pair<int, int>> keys;  // position in key, column
         columns.clear();
@@ -274,7 +289,7 @@ struct DataSet::Impl {
     Cell& cellAt(int index, int column) {
         Cell& cell = rows[static_cast<std::size_t>(index)].cells[static_cast<std::size_t>(column)];
         if (!cell.loaded) {
-            sql::Statement statement =
+            BorrowedStatement statement =
                 prepare("SELECT " + sql::quoted(columns[static_cast<std::size_t>(column)].name) +
                             " FROM " + tableReference() + " WHERE rowid = ?1",
                         "Cannot read table");
@@ -330,7 +345,7 @@ struct DataSet::Impl {
             }
             statementText += " WHERE rowid = ?" + std::to_string(dirty.size() + 1);
         }
-        sql::Statement statement = prepare(statementText, "Cannot write table");
+        BorrowedStatement statement = prepare(statementText, "Cannot write table");
         for (std::size_t i = 0; i < dirty.size(); ++i) {
             const Cell& cell = row.cells[static_cast<std::size_t>(dirty[i])];
             const int at = static_cast<int>(i) + 1;
@@ -355,6 +370,7 @@ struct DataSet::Impl {
     }
 
     void clear() {
+        statements.clear();
         rows.clear();
         columns.clear();
         keyColumns.clear();
@@ -713,7 +729,7 @@ void DataSet::remove() {
     if (impl_->current < 0) {
         impl_->fail("Cannot delete from", "the table has no rows");
     }
-    sql::Statement statement = impl_->prepare(
+    Impl::BorrowedStatement statement = impl_->prepare(
         "DELETE FROM " + impl_->tableReference() + " WHERE rowid = ?1", "Cannot write table");
     sqlite3_bind_int64(statement.get(), 1,
                        impl_->rows[static_cast<std::size_t>(impl_->current)].rowid);

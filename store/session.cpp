@@ -284,6 +284,11 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
     if (access == Access::Scratch) {
         impl_->connection->tryExec(prefix + "synchronous = OFF");
         impl_->connection->tryExec(prefix + "journal_mode = MEMORY");
+        // Overwriting freed pages would encrypt every page of every row emptied.
+        impl_->connection->tryExec(prefix + "secure_delete = OFF");
+        // One program owns its scratch table: holding the lock keeps the page cache valid
+        // from one row to the next.
+        impl_->connection->tryExec(prefix + "locking_mode = EXCLUSIVE");
     }
     impl_->attached[schema] = Impl::Attached{path, identity, access, writable, fileName};
     return {schema, fileName};
