@@ -20,8 +20,9 @@ struct Column {
 struct Cell {
     std::string bytes;
     bool null = true;
-    bool loaded = true;  // a table's blobs are read when first asked for
-    bool dirty = false;  // set since Append/Insert/Edit
+    bool loaded = true;     // a table's blobs are read when first asked for
+    bool dirty = false;     // set since Append/Insert/Edit
+    bool windowed = false;  // a query's blob fetched again, dropped at the next fetch
 };
 
 struct Row {
@@ -93,6 +94,9 @@ struct DataSet::Impl {
     // Editing.
     Row original;
     int currentBeforeInsert = -1;
+
+    std::size_t blobMemoryLimit = 32 * 1024 * 1024;
+    std::vector<int> windowRows;  // rows whose query blobs were fetched again
 
     std::map<int, Observer> observers;
     int nextToken = 1;
@@ -233,6 +237,49 @@ struct DataSet::Impl {
         if (fileNames.empty()) {
             fileNames = "query";
         }
+        sql::Statement statement = startQuery();
+        columns.clear();
+        const int columnCount = sqlite3_column_count(statement.get());
+        for (int i = 0; i < columnCount; ++i) {
+            Column column;
+            const char* name = sqlite3_column_name(statement.get(), i);
+            column.name = name != nullptr ? name : "";
+            const char* type = sqlite3_column_decltype(statement.get(), i);
+            column.width = type != nullptr ? sql::declaredWidth(type) : 0;
+            column.blob = type != nullptr && sql::declaredBlob(type);
+            columns.push_back(std::move(column));
+        }
+        rows.clear();
+        windowRows.clear();
+        std::size_t keptBlobBytes = 0;
+        int code = SQLITE_OK;
+        while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
+            Row row;
+            row.cells.resize(columns.size());
+            for (int i = 0; i < columnCount; ++i) {
+                Cell& cell = row.cells[static_cast<std::size_t>(i)];
+                const int type = sqlite3_column_type(statement.get(), i);
+                cell.null = type == SQLITE_NULL;
+                if (type == SQLITE_BLOB) {
+                    const auto size =
+                        static_cast<std::size_t>(sqlite3_column_bytes(statement.get(), i));
+                    if (keptBlobBytes + size > blobMemoryLimit) {
+                        cell.loaded = false;
+                        continue;
+                    }
+                    keptBlobBytes += size;
+                }
+                cell.bytes = sql::columnBytes(statement.get(), i);
+            }
+            rows.push_back(std::move(row));
+        }
+        if (code != SQLITE_DONE) {
+            failWithCode("Cannot read query on", code);
+        }
+    }
+
+    // Prepares the query's text as written and binds its parameters.
+    sql::Statement startQuery() {
         sqlite3* handle = database.connection().get();
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
@@ -259,35 +306,63 @@ struct DataSet::Impl {
             }
             sql::bindText(statement.get(), i, source.parameters[i - 1]);
         }
-        columns.clear();
-        const int columnCount = sqlite3_column_count(statement.get());
-        for (int i = 0; i < columnCount; ++i) {
-            Column column;
-            const char* name = sqlite3_column_name(statement.get(), i);
-            column.name = name != nullptr ? name : "";
-            const char* type = sqlite3_column_decltype(statement.get(), i);
-            column.width = type != nullptr ? sql::declaredWidth(type) : 0;
-            column.blob = type != nullptr && sql::declaredBlob(type);
-            columns.push_back(std::move(column));
-        }
-        rows.clear();
-        while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
-            Row row;
-            row.cells.resize(columns.size());
-            for (int i = 0; i < columnCount; ++i) {
-                Cell& cell = row.cells[static_cast<std::size_t>(i)];
-                cell.null = sqlite3_column_type(statement.get(), i) == SQLITE_NULL;
-                cell.bytes = sql::columnBytes(statement.get(), i);
+        return statement;
+    }
+
+    // A query keeps its blobs up to a memory limit, so a pattern that matches every clip does
+    // not hold every clip. A blob left behind is fetched by running the query again to its
+    // row, together with the rows after it, up to the same limit, in place of the last such
+    // window.
+    void reloadQueryBlobs(int fromIndex) {
+        for (int index : windowRows) {
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                Cell& cell = rows[static_cast<std::size_t>(index)].cells[i];
+                if (cell.windowed) {
+                    cell = Cell{{}, cell.null, false, false, false};
+                }
             }
-            rows.push_back(std::move(row));
         }
-        if (code != SQLITE_DONE) {
+        windowRows.clear();
+        sql::Statement statement = startQuery();
+        std::size_t windowBytes = 0;
+        int code = SQLITE_OK;
+        for (int index = 0; (code = sqlite3_step(statement.get())) == SQLITE_ROW; ++index) {
+            if (index < fromIndex) {
+                continue;
+            }
+            if (index >= static_cast<int>(rows.size()) ||
+                (index > fromIndex && windowBytes >= blobMemoryLimit)) {
+                break;
+            }
+            bool loadedAny = false;
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                Cell& cell = rows[static_cast<std::size_t>(index)].cells[i];
+                if (cell.loaded) {
+                    continue;
+                }
+                cell.bytes = sql::columnBytes(statement.get(), static_cast<int>(i));
+                cell.loaded = true;
+                cell.windowed = true;
+                windowBytes += cell.bytes.size();
+                loadedAny = true;
+            }
+            if (loadedAny) {
+                windowRows.push_back(index);
+            }
+        }
+        if (code != SQLITE_ROW && code != SQLITE_DONE) {
             failWithCode("Cannot read query on", code);
         }
     }
 
     Cell& cellAt(int index, int column) {
         Cell& cell = rows[static_cast<std::size_t>(index)].cells[static_cast<std::size_t>(column)];
+        if (!cell.loaded && !source.isTable) {
+            reloadQueryBlobs(index);
+            if (!cell.loaded) {
+                fail("Cannot read query on", "the rows changed while the query was open");
+            }
+        }
         if (!cell.loaded) {
             BorrowedStatement statement =
                 prepare("SELECT " + sql::quoted(columns[static_cast<std::size_t>(column)].name) +
@@ -746,6 +821,10 @@ void DataSet::remove() {
         impl_->setCursor(std::min(impl_->current, count - 1), false, false);
     }
     notify(DataChange::RowDeleted);
+}
+
+void DataSet::setBlobMemoryLimit(std::size_t bytes) {
+    impl_->blobMemoryLimit = bytes;
 }
 
 bool DataSet::modified() const {

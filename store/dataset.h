@@ -100,6 +100,10 @@ class DataSet {
     // True when the row being inserted or edited has had a field set since Append/Insert/Edit.
     bool modified() const;
 
+    // The blob bytes a query keeps from its opening (32 MB unless set); the blobs of later rows
+    // are fetched again, by running the query to them, when asked for.
+    void setBlobMemoryLimit(std::size_t bytes);
+
     int subscribe(Observer observer);
     void unsubscribe(int token);
 

@@ -61,8 +61,7 @@ bool likeMatches(std::string_view pattern, std::string_view text) {
 namespace {
 
 std::string_view valueBytes(sqlite3_value* value, int type) {
-    const void* data =
-        type == SQLITE_BLOB ? sqlite3_value_blob(value) : sqlite3_value_text(value);
+    const void* data = type == SQLITE_BLOB ? sqlite3_value_blob(value) : sqlite3_value_text(value);
     const int size = sqlite3_value_bytes(value);
     if (data == nullptr || size <= 0) {
         return {};

@@ -143,6 +143,28 @@ TEST_F(QueryTest, QueriesAndTheSteppingCursorNeverChangeTheirFiles) {
     EXPECT_EQ(scratch.read("bishun.db"), strokes);
 }
 
+TEST_F(QueryTest, BlobsBeyondTheMemoryLimitAreFetchedAgainWhenAsked) {
+    std::vector<TableRow> rows;
+    for (int i = 0; i < 9; ++i) {
+        rows.push_back({"s" + std::to_string(i), Bytes(1000, static_cast<unsigned char>(i))});
+    }
+    writeTableFile("bishun.db", kStrokeTable, rows);
+    store.querybs.setBlobMemoryLimit(2500);
+    EXPECT_EQ(filenames(store.querybs, "%").size(), 9u);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 9; i >= 1; i -= pass == 0 ? 1 : 4) {
+            const Bytes blob = store.querybs.blobAt(i, "Photo");
+            ASSERT_EQ(blob.size(), 1000u);
+            EXPECT_EQ(blob[0], i - 1);
+        }
+    }
+    store.querybs.first();
+    for (int i = 0; i < 9; ++i, store.querybs.next()) {
+        EXPECT_EQ(store.querybs.blobSize("Photo"), 1000u);
+        EXPECT_EQ(store.querybs.blob("Photo")[999], i);
+    }
+}
+
 TEST_F(QueryTest, TableNamesMatchFilesInAnyCase) {
     testing::writeTable(kAnimationTable, {kB, kA});
     store.tablenextprev.open();  // "donghua.DB"
