@@ -683,6 +683,18 @@ Bytes DataSet::blob(std::string_view field) const {
     return Bytes(bytes.begin(), bytes.end());
 }
 
+void DataSet::saveBlobToFile(std::string_view field, const std::string& file) const {
+    impl_->requireActive();
+    const int column = impl_->fieldIndex(field);
+    if (impl_->current < 0) {
+        writeFileBytes(file, {});
+        return;
+    }
+    const std::string& bytes = impl_->cellAt(impl_->current, column).bytes;
+    writeFileBytes(file,
+                   std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+}
+
 Bytes DataSet::blobAt(int recNo, std::string_view field) const {
     impl_->requireActive();
     const int column = impl_->fieldIndex(field);
