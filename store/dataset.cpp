@@ -497,6 +497,7 @@ void DataSet::open() {
         return;
     }
     impl_->source = source();
+    impl_->fileNames.clear();
     impl_->fileNames = description();
     try {
         if (impl_->source.isTable) {
@@ -603,7 +604,7 @@ bool DataSet::locate(std::string_view field, std::string_view value) {
         value = value.substr(0, static_cast<std::size_t>(described.width));
     }
     for (std::size_t i = 0; i < impl_->rows.size(); ++i) {
-        if (impl_->rows[i].cells[static_cast<std::size_t>(column)].bytes == value) {
+        if (impl_->cellAt(static_cast<int>(i), column).bytes == value) {
             impl_->setCursor(static_cast<int>(i), false, false);
             notify(DataChange::CurrentRowMoved);
             return true;

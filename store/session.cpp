@@ -68,14 +68,19 @@ struct Database::Impl {
     std::unique_ptr<sql::Connection> connection;
     std::map<std::string, Attached> attached;  // by schema
 
-    void detach(const std::string& schema) {
+    // False when the engine still uses the file.
+    bool detach(const std::string& schema) {
         int code = SQLITE_OK;
         sql::Statement statement = connection->tryPrepare("DETACH DATABASE ?1", code);
         if (statement) {
             sql::bindText(statement.get(), 1, schema);
-            sqlite3_step(statement.get());
+            code = sqlite3_step(statement.get());
+        }
+        if (code != SQLITE_DONE) {
+            return false;
         }
         attached.erase(schema);
+        return true;
     }
 
     // Attaches with one key and checks that the key opens the file.
@@ -235,7 +240,9 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
         if (current.path == path && current.identity == identity && enough) {
             return {schema, current.fileName};
         }
-        impl_->detach(schema);
+        if (!impl_->detach(schema)) {
+            sql::fail("Cannot open table", fileName, "the table is in use");
+        }
     }
 
     // The engine's pages are at least 512 bytes; anything else cannot be a table file, and

@@ -10,27 +10,6 @@
 namespace qir::store {
 namespace {
 
-TEST(CharacterStoreTest, Database1IsTheMirdoxAliasOnTheWorkingDirectory) {
-    testing::ScratchDirectory scratch;
-    CharacterStore store;
-    EXPECT_EQ(store.database1.databaseName(), "mirdox");
-    EXPECT_EQ(store.database1.driverName(), "STANDARD");
-    EXPECT_EQ(store.database1.params().path, "");
-    EXPECT_EQ(store.database1.params().defaultDriver, "PARADOX");
-    EXPECT_FALSE(store.database1.params().enableBcd);
-    EXPECT_EQ(store.database1.directory(), scratch.path());
-    store.database1.connect();
-    EXPECT_TRUE(store.database1.connected());
-    EXPECT_FALSE(store.query2.active());
-    EXPECT_FALSE(store.tablebmp.active());
-}
-
-TEST(CharacterStoreTest, AnUnknownDriverCannotConnect) {
-    Session session;
-    Database database(session, "mirdox", "ODBC", {});
-    EXPECT_THROW(database.connect(), EngineError);
-}
-
 TEST(CharacterStoreTest, AnExplicitPathIsWhereTablesAreFound) {
     testing::ScratchDirectory scratch;
     std::filesystem::create_directory("tables");
