@@ -1,7 +1,9 @@
 #include "store/engine_error.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "store/character_store.h"
@@ -137,6 +139,37 @@ TEST_F(EngineErrorTest, ATableFileWithoutWritePermissionIsReadOnly) {
     store.tablebmp.cancel();
     EXPECT_EQ(store.tablebmp.recordCount(), 1);
     EXPECT_EQ(scratch.read("bishunbmp.db"), before);
+}
+
+TEST_F(EngineErrorTest, RunningOutOfRoomIsReportedAndTheRowsStayAsTheyWere) {
+    store.session.addPassword(kStorePassword);
+    testing::writeTable(kStrokeDisplayTable, {kA + "01"});
+    store.tablebmp.open();
+    // Files may grow only a little past their size now: the next page written is cut short.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = std::filesystem::file_size("bishunbmp.db") + 500;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    std::string message;
+    try {
+        store.tablebmp.append();
+        store.tablebmp.setFieldAsString("Filename", kB + "01");
+        store.tablebmp.setBlob("Photo", Bytes(20 * 1024, 7));
+        store.tablebmp.post();
+    } catch (const EngineError& error) {
+        message = error.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_NE(message.find("bishunbmp.db"), std::string::npos) << message;
+    EXPECT_NE(message.find("size limit"), std::string::npos) << message;
+    store.tablebmp.cancel();
+    store.tablebmp.close();
+    store.tablebmp.open();
+    EXPECT_EQ(store.tablebmp.recordCount(), 1);
+    EXPECT_EQ(store.tablebmp.fieldAsString("Filename"), kA + "01");
 }
 
 TEST_F(EngineErrorTest, AReplacedFileIsOpenedAfresh) {
