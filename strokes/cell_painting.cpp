@@ -19,8 +19,7 @@ void drawBevel(QPainter& painter, const QRect& rect, bool raised) {
 void drawPanel(QPainter& painter, const QRect& rect) {
     painter.fillRect(rect, Qt::white);
     drawBevel(painter, rect, true);
-    drawBevel(painter, rect.adjusted(kBevelWidth, kBevelWidth, -kBevelWidth, -kBevelWidth),
-              false);
+    drawBevel(painter, rect.adjusted(kBevelWidth, kBevelWidth, -kBevelWidth, -kBevelWidth), false);
 }
 
 void drawPicture(QPainter& painter, const QRect& rect, const QPixmap& picture,
@@ -37,8 +36,8 @@ QPixmap fitToPictureBox(const QImage& image) {
         return {};
     }
     // Stretched both ways: the step pictures are square, the box is too.
-    return QPixmap::fromImage(image.scaled(kPictureSize, kPictureSize, Qt::IgnoreAspectRatio,
-                                           Qt::SmoothTransformation));
+    return QPixmap::fromImage(
+        image.scaled(kPictureSize, kPictureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 }  // namespace qir::strokes

@@ -40,8 +40,7 @@ QRect panelRect(int cell) {
 }
 
 QRect pictureRect(int cell) {
-    return panelRect(cell).adjusted(kPictureInset, kPictureInset, -kPictureInset,
-                                    -kPictureInset);
+    return panelRect(cell).adjusted(kPictureInset, kPictureInset, -kPictureInset, -kPictureInset);
 }
 
 Desktop& systemDesktop() {
@@ -282,8 +281,8 @@ void RecordGrid::paintEvent(QPaintEvent*) {
     if (hasFocus() && live >= 0 && live < kCells) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(cellRect(live).adjusted(kFocusInset, kFocusInset, -kFocusInset - 1,
-                                                 -kFocusInset - 1));
+        painter.drawRect(
+            cellRect(live).adjusted(kFocusInset, kFocusInset, -kFocusInset - 1, -kFocusInset - 1));
     }
 }
 
@@ -516,12 +515,11 @@ bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
         // The clipboard keys belong to the box, not to any shortcut of the window.
         auto* key = static_cast<QKeyEvent*>(event);
         const auto mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
-        const bool clipboardKey =
-            (mods == Qt::ControlModifier &&
-             (key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_X ||
-              key->key() == Qt::Key_Insert)) ||
-            (mods == Qt::ShiftModifier &&
-             (key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete));
+        const bool clipboardKey = (mods == Qt::ControlModifier &&
+                                   (key->key() == Qt::Key_C || key->key() == Qt::Key_V ||
+                                    key->key() == Qt::Key_X || key->key() == Qt::Key_Insert)) ||
+                                  (mods == Qt::ShiftModifier &&
+                                   (key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete));
         if (clipboardKey) {
             event->accept();
             return true;
@@ -531,8 +529,8 @@ bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool RecordGrid::pictureBoxKey(QKeyEvent* event) {
-    const auto mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
-                                            Qt::AltModifier);
+    const auto mods =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
     const int key = event->key();
     const auto is = [&](int wanted, Qt::KeyboardModifiers withMods) {
         return key == wanted && mods == withMods;

@@ -4,21 +4,18 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QWidget>
 #include <map>
 
 #include "store/dataset.h"
-
-class QScrollBar;
+#include "strokes/picture_box.h"
 
 namespace qir {
 class Desktop;
 }
 
 namespace qir::strokes {
-
-class BevelPanel;
-class PictureBox;
 
 class RecordGrid : public QWidget {
     Q_OBJECT

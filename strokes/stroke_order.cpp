@@ -10,11 +10,14 @@ namespace qir::strokes {
 std::string strokePattern(const std::string& currentHanzi) {
     // Trimmed: some catalogue entries carry a trailing blank, which would otherwise have to
     // be matched too and so find no step at all.
-    return "%" + gb2312::trimmed(currentHanzi) + "%";
+    std::string pattern = "%";
+    pattern += gb2312::trimmed(currentHanzi);
+    pattern += '%';
+    return pattern;
 }
 
-void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs,
-                     store::Table& tablebmp, int screenDepth) {
+void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs, store::Table& tablebmp,
+                     int screenDepth) {
     tablebmp.close();  // drops a row left pending by an earlier, failed rebuild
     tablebmp.emptyTable();
     tablebmp.open();

@@ -17,8 +17,8 @@ inline const std::string kStrokeJpegFile = "temp.jpg";
 // first row current. A step with an empty picture ends the rebuild there, the last row
 // added staying current. Errors are not caught: the rows posted so far stay, the row being
 // added stays pending and `querybs` stays at the failing step.
-void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs,
-                     store::Table& tablebmp, int screenDepth);
+void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs, store::Table& tablebmp,
+                     int screenDepth);
 
 // The pattern that finds every step row of a character.
 std::string strokePattern(const std::string& currentHanzi);
