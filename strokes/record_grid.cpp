@@ -220,8 +220,10 @@ void RecordGrid::updateScrollBar() {
         scrollBar_->setRange(1, count);
         scrollBar_->setPageStep(kCells);
         scrollBar_->setSingleStep(kColumns);
-        scrollBar_->setValue(currentRow());
-        scrollBar_->setSliderPosition(currentRow());
+        if (!scrollBar_->isSliderDown()) {
+            scrollBar_->setValue(currentRow());
+            scrollBar_->setSliderPosition(currentRow());
+        }
         scrollBar_->show();
     }
     syncingScrollBar_ = false;
@@ -369,6 +371,9 @@ void RecordGrid::scrollBarAction(int action) {
         return;
     }
     setFocus(Qt::OtherFocusReason);
+    if (action == QAbstractSlider::SliderMove) {
+        return;  // dragging has no effect until the thumb is let go
+    }
     guardedAction([&] {
         if (dataSet_ == nullptr || !dataSet_->active()) {
             return;
@@ -393,7 +398,7 @@ void RecordGrid::scrollBarAction(int action) {
                 goToRow(rowCount());
                 break;
             default:
-                return;  // dragging waits for the release
+                break;
         }
     });
     // The bar shows where the current row is, whatever the action asked for.
