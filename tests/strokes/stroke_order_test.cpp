@@ -208,5 +208,39 @@ TEST_F(ShowStrokeOrderTest, TheGridRedrawsAfterEveryAppendAndPost) {
     EXPECT_GE(counter.paints, 2 * 4);
 }
 
+TEST_F(ShowStrokeOrderTest, TheGridFillsWithTheStepPictures) {
+    testing::writeStrokeTables(testing::strokeRows(kLong, 12, 120));
+    QWidget window;
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor(0xDC, 0xE4, 0xE0));
+    window.setPalette(palette);
+    window.resize(460, 200);
+    RecordGrid grid(&window);
+    grid.move(10, 10);
+    grid.setDataSet(&tablebmp);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    rebuild(kLong);
+
+    const QImage shot = grid.grab().toImage();
+    if (const QByteArray path = qgetenv("QIR_STROKES_SCREENSHOT"); !path.isEmpty()) {
+        shot.save(QString::fromLocal8Bit(path));
+    }
+    // Every cell holds a picture with dark or red stroke pixels inside its box.
+    for (int cell = 0; cell < RecordGrid::kCells; ++cell) {
+        const QRect box = RecordGrid::cellRect(cell).adjusted(11, 12, 0, 0);
+        int strokePixels = 0;
+        for (int y = box.top(); y < box.top() + 62; ++y) {
+            for (int x = box.left(); x < box.left() + 62; ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                strokePixels += c.green() < 120;
+            }
+        }
+        EXPECT_GT(strokePixels, 20) << "cell " << cell;
+    }
+    EXPECT_EQ(grid.currentCell(), 0);
+    EXPECT_EQ(grid.scrollBar()->maximum(), 12);
+}
+
 }  // namespace
 }  // namespace qir::strokes
