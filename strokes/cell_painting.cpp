@@ -6,14 +6,13 @@
 namespace qir::strokes {
 
 void drawBevel(QPainter& painter, const QRect& rect, bool raised) {
+    // Solid one-pixel fills: much cheaper than pen-drawn lines on the raster engine.
     const QColor& light = raised ? kHighlight : kShadow;
     const QColor& dark = raised ? kShadow : kHighlight;
-    painter.setPen(light);
-    painter.drawLine(rect.topLeft(), rect.topRight());
-    painter.drawLine(rect.topLeft(), rect.bottomLeft());
-    painter.setPen(dark);
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), light);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), light);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), dark);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), dark);
 }
 
 void drawPanel(QPainter& painter, const QRect& rect) {

@@ -4,6 +4,7 @@
 
 #include "strokes/bmp_writer.h"
 #include "strokes/jpeg_decoder.h"
+#include "strokes/scratch_files.h"
 
 namespace qir::strokes {
 namespace {
@@ -20,7 +21,7 @@ Bytes jpegToBmp(std::span<const unsigned char> jpeg, int screenDepth) {
 }
 
 void ConvertJpegToBmp(const std::string& fileName, int screenDepth) {
-    if (!sameFile(fileName, kJpegCopyFile) && !copyFileOver(fileName, kJpegCopyFile)) {
+    if (!sameFile(fileName, kJpegCopyFile) && !copyOver(fileName, kJpegCopyFile)) {
         // A copy left from an earlier picture must not be decoded in this one's place.
         deleteFile(kJpegCopyFile);
     }
@@ -29,7 +30,7 @@ void ConvertJpegToBmp(const std::string& fileName, int screenDepth) {
     // turns out not to be a JPEG, so the next copy can replace it.
     setArchiveOnly(kJpegCopyFile);
     const Bytes bitmap = jpegToBmp(jpeg, screenDepth);
-    writeFileBytes(kBitmapFile, bitmap);
+    rewriteFile(kBitmapFile, bitmap);
 }
 
 }  // namespace qir::strokes

@@ -27,6 +27,8 @@ class PictureBox : public QWidget {
 
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
+    // The picture as drawn: stretched to the box.
+    const QPixmap& scaledPicture() const { return scaled_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

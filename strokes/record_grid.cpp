@@ -104,7 +104,7 @@ void RecordGrid::setDataSet(store::DataSet* dataSet) {
     placeLiveCell();
     updateScrollBar();
     guardedAction([this] { loadLivePicture(); });
-    update();
+    redrawNow(true);
 }
 
 QRect RecordGrid::cellRect(int cell) {
@@ -135,6 +135,13 @@ int RecordGrid::currentCell() const {
 // Change notices. The grid redraws at once, so a rebuild shows its pictures one by one.
 void RecordGrid::dataChanged(DataChange change) {
     forgetPictures(change);
+    if (change == DataChange::FieldChanged) {
+        // Only the current row's own fields changed: nothing moves, at most its picture.
+        if (loadLivePicture() && dbImage1_->isVisible()) {
+            dbImage1_->repaint();
+        }
+        return;
+    }
     if (change == DataChange::Opened) {
         everOpened_ = true;
     }
@@ -142,6 +149,8 @@ void RecordGrid::dataChanged(DataChange change) {
         change == DataChange::Emptied) {
         topRow_ = 1;
     }
+    const bool everything = change != DataChange::RowAppended && change != DataChange::RowPosted &&
+                            change != DataChange::CurrentRowMoved;
     lastChange_ = change;
     followCurrentRow();
     placeLiveCell();
@@ -154,7 +163,7 @@ void RecordGrid::dataChanged(DataChange change) {
     } catch (...) {
         failure = std::current_exception();
     }
-    redrawNow();
+    redrawNow(everything);
     if (failure) {
         std::rethrow_exception(failure);
     }
@@ -164,13 +173,17 @@ void RecordGrid::forgetPictures(DataChange change) {
     switch (change) {
         case DataChange::CurrentRowMoved:
         case DataChange::RowAppended:
+            // No row moved: the row the live box showed keeps its picture as a copy.
+            if (liveLoaded_ && liveRow_ >= 1) {
+                pictures_.emplace(liveRow_, dbImage1_->scaledPicture());
+            }
             break;
         case DataChange::FieldChanged:
             pictures_.erase(currentRow());
             break;
         case DataChange::RowPosted:
             // A row appended at the end and stored there moves no other row.
-            if (lastChange_ == DataChange::RowAppended || lastChange_ == DataChange::FieldChanged) {
+            if (lastChange_ == DataChange::RowAppended) {
                 pictures_.erase(currentRow());
             } else {
                 pictures_.clear();
@@ -229,24 +242,58 @@ void RecordGrid::updateScrollBar() {
     syncingScrollBar_ = false;
 }
 
-void RecordGrid::loadLivePicture() {
-    if (dataSet_ == nullptr || !dataSet_->active() || currentRow() < 1) {
-        dbImage1_->setPicture({});
-        return;
+bool RecordGrid::loadLivePicture() {
+    Bytes photo;
+    if (dataSet_ != nullptr && dataSet_->active() && currentRow() >= 1) {
+        photo = dataSet_->blob(kPhotoField);
     }
+    if (photo == livePhoto_ && liveLoaded_) {
+        liveRow_ = currentRow();
+        return false;  // the same bytes: the same picture
+    }
+    livePhoto_ = std::move(photo);
+    liveLoaded_ = false;
+    liveRow_ = currentRow();
     try {
-        dbImage1_->setPicture(readPhoto(dataSet_->blob(kPhotoField)));
+        dbImage1_->setPicture(readPhoto(livePhoto_));
     } catch (...) {
         dbImage1_->setPicture({});
         throw;
     }
+    liveLoaded_ = true;
+    return true;
 }
 
-void RecordGrid::redrawNow() {
-    if (isVisible()) {
-        repaint();
+void RecordGrid::redrawNow(bool everything) {
+    const int top = topRow_;
+    const int count = rowCount();
+    const int live = currentCell();
+    QRegion changed;
+    if (everything || top != shown_.top) {
+        changed = rect();
     } else {
-        update();
+        // Only the cells whose content changed: the live cell's old and new place, and the
+        // cells of rows that came or went at the end.
+        const auto addCell = [&](int cell) {
+            if (cell >= 0 && cell < kCells) {
+                changed += cellRect(cell);
+            }
+        };
+        addCell(shown_.live);
+        addCell(live);
+        for (int row = std::min(count, shown_.count) + 1; row <= std::max(count, shown_.count);
+             ++row) {
+            addCell(row - top);
+        }
+        if (scrollBar_->value() != shown_.barValue || count != shown_.count) {
+            changed += scrollBar_->geometry();
+        }
+    }
+    shown_ = {top, count, live, scrollBar_->value()};
+    if (isVisible()) {
+        repaint(changed);
+    } else {
+        update(changed);
     }
 }
 
@@ -331,7 +378,7 @@ void RecordGrid::scrollBy(int distance) {
     followCurrentRow();
     placeLiveCell();
     updateScrollBar();
-    redrawNow();
+    redrawNow(false);
 }
 
 void RecordGrid::moveForward() {

@@ -60,8 +60,10 @@ class RecordGrid : public QWidget {
     void followCurrentRow();
     void placeLiveCell();
     void updateScrollBar();
-    void loadLivePicture();
-    void redrawNow();
+    // Reads the current row's picture into the live box; true when it changed.
+    bool loadLivePicture();
+    // Repaints at once what changed since the last redraw, or the whole grid.
+    void redrawNow(bool everything);
 
     bool hasRows() const;
     int rowCount() const;
@@ -99,7 +101,16 @@ class RecordGrid : public QWidget {
     bool everOpened_ = false;
     store::DataChange lastChange_ = store::DataChange::Closed;
     bool syncingScrollBar_ = false;
-    std::map<int, QPixmap> pictures_;  // painted copies' pictures by record number
+    std::map<int, QPixmap> pictures_;
+    Bytes livePhoto_;  // the bytes the live box shows
+    bool liveLoaded_ = false;
+    int liveRow_ = 0;  // the record number whose picture the live box holds
+    struct Shown {
+        int top = 0;
+        int count = -1;
+        int live = -1;
+        int barValue = -1;
+    } shown_;  // what the last redraw showed  // painted copies' pictures by record number
 };
 
 }  // namespace qir::strokes

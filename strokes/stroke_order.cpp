@@ -4,6 +4,7 @@
 #include "platform/gb2312.h"
 #include "store/dataset.h"
 #include "strokes/jpeg_to_bmp.h"
+#include "strokes/scratch_files.h"
 
 namespace qir::strokes {
 
@@ -31,7 +32,7 @@ void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs, sto
         if (querybs.blobSize("Photo") == 0) {
             return;  // an empty picture ends the steps, the last one shown staying current
         }
-        writeFileBytes(kStrokeJpegFile, querybs.blob("Photo"));
+        rewriteFile(kStrokeJpegFile, querybs.blob("Photo"));
         tablebmp.append();
         tablebmp.setFieldAsString("Filename", querybs.fieldAsString("filename"));
         ConvertJpegToBmp(kStrokeJpegFile, screenDepth);
