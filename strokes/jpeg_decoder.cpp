@@ -139,9 +139,9 @@ DecodedPicture decodeJpeg(std::span<const unsigned char> jpeg, int screenDepth) 
             JSAMPROW row = pixels + rowLength * (height - 1 - info.output_scanline);
             jpeg_read_scanlines(&info, &row, 1);
         }
-        jpeg_finish_decompress(&info);
     });
 
+    // The colour map lives in the library's image memory, which finishing releases.
     if (eightBits) {
         const int colours = info.actual_number_of_colors;
         picture.palette.resize(static_cast<std::size_t>(colours));
@@ -155,7 +155,9 @@ DecodedPicture decodeJpeg(std::span<const unsigned char> jpeg, int screenDepth) 
                 entry.blue = info.colormap[2][i];
             }
         }
-    } else {
+    }
+    decompressor.call([&] { jpeg_finish_decompress(&info); });
+    if (!eightBits) {
         // The library's RGB order becomes the bitmap's blue, green, red.
         const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * 3;
         for (int y = 0; y < picture.height; ++y) {
