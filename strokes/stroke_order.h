@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/screen_depth.h"
+
 namespace qir::store {
 class Query;
 class Table;
