@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <array>
 #include <chrono>
+#include <filesystem>
 
 #include "platform/file_io.h"
+#include "store/dataset.h"
 #include "strokes/jpeg_decoder.h"
 #include "strokes/jpeg_to_bmp.h"
 #include "strokes/record_grid.h"
@@ -53,12 +56,45 @@ double floorSeconds(const std::vector<testing::StrokeRow>& rows) {
            kRounds;
 }
 
+// A built character store to measure with, from QIR_STROKE_STORE (a folder holding
+// "bishun.db" with the characters below); made-up pictures when it is not given.
+const std::array<std::string, 3> kRealCharacters = {
+    {"\xD2\xBB", "\xB8\xDF", "\xB9\xDE"}};  // 1, 10, 23 steps
+
+std::vector<testing::StrokeRow> realRows(const std::string& hanzi) {
+    testing::OpenedStore opened;
+    store::Query& query = opened.store.querybs;
+    query.setParamAsString(strokes::strokePattern(hanzi));
+    query.open();
+    std::vector<testing::StrokeRow> rows;
+    for (query.first(); !query.eof(); query.next()) {
+        rows.push_back({query.fieldAsString("filename"), query.blob("Photo")});
+    }
+    return rows;
+}
+
 // A whole rebuild for a character of `steps` steps, the grid shown and redrawing.
 void Rebuild(benchmark::State& state) {
     const int steps = static_cast<int>(state.range(0));
     testing::ScratchDirectory scratch;
-    const auto rows = testing::strokeRows(testing::kLong, steps, kSide);
-    testing::writeStrokeTables(rows);
+    const QByteArray realStore = qgetenv("QIR_STROKE_STORE");
+    std::string hanzi = testing::kLong;
+    std::vector<testing::StrokeRow> rows;
+    if (!realStore.isEmpty()) {
+        for (const char* name : {"bishun.db", "bishunbmp.db"}) {
+            std::filesystem::copy_file(std::filesystem::path(realStore.toStdString()) / name, name);
+        }
+        hanzi = kRealCharacters.at(steps == 1 ? 0 : steps == 10 ? 1 : 2);
+        rows = realRows(hanzi);
+        if (static_cast<int>(rows.size()) != steps) {
+            state.SkipWithError("the store lacks the character");
+            return;
+        }
+    } else {
+        rows = testing::strokeRows(hanzi, steps, kSide);
+        testing::writeStrokeTables(rows);
+    }
+    state.counters["jpeg_bytes_per_step"] = static_cast<double>(rows.front().photo.size());
     testing::OpenedStore opened;
     QWidget window;
     window.resize(460, 200);
@@ -72,8 +108,7 @@ void Rebuild(benchmark::State& state) {
     double total = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        strokes::ShowStrokeOrder(testing::kLong, opened.store.querybs, opened.store.tablebmp,
-                                 kScreen);
+        strokes::ShowStrokeOrder(hanzi, opened.store.querybs, opened.store.tablebmp, kScreen);
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     const double floor = floorSeconds(rows);
