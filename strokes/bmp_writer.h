@@ -1,0 +1,13 @@
+#pragma once
+// Writing a decoded picture as a Windows BMP file with the 40-byte information header.
+
+#include "platform/file_io.h"
+#include "strokes/jpeg_decoder.h"
+
+namespace qir::strokes {
+
+// The whole file: file header, information header, the colour table at 8 bits (the quantised
+// colours, one entry each), then the pixel rows as they stand.
+Bytes encodeBmp(const DecodedPicture& picture);
+
+}  // namespace qir::strokes
