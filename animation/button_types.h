@@ -44,6 +44,12 @@ class TButtonSet {
     constexpr void remove(TMPBtnType button) { bits_ &= ~bit(button); }
     constexpr bool empty() const { return bits_ == 0; }
     constexpr bool operator==(const TButtonSet&) const = default;
+    constexpr TButtonSet operator+(TMPBtnType button) const {
+        TButtonSet set = *this;
+        set.add(button);
+        return set;
+    }
+    constexpr std::uint32_t bits() const { return bits_; }
 
   private:
     static constexpr std::uint32_t bit(TMPBtnType button) {
