@@ -11,7 +11,7 @@
 #include "platform/file_io.h"
 
 extern "C" {
-#include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 }
 
 namespace qir::animation {
@@ -335,6 +335,12 @@ class Decoder {
 }  // namespace
 
 ClipLoad decodeClip(std::span<const unsigned char> bytes) {
+    // The program logs nothing; FFmpeg's complaints about a bad file become result codes.
+    static const bool quiet = [] {
+        av_log_set_level(AV_LOG_QUIET);
+        return true;
+    }();
+    (void)quiet;
     return Decoder(bytes).run();
 }
 

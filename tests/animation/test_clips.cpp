@@ -174,6 +174,7 @@ AviFieldOffsets findAviFields(const Bytes& avi) {
         if (const auto chunk = find(avi, "00dc", movi); chunk >= 0) {
             fields.firstFrameChunk = chunk + 8;
         }
+        fields.index = find(avi, "idx1", movi);
     }
     return fields;
 }

@@ -35,6 +35,7 @@ struct AviFieldOffsets {
     std::ptrdiff_t formatWidth = -1;      // strf biWidth
     std::ptrdiff_t formatHeight = -1;     // strf biHeight
     std::ptrdiff_t firstFrameChunk = -1;  // the first "00dc" chunk's data
+    std::ptrdiff_t index = -1;            // the "idx1" chunk after the frames
 };
 AviFieldOffsets findAviFields(const Bytes& avi);
 void putLittleEndian32(Bytes& bytes, std::ptrdiff_t offset, std::uint32_t value);
