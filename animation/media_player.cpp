@@ -401,7 +401,7 @@ void MediaPlayer::drawButton(QPainter& painter, TMPBtnType button, QRect rect, b
     drawGlyph(painter, button, glyphTopLeft + shift, look, colours);
 
     if (hasFocus() && focused_ == button) {
-        drawFocusRect(painter, rect.adjusted(3, 3, -4, -4).translated(shift),
+        drawFocusRect(painter, rect.adjusted(3, 3, -3, -3).translated(shift),
                       colours.color(QPalette::ButtonText));
     }
 }

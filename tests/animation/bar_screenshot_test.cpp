@@ -85,6 +85,14 @@ TEST(BarScreenshotTest, TheVideoFillsThePanelCornerAndTheBarShowsItsState) {
         EXPECT_GT(countPixels(shot, face(button), greyed), 10);
     }
     EXPECT_GT(countPixels(shot, face(B::btPlay), normal), 10);
+
+    // Held down, a button sinks: its glyph moves one pixel right and down.
+    QTest::mousePress(&player, Qt::LeftButton, {}, player.buttonRect(B::btNext).center());
+    const QImage pressed = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    pressed.save("/tmp/animation-bar-pressed.png");
+    const QRect glyphArea = face(B::btNext).adjusted(2, 2, -2, -2);
+    EXPECT_EQ(pressed.copy(glyphArea.translated(1, 1)), shot.copy(glyphArea));
+    QTest::mouseRelease(&player, Qt::LeftButton, {}, player.buttonRect(B::btNext).center());
 }
 
 }  // namespace
