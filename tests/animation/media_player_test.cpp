@@ -6,6 +6,8 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
+#include <vector>
 
 #include "animation/mci_error.h"
 #include "tests/animation/test_clips.h"
@@ -90,11 +92,13 @@ TEST_F(MediaPlayerTest, StartsGreyedAndIgnoresClicksUntilAClipIsOpen) {
 }
 
 TEST_F(MediaPlayerTest, EveryOperationNeedsAnOpenDevice) {
-    for (auto operation :
-         {&MediaPlayer::play, &MediaPlayer::pause, &MediaPlayer::stop, &MediaPlayer::next,
-          &MediaPlayer::previous, &MediaPlayer::step, &MediaPlayer::back}) {
+    using Operation = void (MediaPlayer::*)();
+    const std::vector<Operation> operations{
+        &MediaPlayer::play,     &MediaPlayer::pause, &MediaPlayer::stop, &MediaPlayer::next,
+        &MediaPlayer::previous, &MediaPlayer::step,  &MediaPlayer::back};
+    for (const Operation operation : operations) {
         try {
-            (player->*operation)();
+            std::invoke(operation, *player);
             ADD_FAILURE() << "no error without a device";
         } catch (const EMCIDeviceError& error) {
             EXPECT_STREQ(error.what(), "No MCI device open");
