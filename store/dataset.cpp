@@ -20,8 +20,9 @@ struct Column {
 struct Cell {
     std::string bytes;
     bool null = true;
-    bool loaded = true;  // a table's blobs are read when first asked for
-    bool dirty = false;  // set since Append/Insert/Edit
+    bool loaded = true;     // a table's blobs are read when first asked for
+    bool dirty = false;     // set since Append/Insert/Edit
+    bool windowed = false;  // a query's blob fetched again, dropped at the next fetch
 };
 
 struct Row {
@@ -94,6 +95,9 @@ struct DataSet::Impl {
     Row original;
     int currentBeforeInsert = -1;
 
+    std::size_t blobMemoryLimit = 32 * 1024 * 1024;
+    std::vector<int> windowRows;  // rows whose query blobs were fetched again
+
     std::map<int, Observer> observers;
     int nextToken = 1;
 
@@ -123,13 +127,28 @@ struct DataSet::Impl {
         fail("Cannot use", "field '" + std::string(field) + "' not found");
     }
 
-    sql::Statement prepare(std::string_view statement, std::string_view action) {
-        int code = SQLITE_OK;
-        sql::Statement prepared = database.connection().tryPrepare(statement, code);
-        if (!prepared) {
-            failWithCode(action, code);
+    // Statements are kept prepared while the data set is open: the stroke display table
+    // runs the same few for every row it takes.
+    struct ResetStatement {
+        void operator()(sqlite3_stmt* statement) const noexcept {
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
         }
-        return prepared;
+    };
+    using BorrowedStatement = std::unique_ptr<sqlite3_stmt, ResetStatement>;
+    std::map<std::string, sql::Statement, std::less<>> statements;
+
+    BorrowedStatement prepare(const std::string& text, std::string_view action) {
+        auto found = statements.find(text);
+        if (found == statements.end()) {
+            int code = SQLITE_OK;
+            sql::Statement prepared = database.connection().tryPrepare(text, code);
+            if (!prepared) {
+                failWithCode(action, code);
+            }
+            found = statements.emplace(text, std::move(prepared)).first;
+        }
+        return BorrowedStatement(found->second.get());
     }
 
     std::string tableReference() const { return sql::quoted(schema) + ".db"; }
@@ -147,7 +166,7 @@ struct DataSet::Impl {
                 list += (i == 0 ? "" : ", ") + sql::quoted(columns[keyColumns[i]].name);
             }
         }
-        sql::Statement statement = prepare(list, "Cannot open table");
+        BorrowedStatement statement = prepare(list, "Cannot open table");
         rows.clear();
         int code = SQLITE_OK;
         while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
@@ -175,7 +194,7 @@ struct DataSet::Impl {
         const auto attachment = database.attach(source.tableNames.front(), source.access);
         schema = attachment.schema;
         fileNames = attachment.fileName;
-        sql::Statement info =
+        BorrowedStatement info =
             prepare("PRAGMA " + sql::quoted(schema) + ".table_info(db)", "Cannot open table");
         std::vector<std::pair<int, int>> keys;  // position in key, column
         columns.clear();
@@ -218,6 +237,49 @@ struct DataSet::Impl {
         if (fileNames.empty()) {
             fileNames = "query";
         }
+        sql::Statement statement = startQuery();
+        columns.clear();
+        const int columnCount = sqlite3_column_count(statement.get());
+        for (int i = 0; i < columnCount; ++i) {
+            Column column;
+            const char* name = sqlite3_column_name(statement.get(), i);
+            column.name = name != nullptr ? name : "";
+            const char* type = sqlite3_column_decltype(statement.get(), i);
+            column.width = type != nullptr ? sql::declaredWidth(type) : 0;
+            column.blob = type != nullptr && sql::declaredBlob(type);
+            columns.push_back(std::move(column));
+        }
+        rows.clear();
+        windowRows.clear();
+        std::size_t keptBlobBytes = 0;
+        int code = SQLITE_OK;
+        while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
+            Row row;
+            row.cells.resize(columns.size());
+            for (int i = 0; i < columnCount; ++i) {
+                Cell& cell = row.cells[static_cast<std::size_t>(i)];
+                const int type = sqlite3_column_type(statement.get(), i);
+                cell.null = type == SQLITE_NULL;
+                if (type == SQLITE_BLOB) {
+                    const auto size =
+                        static_cast<std::size_t>(sqlite3_column_bytes(statement.get(), i));
+                    if (keptBlobBytes + size > blobMemoryLimit) {
+                        cell.loaded = false;
+                        continue;
+                    }
+                    keptBlobBytes += size;
+                }
+                cell.bytes = sql::columnBytes(statement.get(), i);
+            }
+            rows.push_back(std::move(row));
+        }
+        if (code != SQLITE_DONE) {
+            failWithCode("Cannot read query on", code);
+        }
+    }
+
+    // Prepares the query's text as written and binds its parameters.
+    sql::Statement startQuery() {
         sqlite3* handle = database.connection().get();
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
@@ -244,37 +306,65 @@ struct DataSet::Impl {
             }
             sql::bindText(statement.get(), i, source.parameters[i - 1]);
         }
-        columns.clear();
-        const int columnCount = sqlite3_column_count(statement.get());
-        for (int i = 0; i < columnCount; ++i) {
-            Column column;
-            const char* name = sqlite3_column_name(statement.get(), i);
-            column.name = name != nullptr ? name : "";
-            const char* type = sqlite3_column_decltype(statement.get(), i);
-            column.width = type != nullptr ? sql::declaredWidth(type) : 0;
-            column.blob = type != nullptr && sql::declaredBlob(type);
-            columns.push_back(std::move(column));
-        }
-        rows.clear();
-        while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
-            Row row;
-            row.cells.resize(columns.size());
-            for (int i = 0; i < columnCount; ++i) {
-                Cell& cell = row.cells[static_cast<std::size_t>(i)];
-                cell.null = sqlite3_column_type(statement.get(), i) == SQLITE_NULL;
-                cell.bytes = sql::columnBytes(statement.get(), i);
+        return statement;
+    }
+
+    // A query keeps its blobs up to a memory limit, so a pattern that matches every clip does
+    // not hold every clip. A blob left behind is fetched by running the query again to its
+    // row, together with the rows after it, up to the same limit, in place of the last such
+    // window.
+    void reloadQueryBlobs(int fromIndex) {
+        for (int index : windowRows) {
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                Cell& cell = rows[static_cast<std::size_t>(index)].cells[i];
+                if (cell.windowed) {
+                    cell = Cell{{}, cell.null, false, false, false};
+                }
             }
-            rows.push_back(std::move(row));
         }
-        if (code != SQLITE_DONE) {
+        windowRows.clear();
+        sql::Statement statement = startQuery();
+        std::size_t windowBytes = 0;
+        int code = SQLITE_OK;
+        for (int index = 0; (code = sqlite3_step(statement.get())) == SQLITE_ROW; ++index) {
+            if (index < fromIndex) {
+                continue;
+            }
+            if (index >= static_cast<int>(rows.size()) ||
+                (index > fromIndex && windowBytes >= blobMemoryLimit)) {
+                break;
+            }
+            bool loadedAny = false;
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                Cell& cell = rows[static_cast<std::size_t>(index)].cells[i];
+                if (cell.loaded) {
+                    continue;
+                }
+                cell.bytes = sql::columnBytes(statement.get(), static_cast<int>(i));
+                cell.loaded = true;
+                cell.windowed = true;
+                windowBytes += cell.bytes.size();
+                loadedAny = true;
+            }
+            if (loadedAny) {
+                windowRows.push_back(index);
+            }
+        }
+        if (code != SQLITE_ROW && code != SQLITE_DONE) {
             failWithCode("Cannot read query on", code);
         }
     }
 
     Cell& cellAt(int index, int column) {
         Cell& cell = rows[static_cast<std::size_t>(index)].cells[static_cast<std::size_t>(column)];
+        if (!cell.loaded && !source.isTable) {
+            reloadQueryBlobs(index);
+            if (!cell.loaded) {
+                fail("Cannot read query on", "the rows changed while the query was open");
+            }
+        }
         if (!cell.loaded) {
-            sql::Statement statement =
+            BorrowedStatement statement =
                 prepare("SELECT " + sql::quoted(columns[static_cast<std::size_t>(column)].name) +
                             " FROM " + tableReference() + " WHERE rowid = ?1",
                         "Cannot read table");
@@ -330,7 +420,7 @@ struct DataSet::Impl {
             }
             statementText += " WHERE rowid = ?" + std::to_string(dirty.size() + 1);
         }
-        sql::Statement statement = prepare(statementText, "Cannot write table");
+        BorrowedStatement statement = prepare(statementText, "Cannot write table");
         for (std::size_t i = 0; i < dirty.size(); ++i) {
             const Cell& cell = row.cells[static_cast<std::size_t>(dirty[i])];
             const int at = static_cast<int>(i) + 1;
@@ -355,6 +445,7 @@ struct DataSet::Impl {
     }
 
     void clear() {
+        statements.clear();
         rows.clear();
         columns.clear();
         keyColumns.clear();
@@ -406,6 +497,7 @@ void DataSet::open() {
         return;
     }
     impl_->source = source();
+    impl_->fileNames.clear();
     impl_->fileNames = description();
     try {
         if (impl_->source.isTable) {
@@ -512,7 +604,7 @@ bool DataSet::locate(std::string_view field, std::string_view value) {
         value = value.substr(0, static_cast<std::size_t>(described.width));
     }
     for (std::size_t i = 0; i < impl_->rows.size(); ++i) {
-        if (impl_->rows[i].cells[static_cast<std::size_t>(column)].bytes == value) {
+        if (impl_->cellAt(static_cast<int>(i), column).bytes == value) {
             impl_->setCursor(static_cast<int>(i), false, false);
             notify(DataChange::CurrentRowMoved);
             return true;
@@ -590,6 +682,18 @@ Bytes DataSet::blob(std::string_view field) const {
     }
     const std::string& bytes = impl_->cellAt(impl_->current, column).bytes;
     return Bytes(bytes.begin(), bytes.end());
+}
+
+void DataSet::saveBlobToFile(std::string_view field, const std::string& file) const {
+    impl_->requireActive();
+    const int column = impl_->fieldIndex(field);
+    if (impl_->current < 0) {
+        writeFileBytes(file, {});
+        return;
+    }
+    const std::string& bytes = impl_->cellAt(impl_->current, column).bytes;
+    writeFileBytes(file,
+                   std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
 }
 
 Bytes DataSet::blobAt(int recNo, std::string_view field) const {
@@ -713,7 +817,7 @@ void DataSet::remove() {
     if (impl_->current < 0) {
         impl_->fail("Cannot delete from", "the table has no rows");
     }
-    sql::Statement statement = impl_->prepare(
+    Impl::BorrowedStatement statement = impl_->prepare(
         "DELETE FROM " + impl_->tableReference() + " WHERE rowid = ?1", "Cannot write table");
     sqlite3_bind_int64(statement.get(), 1,
                        impl_->rows[static_cast<std::size_t>(impl_->current)].rowid);
@@ -730,6 +834,10 @@ void DataSet::remove() {
         impl_->setCursor(std::min(impl_->current, count - 1), false, false);
     }
     notify(DataChange::RowDeleted);
+}
+
+void DataSet::setBlobMemoryLimit(std::size_t bytes) {
+    impl_->blobMemoryLimit = bytes;
 }
 
 bool DataSet::modified() const {

@@ -77,6 +77,9 @@ class DataSet {
     // The current row's blob; size 0 when empty or when there is no current row.
     std::size_t blobSize(std::string_view field) const;
     Bytes blob(std::string_view field) const;
+    // Writes the current row's blob whole into `file` (an empty file when there is no row);
+    // throws FileCreateError / StreamWriteError.
+    void saveBlobToFile(std::string_view field, const std::string& file) const;
     // The blob of row `recNo` without moving the cursor (for painting other rows).
     Bytes blobAt(int recNo, std::string_view field) const;
     // Sets the blob of the row being inserted or edited; loading reads the file whole,
@@ -99,6 +102,10 @@ class DataSet {
     void remove();
     // True when the row being inserted or edited has had a field set since Append/Insert/Edit.
     bool modified() const;
+
+    // The blob bytes a query keeps from its opening (32 MB unless set); the blobs of later rows
+    // are fetched again, by running the query to them, when asked for.
+    void setBlobMemoryLimit(std::size_t bytes);
 
     int subscribe(Observer observer);
     void unsubscribe(int token);

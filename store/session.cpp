@@ -62,19 +62,25 @@ struct Database::Impl {
         std::filesystem::path path;
         FileIdentity identity;
         Access access;
+        bool writable;
         std::string fileName;
     };
     std::unique_ptr<sql::Connection> connection;
     std::map<std::string, Attached> attached;  // by schema
 
-    void detach(const std::string& schema) {
+    // False when the engine still uses the file.
+    bool detach(const std::string& schema) {
         int code = SQLITE_OK;
         sql::Statement statement = connection->tryPrepare("DETACH DATABASE ?1", code);
         if (statement) {
             sql::bindText(statement.get(), 1, schema);
-            sqlite3_step(statement.get());
+            code = sqlite3_step(statement.get());
+        }
+        if (code != SQLITE_DONE) {
+            return false;
         }
         attached.erase(schema);
+        return true;
     }
 
     // Attaches with one key and checks that the key opens the file.
@@ -92,9 +98,12 @@ struct Database::Impl {
         attach.reset();
         if (code != SQLITE_DONE) {
             code = sqlite3_errcode(connection->get());
+            if (code == SQLITE_NOTADB) {
+                return KeyResult::WrongKey;
+            }
             sql::failWithCode("Cannot open table", fileName, code, connection->get());
         }
-        // The key is only tried when the first page is read.
+        // Attaching may put off reading the first page, where a wrong key shows.
         sql::Statement probe =
             connection->tryPrepare("SELECT count(*) FROM " + sql::quoted(schema) +
                                        ".sqlite_master WHERE type = 'table' AND lower(name) = 'db'",
@@ -220,15 +229,20 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
         sql::fail("Cannot open table", fileName, "the file is not a table file");
     }
     const FileIdentity identity{status.st_dev, status.st_ino};
-    const bool writable = access != Access::ReadOnly;
+    // A file without write permission is read-only for everybody, as a read-only attribute
+    // would be; it opens for reading and every write is refused.
+    const bool markedReadOnly = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    const bool writable = access != Access::ReadOnly && !markedReadOnly;
 
     if (auto found = impl_->attached.find(schema); found != impl_->attached.end()) {
         const Impl::Attached& current = found->second;
-        const bool enough = !writable || current.access != Access::ReadOnly;
+        const bool enough = !writable || current.writable;
         if (current.path == path && current.identity == identity && enough) {
             return {schema, current.fileName};
         }
-        impl_->detach(schema);
+        if (!impl_->detach(schema)) {
+            sql::fail("Cannot open table", fileName, "the table is in use");
+        }
     }
 
     // The engine's pages are at least 512 bytes; anything else cannot be a table file, and
@@ -277,8 +291,13 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
     if (access == Access::Scratch) {
         impl_->connection->tryExec(prefix + "synchronous = OFF");
         impl_->connection->tryExec(prefix + "journal_mode = MEMORY");
+        // Overwriting freed pages would encrypt every page of every row emptied.
+        impl_->connection->tryExec(prefix + "secure_delete = OFF");
+        // One program owns its scratch table: holding the lock keeps the page cache valid
+        // from one row to the next.
+        impl_->connection->tryExec(prefix + "locking_mode = EXCLUSIVE");
     }
-    impl_->attached[schema] = Impl::Attached{path, identity, access, fileName};
+    impl_->attached[schema] = Impl::Attached{path, identity, access, writable, fileName};
     return {schema, fileName};
 }
 

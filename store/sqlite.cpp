@@ -1,7 +1,9 @@
 #include "store/sqlite.h"
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 
 #include "store/engine_error.h"
 
@@ -52,6 +54,19 @@ void failWithCode(std::string_view action, std::string_view tableFile, int code,
     // Errors the engine explains better than a code (a missing column, a syntax slip).
     if ((code & 0xff) == SQLITE_ERROR && handle != nullptr) {
         cause = sqlite3_errmsg(handle);
+    }
+    // A failed write says why only through the system's error number.
+    if ((code & 0xff) == SQLITE_IOERR && handle != nullptr) {
+        const int error = sqlite3_system_errno(handle);
+        if (error == ENOSPC || error == EDQUOT) {
+            cause = describeFailure(SQLITE_FULL);
+        } else if (error == EFBIG) {
+            cause = "the file has grown past its size limit";
+        } else if (error == EACCES || error == EPERM || error == EROFS) {
+            cause = "access is denied";
+        } else if (error != 0) {
+            cause += std::string(" (") + std::strerror(error) + ")";
+        }
     }
     fail(action, tableFile, cause);
 }

@@ -16,11 +16,6 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first);
 }
 
-std::size_t characterLength(std::string_view text, std::size_t offset) {
-    const bool lead = static_cast<unsigned char>(text[offset]) >= 0x80;
-    return lead && offset + 1 < text.size() ? 2 : 1;
-}
-
 bool likeMatches(std::string_view pattern, std::string_view text) {
     constexpr std::size_t kNone = std::string_view::npos;
     std::size_t p = 0;
@@ -65,9 +60,8 @@ bool likeMatches(std::string_view pattern, std::string_view text) {
 
 namespace {
 
-std::string_view valueBytes(sqlite3_value* value) {
-    const void* data = sqlite3_value_type(value) == SQLITE_BLOB ? sqlite3_value_blob(value)
-                                                                : sqlite3_value_text(value);
+std::string_view valueBytes(sqlite3_value* value, int type) {
+    const void* data = type == SQLITE_BLOB ? sqlite3_value_blob(value) : sqlite3_value_text(value);
     const int size = sqlite3_value_bytes(value);
     if (data == nullptr || size <= 0) {
         return {};
@@ -76,23 +70,27 @@ std::string_view valueBytes(sqlite3_value* value) {
 }
 
 void trimFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
-    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+    const int type = sqlite3_value_type(arguments[0]);
+    if (type == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
-    const std::string_view result = trimmed(valueBytes(arguments[0]));
-    sqlite3_result_text64(context, result.data(), result.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    const std::string_view result = trimmed(valueBytes(arguments[0], type));
+    // An empty text is still a text, not NULL: it needs a pointer.
+    sqlite3_result_text64(context, result.empty() ? "" : result.data(), result.size(),
+                          SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
 // `text LIKE pattern` reaches here as like(pattern, text).
 void likeFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
-    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL ||
-        sqlite3_value_type(arguments[1]) == SQLITE_NULL) {
+    const int patternType = sqlite3_value_type(arguments[0]);
+    const int textType = sqlite3_value_type(arguments[1]);
+    if (patternType == SQLITE_NULL || textType == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
-    const std::string_view pattern = valueBytes(arguments[0]);
-    const std::string_view text = valueBytes(arguments[1]);
+    const std::string_view pattern = valueBytes(arguments[0], patternType);
+    const std::string_view text = valueBytes(arguments[1], textType);
     sqlite3_result_int(context, likeMatches(pattern, text) ? 1 : 0);
 }
 

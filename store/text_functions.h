@@ -18,7 +18,10 @@ std::string_view trimmed(std::string_view text);
 bool likeMatches(std::string_view pattern, std::string_view text);
 
 // Bytes of the character that starts at `offset`: 1 or 2 (1 for a lead byte at the very end).
-std::size_t characterLength(std::string_view text, std::size_t offset);
+inline std::size_t characterLength(std::string_view text, std::size_t offset) {
+    const bool lead = static_cast<unsigned char>(text[offset]) >= 0x80;
+    return lead && offset + 1 < text.size() ? 2 : 1;
+}
 
 // Puts `trim(x)`, `x like y` and a refusing `like(y, x, escape)` on the connection; returns the
 // engine's result code.

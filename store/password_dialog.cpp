@@ -1,0 +1,25 @@
+#include "store/password_dialog.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QPointer>
+
+namespace qir::store {
+
+Session::PasswordPrompt passwordDialog(QWidget* parent) {
+    QPointer<QWidget> owner(parent);
+    return [owner](const std::string& tableFile) -> std::optional<std::string> {
+        QInputDialog dialog(owner.data());
+        dialog.setWindowTitle(QStringLiteral("Enter password"));
+        dialog.setLabelText(QStringLiteral("Password for table %1:")
+                                .arg(QString::fromLocal8Bit(tableFile.c_str())));
+        dialog.setTextEchoMode(QLineEdit::Password);
+        dialog.setInputMode(QInputDialog::TextInput);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return dialog.textValue().toStdString();
+    };
+}
+
+}  // namespace qir::store
