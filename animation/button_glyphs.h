@@ -1,0 +1,22 @@
+#pragma once
+// The pictures on the player bar's buttons, drawn pixel by pixel so they stay crisp.
+
+#include <QPoint>
+#include <QSize>
+
+#include "animation/button_types.h"
+
+class QPainter;
+class QPalette;
+
+namespace qir::animation {
+
+enum class GlyphLook { Normal, Greyed, Coloured };
+
+// The glyph's size in every look (the greyed look's light edge included).
+QSize glyphSize(TMPBtnType button);
+
+void drawGlyph(QPainter& painter, TMPBtnType button, QPoint topLeft, GlyphLook look,
+               const QPalette& palette);
+
+}  // namespace qir::animation

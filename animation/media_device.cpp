@@ -1,0 +1,263 @@
+#include "animation/media_device.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "animation/media_error.h"
+#include "animation/video_surface.h"
+
+extern "C" {
+#include <libavutil/mathematics.h>
+}
+
+namespace qir::animation {
+namespace {
+
+constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
+
+int nextDeviceId() {
+    static int lastId = 0;
+    return ++lastId;
+}
+
+}  // namespace
+
+MediaNotifyEvent::MediaNotifyEvent(NotifyOutcome outcome, int deviceId)
+    : QEvent(eventType()), outcome_(outcome), deviceId_(deviceId) {}
+
+QEvent::Type MediaNotifyEvent::eventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+MediaDevice::Opened MediaDevice::open(const std::string& elementName, QObject* notifyTarget) {
+    ClipLoad load = loadClipFile(elementName);
+    if (load.result != kMediaOk) {
+        return {load.result, nullptr};
+    }
+    return {kMediaOk,
+            std::unique_ptr<MediaDevice>(new MediaDevice(std::move(load.clip), notifyTarget))};
+}
+
+MediaDevice::MediaDevice(Clip clip, QObject* notifyTarget)
+    : clip_(std::move(clip)), id_(nextDeviceId()), notifyTarget_(notifyTarget) {
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&frameTimer_, &QTimer::timeout, this, &MediaDevice::advance);
+}
+
+MediaDevice::~MediaDevice() {
+    close();
+}
+
+int MediaDevice::close() {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    interrupt();
+    delete surface_.data();
+    open_ = false;
+    return kMediaOk;
+}
+
+DeviceCapabilities MediaDevice::capabilities() const {
+    DeviceCapabilities caps;
+    caps.canPlay = true;
+    caps.hasVideo = true;
+    caps.deviceType = DeviceType::DigitalVideo;
+    return caps;
+}
+
+int MediaDevice::length() const {
+    return static_cast<int>(clip_.frames.size());
+}
+
+int MediaDevice::position() {
+    advance();
+    return position_;
+}
+
+DeviceMode MediaDevice::mode() {
+    advance();
+    return mode_;
+}
+
+int MediaDevice::attachWindow(QWidget* window) {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    if (window == nullptr) {
+        return kMediaNoDisplay;
+    }
+    delete surface_.data();
+    surface_ = new VideoSurface(window, clip_.size);
+    showPosition();
+    return kMediaOk;
+}
+
+QRect MediaDevice::sourceRect() const {
+    return QRect(QPoint(0, 0), clip_.size);
+}
+
+QRect MediaDevice::destinationRect() const {
+    return surface_ ? surface_->geometry() : QRect();
+}
+
+int MediaDevice::play() {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    advance();
+    if (noticePending_) {
+        endNotice(NotifyOutcome::Superseded);
+    }
+    noticePending_ = true;
+    startPlaying();
+    return kMediaOk;
+}
+
+int MediaDevice::pause() {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    advance();
+    if (mode_ == DeviceMode::Playing) {
+        interrupt();
+        mode_ = DeviceMode::Paused;
+    }
+    return kMediaOk;
+}
+
+int MediaDevice::resume() {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    advance();
+    if (mode_ != DeviceMode::Paused && mode_ != DeviceMode::Playing) {
+        return kMediaNotPaused;
+    }
+    return play();
+}
+
+int MediaDevice::stop() {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    advance();
+    interrupt();
+    return kMediaOk;
+}
+
+int MediaDevice::seekToStart() {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    advance();
+    interrupt();
+    moveTo(0);
+    return kMediaOk;
+}
+
+int MediaDevice::seekToEnd() {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    advance();
+    interrupt();
+    moveTo(length());
+    return kMediaOk;
+}
+
+int MediaDevice::step(int frames) {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    advance();
+    interrupt();
+    const std::int64_t target = static_cast<std::int64_t>(position_) + frames;
+    moveTo(static_cast<int>(std::clamp<std::int64_t>(target, 0, length())));
+    return kMediaOk;
+}
+
+QImage MediaDevice::currentPicture() const {
+    return clip_.frames[static_cast<std::size_t>(std::min(position_, length() - 1))];
+}
+
+void MediaDevice::startPlaying() {
+    frameTimer_.stop();
+    if (position_ >= length()) {
+        // Nothing left to play: the clip ends at once.
+        mode_ = DeviceMode::Stopped;
+        endNotice(NotifyOutcome::Successful);
+        return;
+    }
+    mode_ = DeviceMode::Playing;
+    anchor_ = position_;
+    clock_.start();
+    showPosition();
+    scheduleNextFrame(0, 0);
+}
+
+// Brings the position up to the clock; when the clock has passed the end of the last frame,
+// the clip has ended. The position comes from the clock, never from counting timer ticks, so
+// a late tick neither drifts the playback nor skips the end.
+void MediaDevice::advance() {
+    if (mode_ != DeviceMode::Playing) {
+        return;
+    }
+    const std::int64_t elapsedNs = clock_.nsecsElapsed();
+    const std::int64_t framesDone =
+        av_rescale_rnd(elapsedNs, clip_.rate.numerator,
+                       clip_.rate.denominator * kNanosecondsPerSecond, AV_ROUND_DOWN);
+    const std::int64_t reached = anchor_ + framesDone;
+    if (reached >= length()) {
+        frameTimer_.stop();
+        position_ = length();
+        mode_ = DeviceMode::Stopped;
+        showPosition();
+        endNotice(NotifyOutcome::Successful);
+        return;
+    }
+    position_ = static_cast<int>(reached);
+    showPosition();
+    scheduleNextFrame(framesDone, elapsedNs);
+}
+
+void MediaDevice::scheduleNextFrame(std::int64_t framesDone, std::int64_t elapsedNs) {
+    const std::int64_t nextFrameNs =
+        av_rescale_rnd(framesDone + 1, clip_.rate.denominator * kNanosecondsPerSecond,
+                       clip_.rate.numerator, AV_ROUND_UP);
+    const std::int64_t waitNs = std::max<std::int64_t>(nextFrameNs - elapsedNs, 0);
+    frameTimer_.start(static_cast<int>((waitNs + 999'999) / 1'000'000));
+}
+
+// Ends a running or paused playback where it stands; its notice, if any, is aborted.
+void MediaDevice::interrupt() {
+    frameTimer_.stop();
+    if (mode_ == DeviceMode::Playing || mode_ == DeviceMode::Paused) {
+        mode_ = DeviceMode::Stopped;
+    }
+    if (noticePending_) {
+        endNotice(NotifyOutcome::Aborted);
+    }
+}
+
+void MediaDevice::endNotice(NotifyOutcome outcome) {
+    noticePending_ = false;
+    if (notifyTarget_) {
+        QCoreApplication::postEvent(notifyTarget_, new MediaNotifyEvent(outcome, id_));
+    }
+}
+
+void MediaDevice::moveTo(int position) {
+    position_ = position;
+    showPosition();
+}
+
+void MediaDevice::showPosition() {
+    if (surface_) {
+        surface_->setPicture(currentPicture());
+    }
+}
+
+}  // namespace qir::animation

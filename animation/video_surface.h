@@ -1,0 +1,24 @@
+#pragma once
+// The child window the device shows its video in: the picture at its own size from the
+// display's top-left corner. Mouse events pass through to the display underneath.
+
+#include <QImage>
+#include <QWidget>
+
+namespace qir::animation {
+
+class VideoSurface : public QWidget {
+    Q_OBJECT
+  public:
+    VideoSurface(QWidget* display, QSize size);
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QImage picture_;
+};
+
+}  // namespace qir::animation

@@ -1,0 +1,109 @@
+// Figures for the animation device on a clip like the store's (ZMBV AVI, 152 x 124, 15 frames
+// a second, three seconds): open to first frame, decoding per frame, and the CPU share of a
+// playing clip. Run with --benchmark_repetitions=5 for medians.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QWidget>
+#include <filesystem>
+
+#include "animation/clip.h"
+#include "animation/media_device.h"
+#include "tests/animation/test_clips.h"
+
+namespace qir::animation {
+namespace {
+
+const testing::ClipSpec kTypicalClip{
+    .width = 152, .height = 124, .frames = 45, .framesPerSecond = 15};
+
+const std::string& clipFile() {
+    static const std::string name = [] {
+        const std::string file =
+            (std::filesystem::temp_directory_path() / "qir-bench-clip.avi").string();
+        testing::writeClip(file, kTypicalClip);
+        return file;
+    }();
+    return name;
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// From the open command to the first frame painted in the panel.
+void OpenToFirstFrame(benchmark::State& state) {
+    QWidget panel;
+    panel.resize(152, 124);
+    panel.show();
+    for (auto _ : state) {
+        auto opened = MediaDevice::open(clipFile(), nullptr);
+        if (opened.result != 0) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        opened.device->attachWindow(&panel);
+        panel.repaint();
+        benchmark::DoNotOptimize(opened.device->currentPicture());
+    }
+}
+BENCHMARK(OpenToFirstFrame)->Unit(benchmark::kMillisecond);
+
+// Decoding the whole clip; the per-frame counter is the time of one frame.
+void DecodePerFrame(benchmark::State& state) {
+    const Bytes bytes = testing::makeClip(kTypicalClip);
+    for (auto _ : state) {
+        const ClipLoad load = decodeClip(bytes);
+        benchmark::DoNotOptimize(load.clip.frames.data());
+    }
+    // Seconds per frame (printed with an SI prefix: "171u" is 171 microseconds).
+    state.counters["per_frame"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kTypicalClip.frames,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(DecodePerFrame)->Unit(benchmark::kMillisecond);
+
+// Three seconds of playback in a shown panel with the event loop running; the counter is
+// the process's CPU time as a share of one core.
+void CpuShareWhilePlaying(benchmark::State& state) {
+    QWidget panel;
+    panel.resize(152, 124);
+    panel.show();
+    double share = 0;
+    for (auto _ : state) {
+        auto opened = MediaDevice::open(clipFile(), nullptr);
+        opened.device->attachWindow(&panel);
+        QElapsedTimer wall;
+        wall.start();
+        const double cpuBefore = cpuSeconds();
+        opened.device->play();
+        if (!QTest::qWaitFor([&] { return opened.device->mode() != DeviceMode::Playing; }, 10000)) {
+            state.SkipWithError("the clip did not end");
+            break;
+        }
+        share = (cpuSeconds() - cpuBefore) / (static_cast<double>(wall.nsecsElapsed()) / 1e9);
+    }
+    state.counters["cpu_share_percent"] = share * 100;
+}
+BENCHMARK(CpuShareWhilePlaying)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+}  // namespace
+}  // namespace qir::animation
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove(std::filesystem::temp_directory_path() / "qir-bench-clip.avi");
+    return 0;
+}

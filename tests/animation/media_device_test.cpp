@@ -1,0 +1,259 @@
+// The media device on real clips: status, frame-exact seeking and stepping, playback on the
+// clock, and the completion notices.
+#include "animation/media_device.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QThread>
+#include <QWidget>
+#include <algorithm>
+#include <vector>
+
+#include "animation/media_error.h"
+#include "tests/animation/test_clips.h"
+#include "tests/support/scratch_directory.h"
+
+namespace qir::animation {
+namespace {
+
+using testing::ClipSpec;
+using testing::expectedFrame;
+using testing::frameNumberOf;
+using testing::writeClip;
+
+class NoticeRecorder : public QObject {
+  public:
+    bool event(QEvent* event) override {
+        if (event->type() == MediaNotifyEvent::eventType()) {
+            const auto& notice = static_cast<const MediaNotifyEvent&>(*event);
+            outcomes.push_back(notice.outcome());
+            deviceIds.push_back(notice.deviceId());
+            return true;
+        }
+        return QObject::event(event);
+    }
+    bool waitFor(std::size_t count, int timeoutMs = 5000) {
+        return QTest::qWaitFor([&] { return outcomes.size() >= count; }, timeoutMs);
+    }
+    std::vector<NotifyOutcome> outcomes;
+    std::vector<int> deviceIds;
+};
+
+class MediaDeviceTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<MediaDevice> openClip(const ClipSpec& spec) {
+        writeClip("clip.avi", spec);
+        auto opened = MediaDevice::open("clip.avi", &notices);
+        EXPECT_EQ(opened.result, kMediaOk);
+        return std::move(opened.device);
+    }
+
+    qir::testing::ScratchDirectory scratch;
+    NoticeRecorder notices;
+};
+
+TEST_F(MediaDeviceTest, OpensAClipAsASteppableVideoDeviceAtItsStart) {
+    auto device = openClip({.frames = 12});
+    ASSERT_TRUE(device);
+    EXPECT_GT(device->id(), 0);
+    EXPECT_EQ(device->length(), 12);
+    EXPECT_EQ(device->position(), 0);
+    EXPECT_EQ(device->mode(), DeviceMode::Stopped);
+    const DeviceCapabilities caps = device->capabilities();
+    EXPECT_TRUE(caps.canPlay);
+    EXPECT_FALSE(caps.canRecord);
+    EXPECT_FALSE(caps.canEject);
+    EXPECT_TRUE(caps.hasVideo);
+    EXPECT_EQ(caps.deviceType, DeviceType::DigitalVideo);
+    EXPECT_EQ(device->sourceRect(), QRect(0, 0, 152, 124));
+    EXPECT_EQ(device->currentPicture(), expectedFrame({.frames = 12}, 0));
+}
+
+TEST_F(MediaDeviceTest, EachOpenGetsItsOwnIdentifier) {
+    auto first = openClip({.frames = 3});
+    auto second = openClip({.frames = 3});
+    EXPECT_NE(first->id(), second->id());
+}
+
+TEST_F(MediaDeviceTest, MissingFileIsAnErrorWithText) {
+    auto opened = MediaDevice::open("absent.avi", &notices);
+    EXPECT_EQ(opened.result, kMediaFileNotFound);
+    EXPECT_FALSE(opened.device);
+    ASSERT_TRUE(mediaErrorText(opened.result));
+    EXPECT_FALSE(mediaErrorText(opened.result)->empty());
+    EXPECT_FALSE(mediaErrorText(99999));
+}
+
+TEST_F(MediaDeviceTest, SeeksAndStepsExactlyToFramesAndStopsAtBothEnds) {
+    const ClipSpec spec{.frames = 25};
+    auto device = openClip(spec);
+    ASSERT_TRUE(device);
+    struct Move {
+        int frames;
+        int position;
+    };
+    // Frames beyond the ends clamp; frame k must be the picture of frame k, not a neighbour.
+    for (const Move move : {Move{3, 3}, Move{1, 4}, Move{-2, 2}, Move{20, 22}, Move{100, 25},
+                            Move{-1, 24}, Move{-100, 0}, Move{13, 13}}) {
+        EXPECT_EQ(device->step(move.frames), kMediaOk);
+        EXPECT_EQ(device->position(), move.position) << "after stepping " << move.frames;
+        const int shown = std::min(move.position, spec.frames - 1);
+        EXPECT_EQ(device->currentPicture(), expectedFrame(spec, shown));
+    }
+    EXPECT_EQ(device->seekToEnd(), kMediaOk);
+    EXPECT_EQ(device->position(), 25);
+    EXPECT_EQ(frameNumberOf(device->currentPicture()), 24);
+    EXPECT_EQ(device->seekToStart(), kMediaOk);
+    EXPECT_EQ(device->position(), 0);
+    EXPECT_EQ(frameNumberOf(device->currentPicture()), 0);
+}
+
+TEST_F(MediaDeviceTest, ClipsOfManyFramesDecodeEveryFrameInOrder) {
+    // Past several key frames and past 256, where the frame number needs two bytes.
+    const ClipSpec spec{.width = 16, .height = 12, .frames = 300};
+    auto device = openClip(spec);
+    ASSERT_TRUE(device);
+    ASSERT_EQ(device->length(), 300);
+    for (int frame = 0; frame < 300; ++frame) {
+        device->seekToStart();
+        device->step(frame);
+        ASSERT_EQ(frameNumberOf(device->currentPicture()), frame);
+    }
+}
+
+TEST_F(MediaDeviceTest, PlaysEveryFrameOnTheClockAndNotifiesAtTheEnd) {
+    // 8 frames at 25 per second: 320 ms.
+    const ClipSpec spec{.width = 32, .height = 24, .frames = 8, .framesPerSecond = 25};
+    auto device = openClip(spec);
+    ASSERT_TRUE(device);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(device->play(), kMediaOk);
+    EXPECT_EQ(device->mode(), DeviceMode::Playing);
+    std::vector<int> seen;
+    auto look = [&] {
+        const int frame = frameNumberOf(device->currentPicture());
+        if (seen.empty() || seen.back() != frame) {
+            seen.push_back(frame);
+        }
+    };
+    while (notices.outcomes.empty() && clock.elapsed() < 5000) {
+        look();
+        QTest::qWait(1);
+    }
+    const qint64 took = clock.elapsed();
+    look();
+    ASSERT_EQ(notices.outcomes, std::vector{NotifyOutcome::Successful});
+    EXPECT_EQ(notices.deviceIds.front(), device->id());
+    EXPECT_EQ(device->mode(), DeviceMode::Stopped);
+    EXPECT_EQ(device->position(), 8);
+    // Frames in order from the first to the last, and the end no sooner than the last frame's
+    // full time (a busy machine may only make it later).
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.front(), 0);
+    EXPECT_EQ(seen.back(), 7);
+    EXPECT_GE(took, 318);
+    EXPECT_LT(took, 3000);
+}
+
+TEST_F(MediaDeviceTest, PositionFollowsTheClockWhenTheEventLoopIsLate) {
+    const ClipSpec spec{.width = 32, .height = 24, .frames = 20, .framesPerSecond = 50};
+    auto device = openClip(spec);
+    ASSERT_TRUE(device);
+    QElapsedTimer clock;
+    clock.start();
+    device->play();
+    QThread::msleep(110);  // no timer can fire meanwhile
+    const qint64 before = clock.elapsed();
+    const int position = device->position();
+    const qint64 after = clock.elapsed();
+    if (after < 390) {
+        // One frame per 20 ms since play, whatever the timer managed.
+        EXPECT_GE(position, before / 20);
+        EXPECT_LE(position, after / 20 + 1);
+        EXPECT_EQ(frameNumberOf(device->currentPicture()), position);
+    }
+    // Blocked past the end: the clip has ended, with its notice, at the next look.
+    QThread::msleep(400);
+    EXPECT_EQ(device->mode(), DeviceMode::Stopped);
+    EXPECT_EQ(device->position(), 20);
+    ASSERT_TRUE(notices.waitFor(1));
+    EXPECT_EQ(notices.outcomes, std::vector{NotifyOutcome::Successful});
+}
+
+TEST_F(MediaDeviceTest, InterruptedPlaybackIsAbortedAndARepeatedPlaySupersedes) {
+    const ClipSpec spec{.width = 32, .height = 24, .frames = 30, .framesPerSecond = 30};
+    auto device = openClip(spec);
+    ASSERT_TRUE(device);
+
+    device->play();
+    device->play();  // the first notice is superseded, the playback goes on
+    EXPECT_EQ(device->mode(), DeviceMode::Playing);
+    device->stop();
+    EXPECT_EQ(device->mode(), DeviceMode::Stopped);
+    ASSERT_TRUE(notices.waitFor(2));
+    EXPECT_EQ(notices.outcomes, (std::vector{NotifyOutcome::Superseded, NotifyOutcome::Aborted}));
+
+    // Seeking, stepping and closing all end a playback the same way.
+    notices.outcomes.clear();
+    device->play();
+    device->step(1);
+    device->play();
+    device->seekToEnd();
+    device->play();  // at the end: nothing to play, it ends at once
+    ASSERT_TRUE(notices.waitFor(3));
+    EXPECT_EQ(notices.outcomes, (std::vector{NotifyOutcome::Aborted, NotifyOutcome::Aborted,
+                                             NotifyOutcome::Successful}));
+    notices.outcomes.clear();
+    device->seekToStart();
+    device->play();
+    EXPECT_EQ(device->close(), kMediaOk);
+    ASSERT_TRUE(notices.waitFor(1));
+    EXPECT_EQ(notices.outcomes, std::vector{NotifyOutcome::Aborted});
+}
+
+TEST_F(MediaDeviceTest, PauseHoldsThePositionAndResumeFinishesWithANotice) {
+    const ClipSpec spec{.width = 32, .height = 24, .frames = 40, .framesPerSecond = 40};
+    auto device = openClip(spec);
+    ASSERT_TRUE(device);
+    EXPECT_EQ(device->resume(), kMediaNotPaused);
+    device->play();
+    QTest::qWait(100);
+    EXPECT_EQ(device->pause(), kMediaOk);
+    EXPECT_EQ(device->mode(), DeviceMode::Paused);
+    const int held = device->position();
+    EXPECT_GT(held, 0);
+    QTest::qWait(150);
+    EXPECT_EQ(device->position(), held);
+    EXPECT_EQ(device->resume(), kMediaOk);
+    EXPECT_EQ(device->mode(), DeviceMode::Playing);
+    ASSERT_TRUE(notices.waitFor(2));
+    EXPECT_EQ(notices.outcomes, (std::vector{NotifyOutcome::Aborted, NotifyOutcome::Successful}));
+    EXPECT_EQ(device->position(), 40);
+}
+
+TEST_F(MediaDeviceTest, ShowsItsVideoInTheDisplayAtTheClipsSizeAndLeavesItOnClose) {
+    QWidget panel;
+    panel.resize(200, 150);
+    const ClipSpec spec{.frames = 8};
+    auto device = openClip(spec);
+    ASSERT_TRUE(device);
+    EXPECT_EQ(device->attachWindow(nullptr), kMediaNoDisplay);
+    EXPECT_EQ(device->attachWindow(&panel), kMediaOk);
+    EXPECT_EQ(device->destinationRect(), QRect(0, 0, 152, 124));
+    device->step(5);
+    const QImage shown = panel.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.copy(0, 0, 152, 124), expectedFrame(spec, 5));
+
+    EXPECT_EQ(device->close(), kMediaOk);
+    EXPECT_TRUE(panel.findChildren<QWidget*>().isEmpty());
+    EXPECT_EQ(device->play(), kMediaDeviceNotOpen);
+    EXPECT_EQ(device->step(1), kMediaDeviceNotOpen);
+    EXPECT_EQ(device->close(), kMediaDeviceNotOpen);
+}
+
+}  // namespace
+}  // namespace qir::animation
