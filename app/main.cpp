@@ -6,6 +6,7 @@
 #include "app/tform1.h"
 #include "platform/desktop.h"
 #include "platform/fonts.h"
+#include "platform/screen_depth.h"
 #include "platform/single_instance.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     // The X11 window class of our windows.
     QApplication::setApplicationName(QString::fromLatin1(qir::kInstanceName));
     qir::installFontSubstitutions();
+    // The screen's colour depth is read once, at start.
+    qir::screenColourDepth();
 
     qir::SystemDesktop desktop;
     std::unique_ptr<qir::TForm1> form;

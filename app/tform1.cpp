@@ -7,9 +7,16 @@
 #include <QTreeWidget>
 #include <QWindow>
 
+#include "animation/media_player.h"
+#include "animation/show_animation.h"
 #include "app/panel.h"
 #include "app/picture.h"
 #include "platform/error_guard.h"
+#include "platform/screen_depth.h"
+#include "store/password_dialog.h"
+#include "store/table_file.h"
+#include "strokes/record_grid.h"
+#include "strokes/stroke_order.h"
 
 // The pictures live in a static library, whose resource initialiser the linker would drop.
 static void initialiseEmbeddedPictures() {
@@ -75,10 +82,15 @@ TForm1::TForm1(Desktop& desktop, QWidget* parent)
     connect(&instanceChannel_, &InstanceChannel::activationRequested, this,
             &TForm1::ActivateInstance);
 
+    // A store that cannot be connected ends start-up.
+    store_.database1.connect();
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The grid lets go of the stroke display table before the store closes it.
+    DBCtrlGrid1->setDataSet(nullptr);
+}
 
 void TForm1::createControls() {
     Image1 = named(new app::Picture(this, rect(), embedded("background.jpg")), "Image1");
@@ -115,10 +127,14 @@ void TForm1::createControls() {
     Bevel2 =
         named(new app::Bevel(Panel8, {1, 160, 444, 2}, app::Bevel::Kind::LoweredBox), "Bevel2");
     Shape2 = named(new app::Shape(Panel8, {136, 5, 154, 128}), "Shape2");
-    DBCtrlGrid1 = named(new QWidget(Panel8), "DBCtrlGrid1");
-    DBCtrlGrid1->setGeometry(2, 161, 443, 172);
-    Panelavi = named(new app::Panel(Panel8, {137, 6, 152, 124}), "Panelavi");
-    static_cast<app::Panel*>(Panelavi)->setColor(Qt::white);
+    DBCtrlGrid1 = named(new strokes::RecordGrid(Panel8), "DBCtrlGrid1");
+    DBCtrlGrid1->move(2, 161);
+    DBCtrlGrid1->setDesktop(&desktop_);
+    DBCtrlGrid1->setDataSet(&store_.tablebmp);
+    // White like the frame around it, until a clip covers it.
+    auto* videoPanel = named(new app::Panel(Panel8, {137, 6, 152, 124}), "Panelavi");
+    videoPanel->setColor(Qt::white);
+    Panelavi = videoPanel;
 
     Edit1 = named(new QLineEdit(workArea), "Edit1");
     Edit1->setGeometry(0, 0, 109, 23);
@@ -133,9 +149,10 @@ void TForm1::createControls() {
     Imagehelp = imageButton(Panel7, "Imagehelp", {12, 5, 37, 20}, "help.bmp",
                             QStringLiteral("Help of QIR Demonstration of stroke order"));
 
-    MediaPlayer1 = named(new QWidget(this), "MediaPlayer1");
+    MediaPlayer1 = named(new animation::MediaPlayer(desktop_, this), "MediaPlayer1");
     MediaPlayer1->setGeometry(272, 229, 197, 21);
-    MediaPlayer1->setAttribute(Qt::WA_NoMousePropagation);
+    MediaPlayer1->setDisplay(Panelavi);
+    MediaPlayer1->setFileName("temp.avi");
 
     Panel10 = skinPanel(this, "Panel10", {612, 240, 27, 70});
     Imagenext = imageButton(Panel10, "Imagenext", {-1, 14, 29, 15}, "next.bmp",
@@ -146,8 +163,8 @@ void TForm1::createControls() {
 
 void TForm1::setTabOrder() {
     // Within the work area: catalogue, grid, input box; then the player bar.
-    for (QWidget* widget : {static_cast<QWidget*>(TreeView1), DBCtrlGrid1,
-                            static_cast<QWidget*>(Edit1), MediaPlayer1}) {
+    for (QWidget* widget : {static_cast<QWidget*>(TreeView1), static_cast<QWidget*>(DBCtrlGrid1),
+                            static_cast<QWidget*>(Edit1), static_cast<QWidget*>(MediaPlayer1)}) {
         widget->setAttribute(Qt::WA_NoMousePropagation);
     }
     QWidget::setTabOrder(TreeView1, DBCtrlGrid1);
@@ -177,8 +194,18 @@ void TForm1::handle(Handler&& handler) {
 }
 
 void TForm1::FormCreate() {
+    store_.session.addPassword(store::kStorePassword);
+    store_.session.setPasswordPrompt(store::passwordDialog(this));
     hover_.clearFlags();
     Edit1->clear();
+}
+
+void TForm1::ShowAnimation() {
+    animation::ShowAnimation(store_.query2, *MediaPlayer1, CurrentHanzi, AviToggle);
+}
+
+void TForm1::ShowStrokeOrder() {
+    strokes::ShowStrokeOrder(CurrentHanzi, store_.querybs, store_.tablebmp, screenColourDepth());
 }
 
 void TForm1::FormShow() {

@@ -9,9 +9,17 @@
 #include "app/hover_skin.h"
 #include "platform/desktop.h"
 #include "platform/single_instance.h"
+#include "store/character_store.h"
 
 class QLineEdit;
 class QTreeWidget;
+
+namespace qir::animation {
+class MediaPlayer;
+}
+namespace qir::strokes {
+class RecordGrid;
+}
 
 namespace qir::app {
 class Bevel;
@@ -34,6 +42,7 @@ class TForm1 : public QWidget {
     ~TForm1() override;
 
     const app::HotFlags& hotFlags() const { return hover_.flags(); }
+    store::CharacterStore& characterStore() { return store_; }
 
     // The running instance's answer to a later start.
     void ActivateInstance();
@@ -54,6 +63,10 @@ class TForm1 : public QWidget {
 
     void FormCreate();
     void FormShow();
+
+    // The steps of the display sequence.
+    void ShowAnimation();
+    void ShowStrokeOrder();
 
     void ImageexitMouseMove();
     void ImageminiMouseMove();
@@ -77,6 +90,10 @@ class TForm1 : public QWidget {
 
     Desktop& desktop_;
     InstanceChannel instanceChannel_;
+    store::CharacterStore store_;
+    // Which temporary file the next clip goes to: true "tmp1.avi", false "tmp2.avi".
+    bool AviToggle = false;
+    std::string CurrentHanzi;
     app::HoverSkin hover_;
     bool shown_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
@@ -95,12 +112,12 @@ class TForm1 : public QWidget {
     app::Panel* Panel8 = nullptr;
     app::Bevel* Bevel2 = nullptr;
     app::Shape* Shape2 = nullptr;
-    QWidget* DBCtrlGrid1 = nullptr;
+    strokes::RecordGrid* DBCtrlGrid1 = nullptr;
     QWidget* Panelavi = nullptr;
     QLineEdit* Edit1 = nullptr;
     app::Panel* Panel7 = nullptr;
     app::Picture* Imagehelp = nullptr;
-    QWidget* MediaPlayer1 = nullptr;
+    animation::MediaPlayer* MediaPlayer1 = nullptr;
     app::Panel* Panel10 = nullptr;
     app::Picture* Imagenext = nullptr;
     app::Picture* Imageprev = nullptr;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QStyle>
 
 #include "tests/app/form_fixture.h"
 
@@ -29,7 +30,7 @@ const Placement kPlacements[] = {
     {"Panel8", "Panel6", {124, 3, 446, 333}, ""},
     {"Bevel2", "Panel8", {1, 160, 444, 2}, ""},
     {"Shape2", "Panel8", {136, 5, 154, 128}, ""},
-    {"DBCtrlGrid1", "Panel8", {2, 161, 443, 172}, ""},
+    {"DBCtrlGrid1", "Panel8", {2, 161, 0, 0}, ""},  // sized by the grid itself, below
     {"Panelavi", "Panel8", {137, 6, 152, 124}, ""},
     {"Edit1", "Panel6", {0, 0, 109, 23}, "Input character"},
     {"Panel7", "Form1", {33, 435, 60, 30}, ""},
@@ -63,6 +64,13 @@ TEST(Layout, EveryControlStandsWhereTheDesignPutsIt) {
         }
         EXPECT_EQ(control->toolTip(), QString::fromLatin1(p.hint));
     }
+}
+
+TEST(Layout, TheGridSizesItselfFromItsCellsAndTheScrollBar) {
+    testing::FormFixture fixture;
+    QWidget* grid = fixture.control("DBCtrlGrid1");
+    const int scrollBar = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    EXPECT_EQ(grid->size(), QSize(5 * 85 + scrollBar, 2 * 86));
 }
 
 TEST(Layout, WorkAreaWorksOutToTheWindowCoordinatesOfTheDesign) {
