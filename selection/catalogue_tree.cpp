@@ -4,6 +4,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionViewItem>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/gb2312.h"
@@ -67,6 +68,15 @@ CatalogueTree::CatalogueTree(QWidget* parent) : QTreeWidget(parent) {
 
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+                // While the button is down the view still maps the press and release
+                // positions to nodes, so the rows must not move until the release.
+                if (pressedInTree_) {
+                    if (!expansionPending_) {
+                        expansionPending_ = true;
+                        deselectedDuringPress_ = previous;
+                    }
+                    return;
+                }
                 expandOnlyTowards(current, previous);
             });
     loadFromBlock(storedCatalogueBlock());
@@ -74,6 +84,8 @@ CatalogueTree::CatalogueTree(QWidget* parent) : QTreeWidget(parent) {
 
 void CatalogueTree::loadFromBlock(std::span<const unsigned char> block) {
     const std::vector<CatalogueNodeRecord> groups = decodeCatalogue(block);
+    expansionPending_ = false;
+    deselectedDuringPress_ = nullptr;
     clear();
     QList<QTreeWidgetItem*> topLevel;
     topLevel.reserve(static_cast<qsizetype>(groups.size()));
@@ -144,7 +156,8 @@ void CatalogueTree::mousePressEvent(QMouseEvent* event) {
     // deselects. The expand buttons lie left of the cell and stay the view's own.
     const bool emptySpace =
         !index.isValid() || (position.x() >= visualRect(index).left() && !onLabelOrIcon(position));
-    if (event->button() == Qt::LeftButton && emptySpace) {
+    // Only the left button selects.
+    if (event->button() != Qt::LeftButton || emptySpace) {
         event->accept();
         return;
     }
@@ -169,10 +182,13 @@ void CatalogueTree::mouseDoubleClickEvent(QMouseEvent* event) {
 void CatalogueTree::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = event->button() == Qt::LeftButton && pressedInTree_ &&
                        viewport()->rect().contains(event->position().toPoint());
+    QTreeWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton) {
         pressedInTree_ = false;
+        if (std::exchange(expansionPending_, false)) {
+            expandOnlyTowards(currentItem(), std::exchange(deselectedDuringPress_, nullptr));
+        }
     }
-    QTreeWidget::mouseReleaseEvent(event);
     if (click) {
         emit clickedInTree();
     }

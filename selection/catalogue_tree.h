@@ -74,6 +74,9 @@ class CatalogueTree : public QTreeWidget {
 
     QList<QIcon> images_;
     bool pressedInTree_ = false;
+    // The selection moved during a press; the branches follow at the release.
+    bool expansionPending_ = false;
+    QTreeWidgetItem* deselectedDuringPress_ = nullptr;
 };
 
 }  // namespace qir::selection

@@ -149,8 +149,10 @@ void HanziEdit::mouseReleaseEvent(QMouseEvent* event) {
 QMenu* HanziEdit::createFilteredContextMenu() {
     QMenu* menu = createStandardContextMenu();
     for (QAction* action : menu->actions()) {
-        if (action->objectName() == QStringLiteral("edit-paste")) {
-            disconnect(action, &QAction::triggered, this, &QLineEdit::paste);
+        // The entry that would paste unfiltered is the one wired to QLineEdit::paste.
+        if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+            disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+            action->setObjectName(QStringLiteral("edit-paste"));
             connect(action, &QAction::triggered, this, [this] { pasteFiltered(); });
         }
     }
