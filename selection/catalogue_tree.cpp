@@ -1,5 +1,6 @@
 #include "selection/catalogue_tree.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QStyleFactory>
 #include <QStyleOptionViewItem>
@@ -51,6 +52,10 @@ QVariant CatalogueNode::data(int column, int role) const {
 CatalogueTree::CatalogueTree(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(1);
     setHeaderHidden(true);
+    // The one column is as wide as its widest node, so a scroll bar appears only for a node
+    // that does not fit.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setFont(kaitiFont());
     setIndentation(19);
     setRootIsDecorated(true);
