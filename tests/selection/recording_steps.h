@@ -1,5 +1,5 @@
 #pragma once
-// Display steps that record each call, for checking the sequences' order.
+// Display steps that record each call as "<step> <argument>", for checking the sequences.
 
 #include <functional>
 #include <set>
@@ -13,18 +13,13 @@ namespace qir::selection::testing {
 
 class RecordingSteps {
   public:
-    // Each call as "<step> <argument>".
     std::vector<std::string> calls;
-    // Characters Query2 finds; everything else is missing from the store.
-    std::set<std::string> stored = {"\xD3\xF0", "\xD2\xBB"};  // 羽 一
+    std::set<std::string> stored = {"\xD3\xF0", "\xD2\xBB"};  // what Query2 finds: 羽 一
     int dialogAnswer = kDialogYes;
-    std::string prior = "\xB0\xB2";  // 安
-    std::string next = "\xB0\xD9";   // 百
-    // Runs inside ShowAnimation, once, to stand for events handled while a sequence runs.
+    // Runs once inside ShowAnimation: events handled while a sequence runs.
     std::function<void()> duringAnimation;
-    // A step by this name throws an error with `failureMessage`.
+    // The step of this name throws the player's error.
     std::string failingStep;
-    std::string failureMessage = "No MCI device open";
 
     DisplaySteps steps() {
         DisplaySteps steps;
@@ -35,20 +30,18 @@ class RecordingSteps {
             }
         };
         steps.play = [this] { record("play", ""); };
-        steps.ShowStrokeOrder = [this](const std::string& hanzi) {
-            record("ShowStrokeOrder", hanzi);
-        };
+        steps.ShowStrokeOrder = [this](const std::string& h) { record("ShowStrokeOrder", h); };
         steps.PriorCharacter = [this](const std::string& hanzi) {
             record("PriorCharacter", hanzi);
-            return prior;
+            return std::string("\xB0\xB2");  // 安
         };
         steps.NextCharacter = [this](const std::string& hanzi) {
             record("NextCharacter", hanzi);
-            return next;
+            return std::string("\xB0\xD9");  // 百
         };
         steps.query2RecordCount = [this](const std::string& hanzi) {
             record("Query2", hanzi);
-            return stored.count(hanzi) ? 1 : 0;
+            return static_cast<int>(stored.count(hanzi));
         };
         steps.notFoundDialog = [this] {
             record("dialog", "");
@@ -61,7 +54,7 @@ class RecordingSteps {
     void record(const std::string& step, const std::string& argument) {
         calls.push_back(argument.empty() ? step : step + " " + argument);
         if (step == failingStep) {
-            throw Error("EMCIDeviceError", failureMessage);
+            throw Error("EMCIDeviceError", "No MCI device open");
         }
     }
 };
