@@ -1,0 +1,11 @@
+#pragma once
+// The catalogue's content as stored with the main window: generated at build time from
+// selection/catalogue.txt.
+
+#include <span>
+
+namespace qir::selection {
+
+std::span<const unsigned char> storedCatalogueBlock();
+
+}  // namespace qir::selection

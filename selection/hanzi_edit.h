@@ -1,0 +1,50 @@
+#pragma once
+// The input box: holds at most two GB2312 bytes, one Chinese character. Every way text gets in
+// (keys, input method commits, the clipboard) goes through the key filter, and each refused
+// byte beeps.
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <string>
+
+#include "platform/desktop.h"
+
+class QMenu;
+
+namespace qir::selection {
+
+class HanziEdit : public QLineEdit {
+    Q_OBJECT
+  public:
+    static constexpr std::size_t kMaxBytes = 2;
+
+    explicit HanziEdit(Desktop& desktop, QWidget* parent = nullptr);
+
+    // The text as GB2312 bytes (what Edit1Change reads).
+    std::string bytes() const;
+    void setBytes(const std::string& bytes);
+
+    // Inserts clipboard text as if its characters were typed: refused characters are dropped,
+    // with a single beep for the whole paste.
+    void pasteFiltered(QClipboard::Mode mode = QClipboard::Clipboard);
+    void insertPasted(const QString& text);
+
+    // The standard edit menu with its Paste going through the filter; the caller owns it.
+    QMenu* createFilteredContextMenu();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    // Bytes left for new text once the selection, which new text replaces, is gone.
+    std::size_t byteBudget() const;
+    void beep(int times);
+
+    Desktop& desktop_;
+};
+
+}  // namespace qir::selection

@@ -1,0 +1,32 @@
+#pragma once
+// The input box's key filter. Every printable ASCII byte is refused; control bytes (Backspace,
+// Enter, Esc, the clipboard shortcuts) and the bytes of GB2312 characters pass.
+
+#include <QString>
+#include <cstddef>
+
+namespace qir::selection {
+
+// The test `Edit1KeyPress` applies to one byte.
+constexpr bool passesKeyFilter(unsigned char byte) {
+    const bool refused = (byte >= 0x20 && byte <= 0x40) || (byte >= 0x5B && byte <= 0x60) ||
+                         (byte >= 0x7B && byte <= 0x7E) || (byte >= 'a' && byte <= 'z') ||
+                         (byte >= 'A' && byte <= 'Z');
+    return !refused;
+}
+
+struct FilteredText {
+    QString accepted;  // the characters to insert, in order
+    int refusals = 0;  // refused bytes, plus one for each character outside GB2312
+};
+
+// Runs the characters of `text` through the filter as if typed one after another: each becomes
+// its GB2312 bytes and every byte must pass. A character outside GB2312 cannot become bytes
+// and is refused. Control characters pass without being text, so they are not kept. Kept
+// characters stop once the next one would not fit in `byteBudget`.
+FilteredText filterTypedText(const QString& text, std::size_t byteBudget);
+
+// The GB2312 size of `text`, counting a character outside GB2312 as two bytes.
+std::size_t gb2312Size(const QString& text);
+
+}  // namespace qir::selection
