@@ -13,6 +13,11 @@
 #include "app/picture.h"
 #include "platform/error_guard.h"
 #include "platform/screen_depth.h"
+#include "selection/catalogue_tree.h"
+#include "selection/character_selection.h"
+#include "selection/hanzi_edit.h"
+#include "selection/not_found_dialog.h"
+#include "store/navigation.h"
 #include "store/password_dialog.h"
 #include "store/table_file.h"
 #include "strokes/record_grid.h"
@@ -75,6 +80,7 @@ TForm1::TForm1(Desktop& desktop, QWidget* parent)
 
     createControls();
     setTabOrder();
+    createSelection();
     connectHandlers();
 
     // From here on a later start finds this instance.
@@ -118,8 +124,12 @@ void TForm1::createControls() {
     workArea->setColor(kWorkAreaGrey);
     workArea->setBevels(app::BevelCut::Raised, app::BevelCut::None);
 
-    TreeView1 = named(new QTreeWidget(workArea), "TreeView1");
+    TreeView1 = named(new selection::CatalogueTree(workArea), "TreeView1");
     TreeView1->setGeometry(-2, 23, 114, 317);
+    TreeView1->setNodeImages({QIcon(QStringLiteral(":/assets/nodes/0.png")),
+                              QIcon(QStringLiteral(":/assets/nodes/1.png")),
+                              QIcon(QStringLiteral(":/assets/nodes/2.png")),
+                              QIcon(QStringLiteral(":/assets/nodes/3.png"))});
 
     Panel8 = named(new app::Panel(workArea, {124, 3, 446, 333}), "Panel8");
     Panel8->setColor(kWorkAreaGrey);
@@ -136,14 +146,8 @@ void TForm1::createControls() {
     videoPanel->setColor(Qt::white);
     Panelavi = videoPanel;
 
-    Edit1 = named(new QLineEdit(workArea), "Edit1");
+    Edit1 = named(new selection::HanziEdit(desktop_, workArea), "Edit1");
     Edit1->setGeometry(0, 0, 109, 23);
-    Edit1->setFrame(false);
-    Edit1->setToolTip(QStringLiteral("Input character"));
-    QFont kaiti(QString::fromUtf8("楷体_GB2312"));
-    kaiti.setPixelSize(15);
-    Edit1->setFont(kaiti);
-    TreeView1->setFont(kaiti);
 
     Panel7 = skinPanel(this, "Panel7", {33, 435, 60, 30});
     Imagehelp = imageButton(Panel7, "Imagehelp", {12, 5, 37, 20}, "help.bmp",
@@ -186,6 +190,39 @@ void TForm1::connectHandlers() {
     connect(Imagemini, &app::Picture::clicked, this, &TForm1::ImageminiClick);
     connect(Imagehelp, &app::Picture::clicked, this, &TForm1::ImagehelpClick);
     connect(Label2, &app::LinkLabel::clicked, this, &TForm1::Label2Click);
+    connect(Imagenext, &app::Picture::clicked, this, &TForm1::ImagenextClick);
+    connect(Imageprev, &app::Picture::clicked, this, &TForm1::ImageprevClick);
+    connect(TreeView1, &selection::CatalogueTree::clickedInTree, this, &TForm1::TreeView1Click);
+    connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
+}
+
+void TForm1::createSelection() {
+    selection_ = std::make_unique<selection::CharacterSelection>(selection::DisplaySteps{
+        .ShowAnimation = [this](const std::string&) { ShowAnimation(); },
+        .play = [this] { MediaPlayer1->play(); },
+        .ShowStrokeOrder = [this](const std::string&) { ShowStrokeOrder(); },
+        .PriorCharacter =
+            [this](const std::string& hanzi) {
+                return store::priorCharacter(store_.tablenextprev, hanzi);
+            },
+        .NextCharacter =
+            [this](const std::string& hanzi) {
+                return store::nextCharacter(store_.tablenextprev, hanzi);
+            },
+        .query2RecordCount =
+            [this](const std::string& hanzi) {
+                store::Query& query2 = store_.query2;
+                query2.close();
+                query2.setParamAsString(hanzi);
+                query2.open();
+                return query2.recordCount();
+            },
+        .notFoundDialog = [this] { return selection::NotFoundDialog::ask(this); },
+    });
+}
+
+const std::string& TForm1::CurrentHanzi() const {
+    return selection_->CurrentHanzi();
 }
 
 template <typename Handler>
@@ -197,15 +234,16 @@ void TForm1::FormCreate() {
     store_.session.addPassword(store::kStorePassword);
     store_.session.setPasswordPrompt(store::passwordDialog(this));
     hover_.clearFlags();
+    selection_->FormCreate();
     Edit1->clear();
 }
 
 void TForm1::ShowAnimation() {
-    animation::ShowAnimation(store_.query2, *MediaPlayer1, CurrentHanzi, AviToggle);
+    animation::ShowAnimation(store_.query2, *MediaPlayer1, CurrentHanzi(), AviToggle);
 }
 
 void TForm1::ShowStrokeOrder() {
-    strokes::ShowStrokeOrder(CurrentHanzi, store_.querybs, store_.tablebmp, screenColourDepth());
+    strokes::ShowStrokeOrder(CurrentHanzi(), store_.querybs, store_.tablebmp, screenColourDepth());
 }
 
 void TForm1::FormShow() {
@@ -294,6 +332,18 @@ void TForm1::ImageexitClick() {
 }
 void TForm1::ImageminiClick() {
     showMinimized();
+}
+void TForm1::TreeView1Click() {
+    handle([this] { selection_->TreeView1Click(TreeView1->selectedNodeText()); });
+}
+void TForm1::Edit1Change() {
+    handle([this] { selection_->Edit1Change(Edit1->bytes()); });
+}
+void TForm1::ImagenextClick() {
+    handle([this] { selection_->ImagenextClick(); });
+}
+void TForm1::ImageprevClick() {
+    handle([this] { selection_->ImageprevClick(); });
 }
 void TForm1::ImagehelpClick() {
     desktop_.openDocument(QStringLiteral("help.htm"));

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "app/hover_skin.h"
@@ -11,15 +12,17 @@
 #include "platform/single_instance.h"
 #include "store/character_store.h"
 
-class QLineEdit;
-class QTreeWidget;
-
 namespace qir::animation {
 class MediaPlayer;
 }
 namespace qir::strokes {
 class RecordGrid;
 }
+namespace qir::selection {
+class CatalogueTree;
+class CharacterSelection;
+class HanziEdit;
+}  // namespace qir::selection
 
 namespace qir::app {
 class Bevel;
@@ -43,6 +46,7 @@ class TForm1 : public QWidget {
 
     const app::HotFlags& hotFlags() const { return hover_.flags(); }
     store::CharacterStore& characterStore() { return store_; }
+    const std::string& CurrentHanzi() const;
 
     // The running instance's answer to a later start.
     void ActivateInstance();
@@ -68,6 +72,11 @@ class TForm1 : public QWidget {
     void ShowAnimation();
     void ShowStrokeOrder();
 
+    void TreeView1Click();
+    void Edit1Change();
+    void ImagenextClick();
+    void ImageprevClick();
+
     void ImageexitMouseMove();
     void ImageminiMouseMove();
     void ImagehelpMouseMove();
@@ -82,6 +91,7 @@ class TForm1 : public QWidget {
     void ImageminiClick();
     void ImagehelpClick();
     void Label2Click();
+    void createSelection();
 
     // Runs a handler inside the one error boundary.
     template <typename Handler>
@@ -93,7 +103,8 @@ class TForm1 : public QWidget {
     store::CharacterStore store_;
     // Which temporary file the next clip goes to: true "tmp1.avi", false "tmp2.avi".
     bool AviToggle = false;
-    std::string CurrentHanzi;
+    // The current and previous character, and the sequences that show a character.
+    std::unique_ptr<selection::CharacterSelection> selection_;
     app::HoverSkin hover_;
     bool shown_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
@@ -108,13 +119,13 @@ class TForm1 : public QWidget {
     app::Panel* Panel5 = nullptr;
     app::Picture* Imagemini = nullptr;
     app::Panel* Panel6 = nullptr;
-    QTreeWidget* TreeView1 = nullptr;
+    selection::CatalogueTree* TreeView1 = nullptr;
     app::Panel* Panel8 = nullptr;
     app::Bevel* Bevel2 = nullptr;
     app::Shape* Shape2 = nullptr;
     strokes::RecordGrid* DBCtrlGrid1 = nullptr;
     QWidget* Panelavi = nullptr;
-    QLineEdit* Edit1 = nullptr;
+    selection::HanziEdit* Edit1 = nullptr;
     app::Panel* Panel7 = nullptr;
     app::Picture* Imagehelp = nullptr;
     animation::MediaPlayer* MediaPlayer1 = nullptr;
