@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "store/session.h"
 
 namespace qir::store {
-
-class Database;
 
 enum class DataSetState { Inactive, Browse, Insert, Edit };
 
@@ -41,7 +40,9 @@ class DataSet {
     DataSet(const DataSet&) = delete;
     DataSet& operator=(const DataSet&) = delete;
 
-    // Opening an open data set does nothing. Throws EngineError naming the table file.
+    // Opening an open data set does nothing; the cursor then stands on the first row with the
+    // start flag set (and the end flag too when there are no rows). Throws EngineError naming
+    // the table file. Cursor, field and editing calls on a closed data set throw EngineError.
     void open();
     // Closing drops a row still being inserted or edited.
     void close();
@@ -85,7 +86,11 @@ class DataSet {
 
     // Editing. Append adds a row at the end, Insert in front of the current row; each
     // becomes current in the insert state. Edit puts the current row in the edit state.
-    // Post stores it, Cancel drops it, Delete removes the current row.
+    // Post stores it, Cancel drops it, Delete removes the current row. After Post the stored
+    // row is current in its place in the table's order (a table without a key keeps its rows
+    // in the order they were stored, so an inserted row goes to the end). Moving the cursor
+    // while inserting or editing posts a modified row and cancels an untouched one. Queries
+    // and read-only tables refuse every change with an EngineError.
     void append();
     void insert();
     void edit();
@@ -98,16 +103,24 @@ class DataSet {
     int subscribe(Observer observer);
     void unsubscribe(int token);
 
+    // The table files the rows come from, joined for messages ("donghua.db").
+    std::string description() const;
+
   protected:
-    struct Impl;
+    // Where the rows come from, asked at each open.
+    struct Source {
+        std::vector<std::string> tableNames;  // every table file to reach, by name
+        bool isTable = false;                 // one table file, with row ids, maybe writable
+        std::string sql;                      // a query's text, as written
+        std::vector<std::string> parameters;  // values of the query's parameters, in order
+        Database::Access access = Database::Access::ReadOnly;
+    };
+    virtual Source source() const = 0;
     Database& database() const;
-    // Subclasses give the SQL that yields the rows and the one table file to write to.
-    virtual std::string selectStatement() const = 0;
-    virtual std::vector<std::string> parameters() const = 0;
-    virtual std::vector<std::string> tableNames() const = 0;
     void notify(DataChange change);
 
   private:
+    struct Impl;
     std::unique_ptr<Impl> impl_;
 };
 
@@ -118,34 +131,42 @@ class Table : public DataSet {
     using DataSet::DataSet;
     void setTableName(std::string name);
     const std::string& tableName() const { return tableName_; }
+    // A read-only table opens its file read-only and refuses every change.
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool readOnly() const { return readOnly_; }
+    // Scratch rows are rebuilt whenever needed, so writes do not wait for the disk.
+    void setScratch(bool scratch) { scratch_ = scratch; }
+    bool scratch() const { return scratch_; }
     // Deletes every row; the table must be closed. Throws EngineError.
     void emptyTable();
 
   protected:
-    std::string selectStatement() const override;
-    std::vector<std::string> parameters() const override;
-    std::vector<std::string> tableNames() const override;
+    Source source() const override;
 
   private:
     std::string tableName_;
+    bool readOnly_ = false;
+    bool scratch_ = false;
 };
 
 // A read-only query whose text names table files ("select * from donghua.db ...").
 class Query : public DataSet {
   public:
     using DataSet::DataSet;
+    // The text's lines, joined by line breaks. Every "name.db" in it names a table file.
     void setSql(std::vector<std::string> lines);
-    // The first parameter's value; only while the query is closed.
+    const std::vector<std::string>& sql() const { return lines_; }
+    // The first parameter's value, used from the next open on (callers set it while the
+    // query is closed). Opening a query whose parameter has no value is an EngineError.
     void setParamAsString(std::string value);
 
   protected:
-    std::string selectStatement() const override;
-    std::vector<std::string> parameters() const override;
-    std::vector<std::string> tableNames() const override;
+    Source source() const override;
 
   private:
     std::vector<std::string> lines_;
     std::string parameter_;
+    bool parameterSet_ = false;
 };
 
 }  // namespace qir::store

@@ -4,11 +4,16 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace qir::store {
+
+namespace sql {
+class Connection;
+}
 
 class Session {
   public:
@@ -35,13 +40,21 @@ class Database {
         std::string path;           // "PATH="
         std::string defaultDriver;  // "DEFAULT DRIVER=PARADOX"
         bool enableBcd = false;     // "ENABLE BCD=FALSE"
+        // Reads "NAME=value" lines; names in any case, unknown names ignored.
+        static Params parse(const std::vector<std::string>& lines);
     };
 
     Database(Session& session, std::string name, std::string driver, Params params);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
 
-    // Loads the engine. Throws EngineError when it cannot be used.
+    // Loads the engine. Throws EngineError when it cannot be used. Data sets connect on
+    // their first open when nobody did before.
     void connect();
     bool connected() const { return connected_; }
+    const std::string& driverName() const { return driver_; }
+    const Params& params() const { return params_; }
 
     Session& session() const { return session_; }
     const std::string& databaseName() const { return name_; }
@@ -51,7 +64,21 @@ class Database {
     // "donghua.db"); the name as given when no file matches.
     std::filesystem::path resolveTableFile(const std::string& tableName) const;
 
+    // How a data set uses a table file. Scratch files are written without waiting for the
+    // disk, as their rows are rebuilt whenever they are needed.
+    enum class Access { ReadOnly, ReadWrite, Scratch };
+    struct Attachment {
+        std::string schema;    // the name queries use: the file's stem ("donghua")
+        std::string fileName;  // the file as it lies in the folder ("donghua.db")
+    };
+    // Makes the table file reachable under its stem, trying the session's passwords and then
+    // the session's prompt. Re-used while the file stays the same. Throws EngineError.
+    Attachment attach(const std::string& tableName, Access access);
+    sql::Connection& connection();
+
   private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
     Session& session_;
     std::string name_;
     std::string driver_;

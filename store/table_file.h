@@ -7,6 +7,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/file_io.h"
 
 namespace qir::store {
 
@@ -43,5 +46,19 @@ class TableFileWriter {
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+struct TableRow {
+    std::string filename;
+    Bytes photo;
+};
+
+// Writes a whole table file in one go (fixtures, tools).
+void writeTableFile(const std::filesystem::path& path, const TableLayout& layout,
+                    const std::vector<TableRow>& rows, std::string_view password = kStorePassword);
+
+// The notice kept in a table file; "" when it has none. Throws EngineError when the file
+// cannot be read with `password`.
+std::string readTableNotice(const std::filesystem::path& path,
+                            std::string_view password = kStorePassword);
 
 }  // namespace qir::store

@@ -1,0 +1,29 @@
+#include "store/character_store.h"
+
+#include "store/table_file.h"
+
+namespace qir::store {
+
+const std::vector<std::string>& CharacterStore::database1Params() {
+    static const std::vector<std::string> params{"PATH=", "DEFAULT DRIVER=PARADOX",
+                                                 "ENABLE BCD=FALSE"};
+    return params;
+}
+
+CharacterStore::CharacterStore()
+    : database1(session, "mirdox", "STANDARD", Database::Params::parse(database1Params())),
+      query2(database1),
+      querybs(database1),
+      tablebmp(database1),
+      tablenextprev(database1) {
+    query2.setSql({"select  *  from  donghua.db", "where  trim(filename) like :hanzi"});
+    querybs.setSql({"select distinct * from bishun.db", "where trim(filename) like :file",
+                    "order by filename"});
+    tablebmp.setTableName(kStrokeDisplayTable.fileName);
+    tablebmp.setScratch(true);
+    // The program never writes the animation table.
+    tablenextprev.setTableName("donghua.DB");
+    tablenextprev.setReadOnly(true);
+}
+
+}  // namespace qir::store

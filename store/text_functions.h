@@ -1,0 +1,27 @@
+#pragma once
+// The text functions the store's query texts use, byte-exact over GB2312: a character is one
+// byte below 0x80 or two bytes from a byte at or above 0x80 on.
+
+#include <cstddef>
+#include <string_view>
+
+struct sqlite3;
+
+namespace qir::store {
+
+// Drops every byte at or below 0x20 at both ends.
+std::string_view trimmed(std::string_view text);
+
+// Case-sensitive pattern match of the whole `text`: "%" stands for any run of characters
+// (none included), "_" for one character; every other character matches itself. There is no
+// escape character. Linear in memory, O(pattern x text) at worst; it never recurses.
+bool likeMatches(std::string_view pattern, std::string_view text);
+
+// Bytes of the character that starts at `offset`: 1 or 2 (1 for a lead byte at the very end).
+std::size_t characterLength(std::string_view text, std::size_t offset);
+
+// Puts `trim(x)`, `x like y` and a refusing `like(y, x, escape)` on the connection; returns the
+// engine's result code.
+int registerTextFunctions(sqlite3* connection);
+
+}  // namespace qir::store

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "store/character_store.h"
+#include "store/engine_error.h"
+#include "store/table_file.h"
+#include "tests/store/store_fixtures.h"
+#include "tests/support/scratch_directory.h"
+
+namespace qir::store {
+namespace {
+
+using testing::kA;
+using testing::kB;
+using testing::kC;
+
+class QueryTest : public ::testing::Test {
+  protected:
+    testing::ScratchDirectory scratch;
+    CharacterStore store;
+
+    void SetUp() override { store.session.addPassword(kStorePassword); }
+
+    // The rows of the query run with `parameter`, in the query's order.
+    static std::vector<std::string> filenames(Query& query, const std::string& parameter) {
+        query.close();
+        query.setParamAsString(parameter);
+        query.open();
+        std::vector<std::string> names;
+        for (query.first(); !query.eof(); query.next()) {
+            names.push_back(query.fieldAsString("Filename"));
+        }
+        return names;
+    }
+    // The same, sorted, for queries that fix no order.
+    static std::vector<std::string> sortedFilenames(Query& query, const std::string& parameter) {
+        std::vector<std::string> names = filenames(query, parameter);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(QueryTest, Query2FindsTheTypedCharacterAndItsClip) {
+    testing::writeTable(kAnimationTable, {kA, kB, kC});
+    EXPECT_EQ(filenames(store.query2, kB), Names{kB});
+    EXPECT_EQ(store.query2.recordCount(), 1);
+    EXPECT_EQ(store.query2.blob("Photo"), testing::photoOf(kB));
+    EXPECT_EQ(store.query2.blobSize("photo"), testing::photoOf(kB).size());
+    EXPECT_EQ(filenames(store.query2, "\xB0\xA9"), Names{});
+    EXPECT_EQ(store.query2.recordCount(), 0);
+}
+
+TEST_F(QueryTest, ContainsPatternOnATwoByteFieldIsEquality) {
+    testing::writeTable(kAnimationTable, {kA, kB, "a", "ab", ""});
+    EXPECT_EQ(filenames(store.query2, "%" + kB + "%"), Names{kB});
+    EXPECT_EQ(sortedFilenames(store.query2, "%a%"), (Names{"a", "ab"}));
+}
+
+TEST_F(QueryTest, ContainsPatternOnAFourByteFieldFindsEveryStepInOrder) {
+    writeTableFile("bishun.db", kStrokeTable,
+                   testing::rowsNamed({kA + "03", kA + "01", kB + "01", kA + "02",
+                                       "\xC1\xB0\xA1\xA1", "x" + kA + "y", kA + " "}));
+    EXPECT_EQ(filenames(store.querybs, "%" + kA + "%"),
+              (Names{"x" + kA + "y", kA + " ", kA + "01", kA + "02", kA + "03"}));
+    EXPECT_EQ(store.querybs.recordCount(), 5);
+    store.querybs.first();
+    EXPECT_EQ(store.querybs.blob("Photo"), testing::photoOf("x" + kA + "y"));
+}
+
+TEST_F(QueryTest, StoredTrailingBlankStillMatchesAndEmptyMatchesOnlyBlankValues) {
+    writeTableFile("donghua.db", {"donghua.db", 4, true},
+                   testing::rowsNamed({kA + " ", kB, " ", "", " " + kC + "\t"}));
+    EXPECT_EQ(filenames(store.query2, kA), Names{kA + " "});
+    EXPECT_EQ(filenames(store.query2, kC), Names{" " + kC + "\t"});
+    EXPECT_EQ(sortedFilenames(store.query2, ""), (Names{"", " "}));
+}
+
+TEST_F(QueryTest, WildcardsAndOddBytesInTheParameter) {
+    testing::writeTable(kAnimationTable, {kA, kB, "a", "%"});
+    EXPECT_EQ(sortedFilenames(store.query2, "%"), (Names{"%", "a", kA, kB}));
+    EXPECT_EQ(sortedFilenames(store.query2, "_"), (Names{"%", "a", kA, kB}));
+    EXPECT_EQ(filenames(store.query2, "__"), Names{});
+    EXPECT_EQ(filenames(store.query2, "\xFF"), Names{});
+    EXPECT_EQ(filenames(store.query2, "\x81\x5F"), Names{});
+    EXPECT_EQ(filenames(store.query2, std::string("\x00", 1)), Names{});
+    EXPECT_EQ(filenames(store.query2, "'; drop table db; --"), Names{});
+    EXPECT_EQ(filenames(store.query2, kA), Names{kA});
+}
+
+TEST_F(QueryTest, DistinctDropsDuplicateRows) {
+    writeTableFile("bishun.db", {"bishun.db", 4, false},
+                   {{kA + "02", testing::photoOf("x")},
+                    {kA + "01", testing::photoOf("y")},
+                    {kA + "02", testing::photoOf("x")},
+                    {kA + "02", testing::photoOf("z")}});
+    EXPECT_EQ(filenames(store.querybs, "%" + kA + "%"), (Names{kA + "01", kA + "02", kA + "02"}));
+}
+
+TEST_F(QueryTest, ParameterTakesEffectAtTheNextOpen) {
+    testing::writeTable(kAnimationTable, {kA, kB});
+    EXPECT_EQ(filenames(store.query2, kA), Names{kA});
+    store.query2.setParamAsString(kB);
+    store.query2.open();  // already open: nothing happens
+    EXPECT_EQ(store.query2.fieldAsString("filename"), kA);
+    store.query2.close();
+    store.query2.open();
+    EXPECT_EQ(store.query2.fieldAsString("filename"), kB);
+}
+
+TEST_F(QueryTest, AQueryWithoutItsParameterOrThatWouldWriteIsRefused) {
+    testing::writeTable(kAnimationTable, {kA});
+    try {
+        store.query2.open();
+        FAIL() << "opened without a parameter value";
+    } catch (const EngineError& error) {
+        EXPECT_NE(std::string(error.what()).find("hanzi"), std::string::npos);
+    }
+    Query writer(store.database1);
+    writer.setSql({"delete from donghua.db"});
+    EXPECT_THROW(writer.open(), EngineError);
+    EXPECT_EQ(filenames(store.query2, kA), Names{kA});
+}
+
+TEST_F(QueryTest, QueriesAndTheSteppingCursorNeverChangeTheirFiles) {
+    testing::writeTable(kAnimationTable, {kA, kB});
+    testing::writeTable(kStrokeTable, {kA + "01", kA + "02"});
+    const std::string animation = scratch.read("donghua.db");
+    const std::string strokes = scratch.read("bishun.db");
+    filenames(store.query2, "%" + kA + "%");
+    filenames(store.querybs, "%" + kA + "%");
+    store.tablenextprev.open();
+    EXPECT_THROW(store.tablenextprev.append(), EngineError);
+    EXPECT_THROW(store.tablenextprev.remove(), EngineError);
+    EXPECT_THROW(store.tablenextprev.emptyTable(), EngineError);
+    EXPECT_THROW(store.query2.append(), EngineError);
+    store.query2.close();
+    store.querybs.close();
+    store.tablenextprev.close();
+    EXPECT_EQ(scratch.read("donghua.db"), animation);
+    EXPECT_EQ(scratch.read("bishun.db"), strokes);
+}
+
+TEST_F(QueryTest, TableNamesMatchFilesInAnyCase) {
+    testing::writeTable(kAnimationTable, {kB, kA});
+    store.tablenextprev.open();  // "donghua.DB"
+    EXPECT_EQ(store.tablenextprev.fieldAsString("Filename"), kA);
+    EXPECT_EQ(store.tablenextprev.recordCount(), 2);
+    Query upper(store.database1);
+    upper.setSql({"select * from DONGHUA.DB where trim(filename) like :x"});
+    EXPECT_EQ(filenames(upper, kB), Names{kB});
+}
+
+}  // namespace
+}  // namespace qir::store
