@@ -9,6 +9,7 @@
 
 #include "tools/store_builder/glyph.h"
 #include "tools/store_builder/render_style.h"
+#include "tools/store_builder/stroke_masks.h"
 
 namespace qir::tools {
 
@@ -17,7 +18,7 @@ inline constexpr int kClipFramesPerSecond = 15;
 
 // Pace of the writing, in frames and glyph units (the glyph box is 1024 units wide).
 struct WritingPace {
-    int leadInFrames = 5;         // guide and pending strokes before the first stroke starts
+    int leadInFrames = 5;         // the empty guide before the first stroke starts
     double unitsPerFrame = 80;    // pen travel along the median per frame
     int minStrokeFrames = 3;
     int maxStrokeFrames = 15;
@@ -35,25 +36,29 @@ struct FramePlan {
 
 std::vector<FramePlan> planWriting(const Glyph& glyph, const WritingPace& pace = {});
 
-// Renders frames of one glyph; keeps the strokes already finished so that each frame only
-// draws the stroke in progress.
+// Renders the frames of one glyph as Grayscale8 images. Frames must be asked for with
+// completedStrokes never decreasing (as planWriting lists them).
 class WritingRenderer {
   public:
     WritingRenderer(const Glyph& glyph, QSize frameSize = kClipFrameSize,
                     const WritingPace& pace = {}, const RenderStyle& style = clipStyle());
 
-    // A Grayscale8 frame. Frames must be asked for with completedStrokes never decreasing.
     QImage frame(const FramePlan& plan);
 
   private:
     void finishStrokesUpTo(int count);
+    void drawPartialStroke(QImage& image, int stroke, double progress) const;
+    void quantise(QImage& image, const QRect& area) const;
 
     const Glyph& glyph_;
     WritingPace pace_;
     RenderStyle style_;
     QRectF square_;
-    QImage base_;  // guide, pending strokes and the finished ones
+    std::vector<StrokeMask> masks_;
+    QImage base_;  // guide and the strokes finished so far
     int finished_ = 0;
+    FramePlan lastPlan_{-1};
+    QImage lastFrame_;
 };
 
 }  // namespace qir::tools

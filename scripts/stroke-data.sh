@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the pinned stroke data (npm package hanzi-writer-data) into node_modules/ at the
+# repository root. Does nothing when node_modules already matches package-lock.json.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+stamp="$root/node_modules/.qir-stroke-data.lock"
+data="$root/node_modules/hanzi-writer-data"
+
+# The stamp's time tells the build when the data last changed, so it is touched either way.
+if [ -f "$stamp" ] && cmp -s "$root/package-lock.json" "$stamp" && [ -f "$data/package.json" ]; then
+    touch "$stamp"
+    exit 0
+fi
+if ! command -v npm >/dev/null 2>&1; then
+    echo "stroke-data.sh: npm is needed to install the stroke data (scripts/setup.sh installs it)" >&2
+    exit 1
+fi
+echo "Installing the stroke data (hanzi-writer-data) from package-lock.json"
+cd "$root"
+npm ci --ignore-scripts --no-audit --no-fund --loglevel=error
+cp package-lock.json "$stamp"
