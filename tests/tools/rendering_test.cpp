@@ -54,6 +54,18 @@ TEST(StepPictures, ShowWrittenNewestAndPendingStrokesOnTheGuide) {
     EXPECT_LT(guideOnCentreLine, 45);
 }
 
+TEST(StepPictures, DrawTheNewestStrokeOverStrokesStillToCome) {
+    // A bar written first and a bar crossing it later.
+    CharacterData data = testing::twoBars();
+    data.strokes[1].outline = parseSvgPath("M 0 400 L 1000 400 L 1000 500 L 0 500 Z");
+    data.strokes[1].median = {{0, 450}, {1000, 450}};
+    const auto pictures = renderStrokeSteps(makeGlyph(data));
+    const QPoint crossing(15, 27);  // inside both bars
+    EXPECT_EQ(pictures[0].pixelColor(crossing), pictureStyle().newest);
+    EXPECT_EQ(pictures[1].pixelColor(crossing), pictureStyle().newest);
+    EXPECT_EQ(pictures[1].pixelColor(15, 15), pictureStyle().written);
+}
+
 TEST(WritingPlan, LeadsInWritesEachStrokeToTheEndPausesAndHolds) {
     const Glyph glyph = makeGlyph(testing::twoBars());
     const WritingPace pace;

@@ -41,6 +41,9 @@ void Progress::update(int done) {
 }
 
 void Progress::finish(int done) {
+    if (!terminal_ && done * 100 / total_ == lastPlainPercent_) {
+        return;  // the last plain line already said so
+    }
     draw(done, true);
 }
 

@@ -18,11 +18,15 @@ std::vector<QImage> renderStrokeSteps(const Glyph& glyph, int size, const Render
     std::vector<QImage> pictures;
     for (std::size_t newest = 0; newest < masks.size(); ++newest) {
         QImage picture = guide.copy();
-        for (std::size_t i = 0; i < masks.size(); ++i) {
-            const QColor& colour = i < newest ? style.written : i == newest ? style.newest
-                                                                            : style.pending;
-            blendMask(picture, masks[i], colour.rgb());
+        // Strokes to come lie underneath, so that where strokes cross, the ones written stay
+        // whole and the newest is seen in full.
+        for (std::size_t i = newest + 1; i < masks.size(); ++i) {
+            blendMask(picture, masks[i], style.pending.rgb());
         }
+        for (std::size_t i = 0; i < newest; ++i) {
+            blendMask(picture, masks[i], style.written.rgb());
+        }
+        blendMask(picture, masks[newest], style.newest.rgb());
         pictures.push_back(std::move(picture));
     }
     return pictures;
