@@ -21,9 +21,9 @@ using namespace qir::tools;
 const char* const kCharacters[] = {"人", "我", "罐"};
 
 CharacterData load(int index) {
-    const std::filesystem::path file = std::filesystem::path(QIR_STROKE_DATA_DIR) /
-                                       std::filesystem::u8path(std::string(kCharacters[index]) +
-                                                               ".json");
+    const std::filesystem::path file =
+        std::filesystem::path(QIR_STROKE_DATA_DIR) /
+        std::filesystem::u8path(std::string(kCharacters[index]) + ".json");
     std::ifstream in(file, std::ios::binary);
     const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return parseCharacterJson(json);

@@ -17,9 +17,9 @@ TEST(CharacterSet, CoversTheHanziOfGb2312InCodeOrder) {
     EXPECT_TRUE(std::is_sorted(all.begin(), all.end(),
                                [](const auto& a, const auto& b) { return a.key < b.key; }));
     // Row 55 ends after 0xD7F9.
-    EXPECT_EQ(std::count_if(all.begin(), all.end(),
-                            [](const auto& c) { return c.key[0] == '\xD7'; }),
-              89);
+    EXPECT_EQ(
+        std::count_if(all.begin(), all.end(), [](const auto& c) { return c.key[0] == '\xD7'; }),
+        89);
 }
 
 TEST(CharacterSet, ListsGivenCharactersInKeyOrderOnce) {

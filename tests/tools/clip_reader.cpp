@@ -96,8 +96,8 @@ DecodedClip decodeClip(const std::vector<unsigned char>& avi) {
 
     std::unique_ptr<AVFrame, void (*)(AVFrame*)> frame(av_frame_alloc(),
                                                        [](AVFrame* f) { av_frame_free(&f); });
-    std::unique_ptr<AVPacket, void (*)(AVPacket*)> packet(
-        av_packet_alloc(), [](AVPacket* p) { av_packet_free(&p); });
+    std::unique_ptr<AVPacket, void (*)(AVPacket*)> packet(av_packet_alloc(),
+                                                          [](AVPacket* p) { av_packet_free(&p); });
     auto receive = [&] {
         for (;;) {
             const int result = avcodec_receive_frame(codec.get(), frame.get());
@@ -106,10 +106,9 @@ DecodedClip decodeClip(const std::vector<unsigned char>& avi) {
             }
             check(result, "frame");
             QImage image(frame->width, frame->height, QImage::Format_RGB32);
-            SwsContext* scale = sws_getContext(frame->width, frame->height,
-                                               static_cast<AVPixelFormat>(frame->format),
-                                               frame->width, frame->height, AV_PIX_FMT_BGRA,
-                                               SWS_POINT, nullptr, nullptr, nullptr);
+            SwsContext* scale = sws_getContext(
+                frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
+                frame->width, frame->height, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
             uint8_t* planes[1] = {image.bits()};
             int strides[1] = {static_cast<int>(image.bytesPerLine())};
             sws_scale(scale, frame->data, frame->linesize, 0, frame->height, planes, strides);

@@ -71,8 +71,7 @@ TEST(JpegEncoding, KeepsSizeAndColours) {
     ASSERT_GT(jpeg.size(), 2u);
     EXPECT_EQ(jpeg[0], 0xFF);
     EXPECT_EQ(jpeg[1], 0xD8);
-    const QImage decoded =
-        QImage::fromData(jpeg.data(), static_cast<int>(jpeg.size()), "JPEG");
+    const QImage decoded = QImage::fromData(jpeg.data(), static_cast<int>(jpeg.size()), "JPEG");
     ASSERT_FALSE(decoded.isNull());
     EXPECT_EQ(decoded.size(), pictures[1].size());
     const QColor red = decoded.pixelColor(45, 27);
@@ -84,13 +83,21 @@ TEST(JpegEncoding, KeepsSizeAndColours) {
 }
 
 TEST(CharacterRendering, NumbersStepsSoThatKeysSortInStepOrder) {
-    EXPECT_EQ(stepKey("\xD3\xC0", 1), "\xD3\xC0" "01");
-    EXPECT_EQ(stepKey("\xD3\xC0", 12), "\xD3\xC0" "12");
+    EXPECT_EQ(stepKey("\xD3\xC0", 1),
+              "\xD3\xC0"
+              "01");
+    EXPECT_EQ(stepKey("\xD3\xC0", 12),
+              "\xD3\xC0"
+              "12");
     const BuiltCharacter built = renderCharacter("\xD3\xC0", testing::twoBars());
     EXPECT_EQ(built.strokeCount, 2);
     ASSERT_EQ(built.steps.size(), 2u);
-    EXPECT_EQ(built.steps[0].key, "\xD3\xC0" "01");
-    EXPECT_EQ(built.steps[1].key, "\xD3\xC0" "02");
+    EXPECT_EQ(built.steps[0].key,
+              "\xD3\xC0"
+              "01");
+    EXPECT_EQ(built.steps[1].key,
+              "\xD3\xC0"
+              "02");
     EXPECT_FALSE(built.clip.empty());
 }
 

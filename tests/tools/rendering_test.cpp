@@ -26,8 +26,7 @@ TEST(Glyph, FlipsTheDataBoxToScreenCoordinates) {
 TEST(Glyph, CutsAMedianAfterAGivenTravel) {
     const QPolygonF median{QPointF(0, 0), QPointF(10, 0), QPointF(10, 10)};
     EXPECT_EQ(medianPrefix(median, 5), (QPolygonF{QPointF(0, 0), QPointF(5, 0)}));
-    EXPECT_EQ(medianPrefix(median, 15),
-              (QPolygonF{QPointF(0, 0), QPointF(10, 0), QPointF(10, 5)}));
+    EXPECT_EQ(medianPrefix(median, 15), (QPolygonF{QPointF(0, 0), QPointF(10, 0), QPointF(10, 5)}));
     EXPECT_EQ(medianPrefix(median, 50), median);
     EXPECT_EQ(medianPrefix(median, 0), (QPolygonF{QPointF(0, 0)}));
 }
@@ -87,8 +86,8 @@ TEST(WritingPlan, LeadsInWritesEachStrokeToTheEndPausesAndHolds) {
 
 TEST(WritingPlan, KeepsShortAndLongStrokesWithinBounds) {
     CharacterData data = testing::twoBars();
-    data.strokes[0].median = {{250, 800}};                          // a dot
-    data.strokes[1].median = {{750, 800}, {750, -5000}};            // very long
+    data.strokes[0].median = {{250, 800}};                // a dot
+    data.strokes[1].median = {{750, 800}, {750, -5000}};  // very long
     const WritingPace pace;
     const auto plan = planWriting(makeGlyph(data), pace);
     const auto framesOf = [&](int stroke) {

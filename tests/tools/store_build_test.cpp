@@ -1,9 +1,8 @@
 #include "tools/store_builder/store_build.h"
 
 #define SQLITE_HAS_CODEC 1
-#include <sqlite3.h>
-
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <fstream>
 #include <iterator>
@@ -133,8 +132,16 @@ TEST_F(StoreBuild, RoundTripsThroughTheStoresQueriesInStepOrder) {
         const Bytes jpeg = characterStore.querybs.blob("Photo");
         EXPECT_EQ(jpeg, expected.steps[keys.size() - 1].jpeg);
     }
-    EXPECT_EQ(keys, (std::vector<std::string>{"\xD3\xC0" "01", "\xD3\xC0" "02", "\xD3\xC0" "03",
-                                              "\xD3\xC0" "04", "\xD3\xC0" "05"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"\xD3\xC0"
+                                              "01",
+                                              "\xD3\xC0"
+                                              "02",
+                                              "\xD3\xC0"
+                                              "03",
+                                              "\xD3\xC0"
+                                              "04",
+                                              "\xD3\xC0"
+                                              "05"}));
 
     characterStore.tablebmp.open();
     EXPECT_EQ(characterStore.tablebmp.recordCount(), 0);

@@ -38,8 +38,7 @@ TEST(SvgPath, FurtherPointGroupsRepeatTheCommandAndFollowMoveAsLines) {
 }
 
 TEST(SvgPath, ReadsARealOutline) {
-    const auto commands =
-        parseSvgPath("M 518 382 Q 572 385 623 389 Q 758 399 900 383 Z");
+    const auto commands = parseSvgPath("M 518 382 Q 572 385 623 389 Q 758 399 900 383 Z");
     ASSERT_EQ(commands.size(), 4u);
     EXPECT_EQ(commands[2].points[1], (PathPoint{900, 383}));
 }

@@ -33,9 +33,9 @@ BuiltCharacter renderCharacter(const std::string& key, const CharacterData& data
 
     const std::vector<QImage> pictures = renderStrokeSteps(glyph);
     for (int step = 1; step <= built.strokeCount; ++step) {
-        built.steps.push_back({stepKey(key, step),
-                               encodeJpeg(pictures[static_cast<std::size_t>(step - 1)],
-                                          settings.jpeg)});
+        built.steps.push_back(
+            {stepKey(key, step),
+             encodeJpeg(pictures[static_cast<std::size_t>(step - 1)], settings.jpeg)});
     }
     return built;
 }

@@ -39,7 +39,8 @@ std::vector<CharacterEntry> charactersFromText(const QString& text) {
     std::vector<CharacterEntry> characters;
     const QList<uint> codePoints = text.toUcs4();
     for (const uint codePoint : codePoints) {
-        const QString character = QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1);
+        const QString character =
+            QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1);
         if (character.trimmed().isEmpty() || character == ",") {
             continue;
         }

@@ -79,7 +79,8 @@ bool compressToMemory(Compression& c, const QImage& rgb, const JpegSettings& set
     c.info.dct_method = JDCT_ISLOW;
     jpeg_start_compress(&c.info, TRUE);
     while (c.info.next_scanline < c.info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(static_cast<int>(c.info.next_scanline)));
+        JSAMPROW row =
+            const_cast<JSAMPROW>(rgb.constScanLine(static_cast<int>(c.info.next_scanline)));
         jpeg_write_scanlines(&c.info, &row, 1);
     }
     jpeg_finish_compress(&c.info);

@@ -8,8 +8,11 @@
 namespace qir::tools {
 
 Progress::Progress(std::FILE* out, int total, bool terminal)
-    : out_(out), total_(std::max(total, 1)), terminal_(terminal),
-      start_(std::chrono::steady_clock::now()), lastDraw_(start_) {}
+    : out_(out),
+      total_(std::max(total, 1)),
+      terminal_(terminal),
+      start_(std::chrono::steady_clock::now()),
+      lastDraw_(start_) {}
 
 bool Progress::isTerminal(std::FILE* out) {
     return ::isatty(::fileno(out)) == 1;
@@ -64,8 +67,7 @@ void Progress::draw(int done, bool last) {
             std::fputc('\n', out_);
         }
     } else {
-        std::fprintf(out_, "%d/%d characters, %.0f/s, %s left\n", done, total_, rate,
-                     left.c_str());
+        std::fprintf(out_, "%d/%d characters, %.0f/s, %s left\n", done, total_, rate, left.c_str());
     }
     std::fflush(out_);
 }

@@ -50,7 +50,9 @@ class RenderQueue {
   public:
     RenderQueue(const std::vector<CharacterEntry>& characters, const fs::path& dataFolder,
                 const RenderSettings& settings, int workers)
-        : characters_(characters), dataFolder_(dataFolder), settings_(settings),
+        : characters_(characters),
+          dataFolder_(dataFolder),
+          settings_(settings),
           outcomes_(characters.size()) {
         for (int i = 0; i < workers; ++i) {
             threads_.emplace_back([this](std::stop_token stop) { work(stop); });
@@ -87,9 +89,8 @@ class RenderQueue {
             }
             {
                 std::unique_lock lock(mutex_);
-                spaceFreed_.wait(lock, [&] {
-                    return stop.stop_requested() || index < taken_ + kLookAhead;
-                });
+                spaceFreed_.wait(
+                    lock, [&] { return stop.stop_requested() || index < taken_ + kLookAhead; });
                 if (stop.stop_requested()) {
                     return;
                 }
@@ -175,7 +176,8 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
     summary.dataVersion = dataPackageVersion(options.dataFolder);
     const fs::path licence = options.dataFolder / kLicenceFile;
     if (!fs::is_regular_file(licence)) {
-        throw BuildFailure(licence.string() + " is missing: the data may not be shipped without it");
+        throw BuildFailure(licence.string() +
+                           " is missing: the data may not be shipped without it");
     }
     const std::vector<CharacterEntry> characters =
         options.characters ? *options.characters : allGb2312Hanzi();

@@ -29,8 +29,8 @@ struct StoreBuildOptions {
     std::filesystem::path dataFolder;    // the data package: package.json, ARPHICPL.TXT, *.json
     std::filesystem::path outputFolder;  // where the table files and the licence go
     std::optional<std::vector<CharacterEntry>> characters;  // all of GB2312 when absent
-    int workers = 0;                     // rendering threads; 0: one per core
-    std::FILE* log = stderr;             // progress and messages; nullptr for none
+    int workers = 0;                                        // rendering threads; 0: one per core
+    std::FILE* log = stderr;  // progress and messages; nullptr for none
     RenderSettings render;
 };
 

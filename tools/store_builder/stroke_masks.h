@@ -12,8 +12,8 @@
 namespace qir::tools {
 
 struct StrokeMask {
-    QRect bounds;                       // in image pixels; empty when the stroke is off-image
-    std::vector<unsigned char> alpha;   // coverage 0..255, bounds.width() per row
+    QRect bounds;                      // in image pixels; empty when the stroke is off-image
+    std::vector<unsigned char> alpha;  // coverage 0..255, bounds.width() per row
     unsigned char at(int x, int y) const {
         return alpha[static_cast<std::size_t>((y - bounds.top()) * bounds.width() +
                                               (x - bounds.left()))];
@@ -22,8 +22,7 @@ struct StrokeMask {
 
 // Rasterises every stroke of `glyph` with its box mapped onto `square`, clipped to an image
 // of `imageSize`, with antialiasing.
-std::vector<StrokeMask> rasteriseStrokes(const Glyph& glyph, const QRectF& square,
-                                         QSize imageSize);
+std::vector<StrokeMask> rasteriseStrokes(const Glyph& glyph, const QRectF& square, QSize imageSize);
 
 // Blends `colour` into `image` (RGB888 or Grayscale8) with the mask's coverage.
 void blendMask(QImage& image, const StrokeMask& mask, QRgb colour);

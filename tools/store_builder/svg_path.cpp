@@ -52,8 +52,8 @@ class PathReader {
     bool atEnd() const { return pos_ >= text_.size(); }
 
     void skipSeparators() {
-        while (!atEnd() && (std::isspace(static_cast<unsigned char>(text_[pos_])) ||
-                            text_[pos_] == ',')) {
+        while (!atEnd() &&
+               (std::isspace(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == ',')) {
             ++pos_;
         }
     }
@@ -77,8 +77,7 @@ class PathReader {
     void readGroups(std::vector<PathCommand>& commands, PathVerb verb, int count) {
         const std::size_t letterAt = pos_ - 1;
         if (!numberFollows()) {
-            fail("command '" + std::string(1, text_[letterAt]) + "' without coordinates",
-                 letterAt);
+            fail("command '" + std::string(1, text_[letterAt]) + "' without coordinates", letterAt);
         }
         do {
             PathCommand command{verb, {}};
