@@ -6,9 +6,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 stamp="$root/node_modules/.qir-stroke-data.lock"
 data="$root/node_modules/hanzi-writer-data"
 
-# The stamp's time tells the build when the data last changed, so it is touched either way.
+# The stamp changes only when the data does, so the build can tell a real change from a touch.
 if [ -f "$stamp" ] && cmp -s "$root/package-lock.json" "$stamp" && [ -f "$data/package.json" ]; then
-    touch "$stamp"
     exit 0
 fi
 if ! command -v npm >/dev/null 2>&1; then
