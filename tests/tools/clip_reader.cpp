@@ -118,6 +118,7 @@ DecodedClip decodeClip(const std::vector<unsigned char>& avi) {
     };
     while (av_read_frame(format.get(), packet.get()) >= 0) {
         if (packet->stream_index == streamIndex) {
+            clip.keyPackets.push_back((packet->flags & AV_PKT_FLAG_KEY) != 0);
             check(avcodec_send_packet(codec.get(), packet.get()), "packet");
             receive();
         }

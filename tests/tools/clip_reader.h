@@ -12,7 +12,8 @@ struct DecodedClip {
     int width = 0;
     int height = 0;
     double framesPerSecond = 0;
-    std::vector<QImage> frames;  // RGB32
+    std::vector<QImage> frames;    // RGB32
+    std::vector<bool> keyPackets;  // per packet of the video stream: a key frame?
 };
 
 // Throws std::runtime_error when FFmpeg cannot read the clip.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/tools/clip_reader.h"
 #include "tests/tools/test_glyphs.h"
 #include "tools/store_builder/avi_clip_encoder.h"
@@ -31,6 +33,10 @@ TEST(ClipEncoding, DecodesBackToEveryFrameExactlyAtTheClipsSizeAndRate) {
     EXPECT_EQ(clip.height, 124);
     EXPECT_DOUBLE_EQ(clip.framesPerSecond, 15);
     ASSERT_EQ(clip.frames.size(), frames.size());
+    // Every key frame costs a whole picture; frames decode so fast that one will do.
+    ASSERT_EQ(clip.keyPackets.size(), frames.size());
+    EXPECT_TRUE(clip.keyPackets[0]);
+    EXPECT_EQ(std::count(clip.keyPackets.begin(), clip.keyPackets.end(), true), 1);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         // Lossless: what was drawn is what plays.
         ASSERT_EQ(clip.frames[i], frames[i].convertToFormat(QImage::Format_RGB32)) << "frame " << i;

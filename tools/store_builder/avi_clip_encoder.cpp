@@ -140,6 +140,7 @@ AviClipEncoder::AviClipEncoder(QSize frameSize, int framesPerSecond)
     // One key frame in all but the longest clips: frames decode in well under a millisecond,
     // so seeking from the start costs nothing and every key frame costs a whole picture.
     d.codec->gop_size = 30 * framesPerSecond;
+    d.codec->keyint_min = d.codec->gop_size;  // the interval FFmpeg's ZMBV encoder honours
     // Deflate's higher levels crawl through the long runs of zeros in the block differences
     // for a few per cent smaller clips; level 6 is five times faster here.
     d.codec->compression_level = 6;

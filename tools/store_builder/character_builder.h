@@ -14,7 +14,7 @@ namespace qir::tools {
 
 struct RenderSettings {
     WritingPace pace;
-    JpegSettings jpeg{70, true};
+    JpegSettings jpeg{60, true};
 };
 
 struct StepPicture {
