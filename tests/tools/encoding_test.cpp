@@ -27,6 +27,24 @@ TEST(ClipEncoding, DecodesBackToEveryFrameExactlyAtTheClipsSizeAndRate) {
     EXPECT_EQ(std::string(avi.begin(), avi.begin() + 4), "RIFF");
     EXPECT_EQ(std::string(avi.begin() + 8, avi.begin() + 12), "AVI ");
 
+    // No padding, and the index still finds every frame (its offsets count from "movi").
+    const std::string file(avi.begin(), avi.end());
+    EXPECT_EQ(file.find("JUNK"), std::string::npos);
+    const std::size_t movi = file.find("movi");
+    const std::size_t index = file.find("idx1");
+    ASSERT_NE(movi, std::string::npos);
+    ASSERT_NE(index, std::string::npos);
+    const auto word = [&](std::size_t at) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(file[at])) |
+               static_cast<std::size_t>(static_cast<unsigned char>(file[at + 1])) << 8 |
+               static_cast<std::size_t>(static_cast<unsigned char>(file[at + 2])) << 16;
+    };
+    ASSERT_EQ(word(index + 4), 16 * frames.size());
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const std::size_t offset = word(index + 8 + 16 * i + 8);
+        ASSERT_EQ(file.substr(movi + offset, 4), "00dc") << "frame " << i;
+    }
+
     const testing::DecodedClip clip = testing::decodeClip(avi);
     EXPECT_EQ(clip.codecName, "zmbv");
     EXPECT_EQ(clip.width, 152);

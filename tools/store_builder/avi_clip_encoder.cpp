@@ -1,5 +1,7 @@
 #include "tools/store_builder/avi_clip_encoder.h"
 
+#include "tools/store_builder/riff_compaction.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -228,7 +230,9 @@ std::vector<unsigned char> AviClipEncoder::finish() {
     d.drainPackets();
     check(av_write_trailer(d.format.get()), "closing the AVI file");
     avio_flush(d.io.get());
-    return std::move(d.file.bytes);
+    // The muxer leaves room for tag editing and for the index of files over a gigabyte;
+    // a clip is never edited and stays small, and the room would be a tenth of its size.
+    return withoutJunkChunks(d.file.bytes);
 }
 
 }  // namespace qir::tools
