@@ -9,8 +9,8 @@ namespace qir::tools {
 
 struct RenderStyle {
     QColor background{255, 255, 255};
-    QColor guide{205, 205, 205};    // 田字格 frame and dashed centre lines
-    QColor pending{220, 220, 220};  // strokes still to come
+    QColor guide{212, 212, 212};    // 田字格 frame and dashed centre lines
+    QColor pending{228, 228, 228};  // strokes still to come
     QColor written{0, 0, 0};        // strokes already written
     QColor newest{220, 20, 20};     // the stroke a step picture introduces
     int greyLevels = 256;           // clips: fewer levels compress better, 16 still look smooth

@@ -18,12 +18,12 @@ inline constexpr int kClipFramesPerSecond = 15;
 
 // Pace of the writing, in frames and glyph units (the glyph box is 1024 units wide).
 struct WritingPace {
-    int leadInFrames = 5;       // the empty guide before the first stroke starts
+    int leadInFrames = 3;       // the empty guide before the first stroke starts
     double unitsPerFrame = 80;  // pen travel along the median per frame
     int minStrokeFrames = 3;
     int maxStrokeFrames = 15;
     int pauseFrames = 3;    // after each stroke but the last
-    int holdFrames = 23;    // the finished character
+    int holdFrames = 15;    // the finished character
     double penRadius = 80;  // wide enough to cover the broadest stroke
 };
 
