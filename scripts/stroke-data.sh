@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the pinned stroke data (npm package hanzi-writer-data) into node_modules/ at the
+# repository root. Does nothing when node_modules already matches package-lock.json.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+stamp="$root/node_modules/.qir-stroke-data.lock"
+data="$root/node_modules/hanzi-writer-data"
+
+# The stamp changes only when the data does, so the build can tell a real change from a touch.
+if [ -f "$stamp" ] && cmp -s "$root/package-lock.json" "$stamp" && [ -f "$data/package.json" ]; then
+    exit 0
+fi
+if ! command -v npm >/dev/null 2>&1; then
+    echo "stroke-data.sh: npm is needed to install the stroke data (scripts/setup.sh installs it)" >&2
+    exit 1
+fi
+echo "Installing the stroke data (hanzi-writer-data) from package-lock.json"
+cd "$root"
+npm ci --ignore-scripts --no-audit --no-fund --loglevel=error
+cp package-lock.json "$stamp"

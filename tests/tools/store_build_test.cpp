@@ -1,0 +1,218 @@
+#include "tools/store_builder/store_build.h"
+
+#define SQLITE_HAS_CODEC 1
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "store/character_store.h"
+#include "store/table_file.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/tools/clip_reader.h"
+
+namespace qir::tools {
+namespace {
+namespace fs = std::filesystem;
+
+const fs::path kRealData = QIR_STROKE_DATA_DIR;
+
+std::string readAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeText(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// A data folder with the package's manifest and licence and the given characters' files
+// copied from the installed package.
+fs::path makeDataFolder(const fs::path& where, const std::vector<std::string>& characters) {
+    fs::create_directories(where);
+    for (const char* file : {"package.json", "ARPHICPL.TXT"}) {
+        fs::copy_file(kRealData / file, where / file);
+    }
+    for (const std::string& character : characters) {
+        fs::copy_file(kRealData / fs::u8path(character + ".json"),
+                      where / fs::u8path(character + ".json"));
+    }
+    return where;
+}
+
+StoreBuildOptions optionsFor(const fs::path& data, const fs::path& out, const char* characters) {
+    StoreBuildOptions options;
+    options.dataFolder = data;
+    options.outputFolder = out;
+    options.characters = charactersFromText(QString::fromUtf8(characters));
+    options.log = nullptr;
+    return options;
+}
+
+// The table file's pages as they are before encryption, which carry no random salt or IVs.
+std::string decryptedBytes(const fs::path& file) {
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close_v2);
+    sqlite3_key(db.get(), store::kStorePassword,
+                static_cast<int>(std::strlen(store::kStorePassword)));
+    const fs::path plain = file.string() + ".plain";
+    fs::remove(plain);
+    const std::string sql = "ATTACH '" + plain.string() +
+                            "' AS plain KEY ''; SELECT sqlcipher_export('plain'); DETACH plain;";
+    char* error = nullptr;
+    if (sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error != nullptr ? error : "?";
+        sqlite3_free(error);
+        throw std::runtime_error("cannot decrypt " + file.string() + ": " + message);
+    }
+    const std::string bytes = readAll(plain);
+    fs::remove(plain);
+    return bytes;
+}
+
+class StoreBuild : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!fs::exists(kRealData / "package.json")) {
+            GTEST_SKIP() << "the stroke data is not installed (scripts/stroke-data.sh)";
+        }
+    }
+    qir::testing::ScratchDirectory scratch;
+};
+
+TEST_F(StoreBuild, WritesTheThreeTablesAndTheLicenceUnderTheirNamesOnly) {
+    const fs::path data = makeDataFolder(scratch.path() / "data", {"永", "一", "我"});
+    const StoreBuildSummary summary = buildStore(optionsFor(data, scratch.path(), "永一我"));
+    EXPECT_EQ(summary.built, 3);
+    EXPECT_TRUE(summary.skipped.empty());
+    EXPECT_EQ(summary.pictureCount, 5u + 1u + 7u);
+    EXPECT_EQ(summary.dataVersion, "2.0.1");
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(scratch.path())) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"data", "donghua.db", "bishun.db", "bishunbmp.db",
+                                            "ARPHICPL.TXT"}));
+    EXPECT_EQ(readAll(scratch.path() / "ARPHICPL.TXT"), readAll(data / "ARPHICPL.TXT"));
+    for (const char* table : {"donghua.db", "bishun.db", "bishunbmp.db"}) {
+        const std::string notice = store::readTableNotice(scratch.path() / table);
+        EXPECT_NE(notice.find("hanzi-writer-data 2.0.1"), std::string::npos) << table;
+        EXPECT_NE(notice.find("Arphic Public License"), std::string::npos) << table;
+        EXPECT_NE(notice.find("Make Me a Hanzi"), std::string::npos) << table;
+    }
+}
+
+TEST_F(StoreBuild, RoundTripsThroughTheStoresQueriesInStepOrder) {
+    const fs::path data = makeDataFolder(scratch.path() / "data", {"永", "我"});
+    buildStore(optionsFor(data, scratch.path(), "永我"));
+    const BuiltCharacter expected = buildCharacter(charactersFromText("永")[0], data);
+
+    store::CharacterStore characterStore;
+    characterStore.session.addPassword(store::kStorePassword);
+    characterStore.query2.setParamAsString("%\xD3\xC0%");  // 永
+    characterStore.query2.open();
+    ASSERT_EQ(characterStore.query2.recordCount(), 1);
+    const Bytes clip = characterStore.query2.blob("Photo");
+    EXPECT_EQ(clip, expected.clip);
+    const qir::testing::DecodedClip decoded = qir::testing::decodeClip(clip);
+    EXPECT_EQ(decoded.codecName, "zmbv");
+    EXPECT_EQ(decoded.width, 152);
+    EXPECT_EQ(decoded.height, 124);
+    EXPECT_EQ(decoded.frames.size(),
+              planWriting(makeGlyph(parseCharacterJson(readAll(data / "永.json")))).size());
+
+    characterStore.querybs.setParamAsString("%\xD3\xC0%");
+    characterStore.querybs.open();
+    std::vector<std::string> keys;
+    for (characterStore.querybs.first(); !characterStore.querybs.eof();
+         characterStore.querybs.next()) {
+        keys.push_back(characterStore.querybs.fieldAsString("Filename"));
+        const Bytes jpeg = characterStore.querybs.blob("Photo");
+        EXPECT_EQ(jpeg, expected.steps[keys.size() - 1].jpeg);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"\xD3\xC0"
+                                              "01",
+                                              "\xD3\xC0"
+                                              "02",
+                                              "\xD3\xC0"
+                                              "03",
+                                              "\xD3\xC0"
+                                              "04",
+                                              "\xD3\xC0"
+                                              "05"}));
+
+    characterStore.tablebmp.open();
+    EXPECT_EQ(characterStore.tablebmp.recordCount(), 0);
+    characterStore.tablenextprev.open();
+    EXPECT_EQ(characterStore.tablenextprev.recordCount(), 2);
+}
+
+TEST_F(StoreBuild, SameInputGivesTheSameTables) {
+    const fs::path data = makeDataFolder(scratch.path() / "data", {"永", "一", "鹰"});
+    buildStore(optionsFor(data, scratch.path() / "first", "永一鹰"));
+    StoreBuildOptions second = optionsFor(data, scratch.path() / "second", "永一鹰");
+    second.workers = 1;  // a different schedule must not change the order or the bytes
+    buildStore(second);
+    for (const char* table : {"donghua.db", "bishun.db", "bishunbmp.db"}) {
+        const std::string first = decryptedBytes(scratch.path() / "first" / table);
+        EXPECT_FALSE(first.empty());
+        EXPECT_EQ(first, decryptedBytes(scratch.path() / "second" / table)) << table;
+    }
+}
+
+TEST_F(StoreBuild, SkipsUnusableCharactersNamingThem) {
+    const fs::path data = makeDataFolder(scratch.path() / "data", {"永"});
+    writeText(data / fs::u8path("一.json"), "");
+    writeText(data / fs::u8path("我.json"), "{\"strokes\": [");
+    writeText(data / fs::u8path("人.json"),
+              R"({"strokes": ["M 0 0 h 5 Z"], "medians": [[[0, 0]]]})");
+    writeText(data / fs::u8path("大.json"), R"({"strokes": [], "medians": []})");
+    // 天 has no file at all.
+    const StoreBuildSummary summary =
+        buildStore(optionsFor(data, scratch.path() / "out", "永一我人大天"));
+    EXPECT_EQ(summary.built, 1);
+    ASSERT_EQ(summary.skipped.size(), 5u);
+    std::map<QString, std::string> reasons;
+    for (const SkippedCharacter& skipped : summary.skipped) {
+        reasons[skipped.text] = skipped.reason;
+    }
+    const auto hasFileAnd = [&](const char* character, const char* text) {
+        const std::string& reason = reasons[QString::fromUtf8(character)];
+        return reason.find(std::string(character) + ".json") != std::string::npos &&
+               reason.find(text) != std::string::npos;
+    };
+    EXPECT_TRUE(hasFileAnd("一", "the file is empty")) << reasons[QString::fromUtf8("一")];
+    EXPECT_TRUE(hasFileAnd("我", "malformed JSON")) << reasons[QString::fromUtf8("我")];
+    EXPECT_TRUE(hasFileAnd("人", "unknown path command 'h'")) << reasons[QString::fromUtf8("人")];
+    EXPECT_TRUE(hasFileAnd("大", "no strokes")) << reasons[QString::fromUtf8("大")];
+    EXPECT_TRUE(hasFileAnd("天", "cannot read")) << reasons[QString::fromUtf8("天")];
+    EXPECT_TRUE(fs::exists(scratch.path() / "out" / "donghua.db"));
+}
+
+TEST_F(StoreBuild, LeavesTheStoreAsItWasWhenNothingCanBeBuilt) {
+    const fs::path data = makeDataFolder(scratch.path() / "data", {});
+    writeText(data / fs::u8path("一.json"), "not json");
+    writeText(scratch.path() / "donghua.db", "the previous store");
+    EXPECT_THROW(buildStore(optionsFor(data, scratch.path(), "一")), BuildFailure);
+    EXPECT_EQ(readAll(scratch.path() / "donghua.db"), "the previous store");
+    EXPECT_FALSE(fs::exists(scratch.path() / "bishun.db"));
+    EXPECT_FALSE(fs::exists(scratch.path() / ".store-build"));
+}
+
+TEST_F(StoreBuild, StopsOnAMissingOrForeignDataFolder) {
+    EXPECT_THROW(buildStore(optionsFor(scratch.path() / "nowhere", scratch.path(), "一")),
+                 BuildFailure);
+    fs::create_directories(scratch.path() / "other");
+    writeText(scratch.path() / "other" / "package.json", R"({"name": "left-pad"})");
+    EXPECT_THROW(buildStore(optionsFor(scratch.path() / "other", scratch.path(), "一")),
+                 BuildFailure);
+    const fs::path data = makeDataFolder(scratch.path() / "data", {"一"});
+    fs::remove(data / "ARPHICPL.TXT");
+    EXPECT_THROW(buildStore(optionsFor(data, scratch.path(), "一")), BuildFailure);
+    EXPECT_FALSE(fs::exists(scratch.path() / "donghua.db"));
+}
+
+}  // namespace
+}  // namespace qir::tools

@@ -1,0 +1,63 @@
+#include "tools/store_builder/character_builder.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "tools/store_builder/avi_clip_encoder.h"
+#include "tools/store_builder/glyph.h"
+#include "tools/store_builder/stroke_picture.h"
+
+namespace qir::tools {
+
+std::string stepKey(const std::string& characterKey, int step) {
+    return characterKey + static_cast<char>('0' + step / 10) + static_cast<char>('0' + step % 10);
+}
+
+BuiltCharacter renderCharacter(const std::string& key, const CharacterData& data,
+                               const RenderSettings& settings) {
+    const Glyph glyph = makeGlyph(data);
+    BuiltCharacter built;
+    built.key = key;
+    built.strokeCount = static_cast<int>(glyph.strokes.size());
+    if (built.strokeCount > 99) {
+        throw StrokeDataError(std::to_string(built.strokeCount) +
+                              " strokes, more than two digits can number");
+    }
+
+    WritingRenderer renderer(glyph, kClipFrameSize, settings.pace);
+    AviClipEncoder clip(kClipFrameSize, kClipFramesPerSecond);
+    for (const FramePlan& frame : planWriting(glyph, settings.pace)) {
+        clip.addFrame(renderer.frame(frame));
+    }
+    built.clip = clip.finish();
+
+    const std::vector<QImage> pictures = renderStrokeSteps(glyph);
+    for (int step = 1; step <= built.strokeCount; ++step) {
+        built.steps.push_back(
+            {stepKey(key, step),
+             encodeJpeg(pictures[static_cast<std::size_t>(step - 1)], settings.jpeg)});
+    }
+    return built;
+}
+
+BuiltCharacter buildCharacter(const CharacterEntry& character,
+                              const std::filesystem::path& dataFolder,
+                              const RenderSettings& settings) {
+    const std::filesystem::path file =
+        dataFolder / std::filesystem::u8path(character.text.toStdString() + ".json");
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw StrokeDataError("cannot read " + file.string());
+    }
+    const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        throw StrokeDataError("cannot read " + file.string());
+    }
+    try {
+        return renderCharacter(character.key, parseCharacterJson(json), settings);
+    } catch (const std::exception& e) {
+        throw StrokeDataError(file.string() + ": " + e.what());
+    }
+}
+
+}  // namespace qir::tools

@@ -1,0 +1,14 @@
+#pragma once
+// Drops the JUNK chunks a RIFF file (an AVI) carries as room for later editing.
+
+#include <span>
+#include <vector>
+
+namespace qir::tools {
+
+// Returns the file without its JUNK chunks, with the sizes of the enclosing lists corrected.
+// The "movi" list is copied as it stands, so the index, whose offsets count from "movi",
+// stays valid. Throws EncodeError when the bytes are not a well-formed RIFF file.
+std::vector<unsigned char> withoutJunkChunks(std::span<const unsigned char> riff);
+
+}  // namespace qir::tools

@@ -1,0 +1,266 @@
+#include "tools/store_builder/store_build.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <variant>
+
+#include "store/table_file.h"
+#include "tools/store_builder/progress.h"
+#include "tools/store_builder/stroke_picture.h"
+
+namespace qir::tools {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The date the conversion below was last changed: the notice's "when" for these files.
+constexpr const char* kConversionMethodDate = "2026-12-08";
+
+// The scratch folder the files are made in; removed on every way out.
+class ScratchFolder {
+  public:
+    explicit ScratchFolder(fs::path path) : path_(std::move(path)) {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);  // left over from an interrupted build
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+using Outcome = std::variant<BuiltCharacter, std::string>;
+
+// Characters rendered by worker threads, handed out strictly in list order.
+class RenderQueue {
+  public:
+    RenderQueue(const std::vector<CharacterEntry>& characters, const fs::path& dataFolder,
+                const RenderSettings& settings, int workers)
+        : characters_(characters),
+          dataFolder_(dataFolder),
+          settings_(settings),
+          outcomes_(characters.size()) {
+        for (int i = 0; i < workers; ++i) {
+            threads_.emplace_back([this](std::stop_token stop) { work(stop); });
+        }
+    }
+    ~RenderQueue() {
+        for (std::jthread& thread : threads_) {
+            thread.request_stop();
+        }
+        // Under the lock, so that no worker is between its check and its wait.
+        std::lock_guard lock(mutex_);
+        spaceFreed_.notify_all();
+    }
+
+    Outcome take(std::size_t index) {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [&] { return outcomes_[index].has_value(); });
+        Outcome outcome = std::move(*outcomes_[index]);
+        outcomes_[index].reset();
+        taken_ = index + 1;
+        spaceFreed_.notify_all();
+        return outcome;
+    }
+
+  private:
+    // Workers stay at most this far ahead of the writer, which bounds the memory held.
+    static constexpr std::size_t kLookAhead = 256;
+
+    void work(std::stop_token stop) {
+        for (;;) {
+            const std::size_t index = next_++;
+            if (index >= characters_.size()) {
+                return;
+            }
+            {
+                std::unique_lock lock(mutex_);
+                spaceFreed_.wait(
+                    lock, [&] { return stop.stop_requested() || index < taken_ + kLookAhead; });
+                if (stop.stop_requested()) {
+                    return;
+                }
+            }
+            Outcome outcome = render(characters_[index]);
+            std::lock_guard lock(mutex_);
+            outcomes_[index] = std::move(outcome);
+            ready_.notify_all();
+        }
+    }
+
+    Outcome render(const CharacterEntry& character) const {
+        try {
+            return buildCharacter(character, dataFolder_, settings_);
+        } catch (const std::exception& e) {
+            return std::string(e.what());
+        }
+    }
+
+    const std::vector<CharacterEntry>& characters_;
+    const fs::path& dataFolder_;
+    const RenderSettings& settings_;
+    std::vector<std::optional<Outcome>> outcomes_;
+    std::atomic<std::size_t> next_{0};
+    std::size_t taken_ = 0;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::condition_variable spaceFreed_;
+    std::vector<std::jthread> threads_;  // last: joined before the rest goes
+};
+
+void say(std::FILE* log, const std::string& text) {
+    if (log != nullptr) {
+        std::fprintf(log, "%s\n", text.c_str());
+        std::fflush(log);
+    }
+}
+
+void moveInto(const fs::path& from, const fs::path& to) {
+    std::error_code error;
+    fs::rename(from, to, error);
+    if (error) {
+        throw BuildFailure("cannot move " + from.string() + " to " + to.string() + ": " +
+                           error.message());
+    }
+}
+
+}  // namespace
+
+std::string dataPackageVersion(const fs::path& dataFolder) {
+    if (!fs::is_directory(dataFolder)) {
+        throw BuildFailure("the stroke data folder " + dataFolder.string() +
+                           " does not exist (scripts/stroke-data.sh installs it)");
+    }
+    const fs::path manifest = dataFolder / "package.json";
+    QFile file(QString::fromStdString(manifest.string()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw BuildFailure("cannot read " + manifest.string() + ": not a stroke data package");
+    }
+    const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+    const QString version = object.value("version").toString();
+    if (object.value("name").toString() != "hanzi-writer-data" || version.isEmpty()) {
+        throw BuildFailure(manifest.string() + " does not describe the hanzi-writer-data package");
+    }
+    return version.toStdString();
+}
+
+std::string conversionNotice(const std::string& dataVersion) {
+    return "Stroke data: hanzi-writer-data " + dataVersion +
+           ", derived from Make Me a Hanzi, whose outlines come from fonts by Arphic "
+           "Technology Co., Ltd.; distributed under the Arphic Public License (ARPHICPL.TXT, "
+           "beside this file). Converted by qir-store-builder (conversion method of " +
+           kConversionMethodDate +
+           "): each character's stroke outlines and medians were rendered into an AVI clip "
+           "(ZMBV, 152 x 124 pixels, 15 frames a second) of the strokes being written and "
+           "one JPEG picture (62 x 62 pixels) per stroke step. The outlines and medians "
+           "themselves were not changed.";
+}
+
+StoreBuildSummary buildStore(const StoreBuildOptions& options) {
+    const auto started = std::chrono::steady_clock::now();
+    StoreBuildSummary summary;
+    summary.dataVersion = dataPackageVersion(options.dataFolder);
+    const fs::path licence = options.dataFolder / kLicenceFile;
+    if (!fs::is_regular_file(licence)) {
+        throw BuildFailure(licence.string() +
+                           " is missing: the data may not be shipped without it");
+    }
+    const std::vector<CharacterEntry> characters =
+        options.characters ? *options.characters : allGb2312Hanzi();
+    summary.requested = static_cast<int>(characters.size());
+    if (characters.empty()) {
+        throw BuildFailure("no characters to build");
+    }
+
+    std::error_code error;
+    fs::create_directories(options.outputFolder, error);
+    if (error) {
+        throw BuildFailure("cannot create " + options.outputFolder.string() + ": " +
+                           error.message());
+    }
+    ScratchFolder scratch(options.outputFolder / ".store-build");
+    const std::string notice = conversionNotice(summary.dataVersion);
+    store::TableFileWriter animations(scratch.path() / store::kAnimationTable.fileName,
+                                      store::kAnimationTable);
+    store::TableFileWriter strokes(scratch.path() / store::kStrokeTable.fileName,
+                                   store::kStrokeTable);
+    store::TableFileWriter display(scratch.path() / store::kStrokeDisplayTable.fileName,
+                                   store::kStrokeDisplayTable);
+
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const int workers = options.workers > 0 ? options.workers : static_cast<int>(cores);
+    Progress progress(options.log != nullptr ? options.log : stderr,
+                      static_cast<int>(characters.size()),
+                      options.log != nullptr && Progress::isTerminal(options.log));
+    {
+        RenderQueue queue(characters, options.dataFolder, options.render,
+                          std::min<int>(workers, static_cast<int>(characters.size())));
+        for (std::size_t i = 0; i < characters.size(); ++i) {
+            Outcome outcome = queue.take(i);
+            if (auto* reason = std::get_if<std::string>(&outcome)) {
+                summary.skipped.push_back({characters[i].text, *reason});
+                if (options.log != nullptr && Progress::isTerminal(options.log)) {
+                    std::fputc('\n', options.log);
+                }
+                say(options.log, "skipped " + characters[i].text.toStdString() + ": " + *reason);
+            } else {
+                const BuiltCharacter& built = std::get<BuiltCharacter>(outcome);
+                animations.addRow(built.key, built.clip);
+                for (const StepPicture& step : built.steps) {
+                    strokes.addRow(step.key, step.jpeg);
+                    summary.pictureBytes += step.jpeg.size();
+                }
+                ++summary.built;
+                ++summary.clipCount;
+                summary.clipBytes += built.clip.size();
+                summary.pictureCount += built.steps.size();
+                summary.strokeCounts.emplace_back(built.key, built.strokeCount);
+            }
+            if (options.log != nullptr) {
+                progress.update(static_cast<int>(i + 1));
+            }
+        }
+        if (options.log != nullptr) {
+            progress.finish(static_cast<int>(characters.size()));
+        }
+    }
+    if (summary.built == 0) {
+        throw BuildFailure("none of the " + std::to_string(characters.size()) +
+                           " characters could be built; the store was left as it was");
+    }
+
+    for (store::TableFileWriter* writer : {&animations, &strokes, &display}) {
+        writer->setNotice(notice);
+        writer->commit();
+    }
+    fs::copy_file(licence, scratch.path() / kLicenceFile, fs::copy_options::overwrite_existing,
+                  error);
+    if (error) {
+        throw BuildFailure("cannot copy " + licence.string() + ": " + error.message());
+    }
+    // Every file is complete; only now do they take the real names.
+    for (const char* name : {kLicenceFile, store::kStrokeDisplayTable.fileName,
+                             store::kStrokeTable.fileName, store::kAnimationTable.fileName}) {
+        moveInto(scratch.path() / name, options.outputFolder / name);
+        summary.files.emplace_back(name, fs::file_size(options.outputFolder / name));
+    }
+    summary.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return summary;
+}
+
+}  // namespace qir::tools

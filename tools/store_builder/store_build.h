@@ -1,0 +1,70 @@
+#pragma once
+// Builds the character store's three table files from the stroke data package: the
+// animation table, the stroke table and an empty stroke display table, with the data's
+// licence beside them.
+
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tools/store_builder/character_builder.h"
+#include "tools/store_builder/character_set.h"
+
+namespace qir::tools {
+
+// A build that cannot produce a sensible store; nothing under the real names has changed.
+class BuildFailure : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kLicenceFile = "ARPHICPL.TXT";
+
+struct StoreBuildOptions {
+    std::filesystem::path dataFolder;    // the data package: package.json, ARPHICPL.TXT, *.json
+    std::filesystem::path outputFolder;  // where the table files and the licence go
+    std::optional<std::vector<CharacterEntry>> characters;  // all of GB2312 when absent
+    int workers = 0;                                        // rendering threads; 0: one per core
+    std::FILE* log = stderr;  // progress and messages; nullptr for none
+    RenderSettings render;
+};
+
+struct SkippedCharacter {
+    QString text;
+    std::string reason;
+};
+
+struct StoreBuildSummary {
+    std::string dataVersion;
+    int requested = 0;
+    int built = 0;
+    std::vector<SkippedCharacter> skipped;
+    std::vector<std::pair<std::string, int>> strokeCounts;  // key, strokes; in key order
+    std::size_t clipCount = 0;
+    std::size_t pictureCount = 0;
+    std::uint64_t clipBytes = 0;
+    std::uint64_t pictureBytes = 0;
+    std::vector<std::pair<std::string, std::uintmax_t>> files;  // name, size on disk
+    double seconds = 0;
+};
+
+// The version of the data package in `dataFolder`. Throws BuildFailure when the folder or
+// its package.json is missing or unreadable.
+std::string dataPackageVersion(const std::filesystem::path& dataFolder);
+
+// The notice kept in every table file: what the data is, how and from which version it was
+// converted. It holds no clock time, so that the same input gives the same files.
+std::string conversionNotice(const std::string& dataVersion);
+
+// Renders every character on worker threads and writes the tables in key order. Characters
+// whose data cannot be used are skipped and listed in the summary. The files are made in a
+// scratch folder inside `outputFolder` and moved to their real names only when all are
+// complete. Throws BuildFailure when the data folder is unusable or no character was built.
+StoreBuildSummary buildStore(const StoreBuildOptions& options);
+
+}  // namespace qir::tools

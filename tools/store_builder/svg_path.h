@@ -1,0 +1,40 @@
+#pragma once
+// Outline paths of the stroke data: SVG path text with absolute M, L, Q, C and Z commands.
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qir::tools {
+
+struct PathPoint {
+    double x = 0;
+    double y = 0;
+    bool operator==(const PathPoint&) const = default;
+};
+
+enum class PathVerb { MoveTo, LineTo, QuadTo, CubicTo, Close };
+
+// One command with its points: MoveTo and LineTo carry one, QuadTo two (control, end),
+// CubicTo three (two controls, end), Close none.
+struct PathCommand {
+    PathVerb verb;
+    std::vector<PathPoint> points;
+    bool operator==(const PathCommand&) const = default;
+};
+
+// A path the parser rejects; the message says what and where (offset into the text).
+class PathSyntaxError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses the path text. Numbers may be separated by blanks or commas; a command letter may
+// stand right after a number. A command letter may be followed by further point groups, which
+// repeat it (after M they are lines, as in SVG). Relative commands, arcs and the other SVG
+// commands are rejected, as are a path not starting with M, a missing or malformed number, a
+// non-finite number and an empty path.
+std::vector<PathCommand> parseSvgPath(std::string_view text);
+
+}  // namespace qir::tools
