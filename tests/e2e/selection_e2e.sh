@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The real program with the real store under Xvfb and openbox: a character typed, a catalogue
+# click, next and previous; each writes its clip and fills the stroke display table.
+source "$(dirname "$0")/x11_session.sh" "$1"
+table_rows=$2
+
+[ -s donghua.db ] || fail "no character store in the stage folder"
+start_program
+read -r x y < <(window_position)
+sleep 0.5
+
+wait_for_file() {
+    for _ in $(seq 100); do
+        [ -s "$1" ] && [ "$1" -nt "$2" ] && return 0
+        sleep 0.1
+    done
+    fail "$1 was not written"
+}
+stamp() { touch -d "@$(($(date +%s) - 1))" "$work/stamp"; }
+
+# Typed through the input method path: 永 is D3 C0 in GB2312.
+stamp
+xdotool type --delay 150 '永'
+wait_for_file tmp2.avi "$work/stamp"
+sleep 1
+[ ! -e tmp1.avi ] || fail "the first clip went to tmp1.avi"
+
+# The catalogue: open "1画" (its first row) and click its only character 一 (D2 BB).
+stamp
+xdotool mousemove $((x + 70)) $((y + 124)) click 1
+sleep 0.5
+xdotool mousemove $((x + 90)) $((y + 142)) click 1
+wait_for_file tmp1.avi "$work/stamp"
+sleep 1
+
+# Next, then previous: each writes the other temporary file.
+sleep 1.1
+stamp
+xdotool mousemove $((x + 625)) $((y + 261)) click 1
+wait_for_file tmp2.avi "$work/stamp"
+sleep 1.1
+stamp
+xdotool mousemove $((x + 625)) $((y + 285)) click 1
+wait_for_file tmp1.avi "$work/stamp"
+sleep 1
+import -window root "$work/shot.png" 2>/dev/null || true
+[ -n "${QIR_E2E_SCREENSHOT:-}" ] && cp "$work/shot.png" "$QIR_E2E_SCREENSHOT"
+
+# Exit, then read what the stroke display table kept: the steps of 一 again, after next and
+# previous came back to it.
+xdotool mousemove $((x + 543 + 30)) $((y + 58 + 12)) click 1
+for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$program_pid" 2>/dev/null && fail "the exit button did not end the program"
+rows=$("$table_rows" bishunbmp.db) || fail "cannot read bishunbmp.db"
+count=$(echo "$rows" | head -n 1)
+[ "$count" = 1 ] || fail "the stroke display table holds $count rows, not the 1 step of 一: $rows"
+echo "$rows" | sed -n 2p | grep -q '^D2BB3031$' || fail "unexpected row: $rows"
+echo "selection end-to-end: typed, catalogue, next and previous all shown; 一 has $count step"
