@@ -5,5 +5,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
+
+# The code that reads untrusted bytes (pictures, clips, table files) runs its suites once more
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+"$root/scripts/sanitized-tests.sh"
+
 cd "$root/build"
 ctest --output-on-failure --parallel "$(nproc)" "$@"

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds the store, stroke picture and animation suites with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan/ and runs them.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build-asan"
+suites=(store strokes animation)
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DQIR_SANITIZE=ON -DQIR_BUILD_BENCH=OFF
+fi
+cmake --build "$build" --parallel "$(nproc)" --target "${suites[@]/%/_tests}"
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+for suite in "${suites[@]}"; do
+    echo "Sanitized: ${suite}_tests"
+    (cd "$build/tests/$suite" && "./${suite}_tests" --gtest_brief=1)
+done
