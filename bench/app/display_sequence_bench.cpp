@@ -1,0 +1,91 @@
+// From a character committed into the input box to its last stroke picture stored and drawn:
+// the whole display sequence on the real store, offscreen. Run it from the stage folder, or
+// point QIR_STAGE_DIR at one.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "app/tform1.h"
+#include "platform/fonts.h"
+#include "tests/support/recording_desktop.h"
+#include "tests/support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A working directory with the stage folder's store: the read-only tables linked, the
+// scratch table copied.
+class StoreDirectory {
+public:
+    explicit StoreDirectory(const fs::path& stage) {
+        for (const char* table : {"donghua.db", "bishun.db"}) {
+            fs::create_symlink(stage / table, table);
+        }
+        fs::copy_file(stage / "bishunbmp.db", "bishunbmp.db");
+    }
+
+private:
+    qir::testing::ScratchDirectory directory_;
+};
+
+struct Program {
+    explicit Program(const fs::path& stage) : store(stage), form(desktop) {
+        form.show();
+        edit = form.findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    }
+    void type(const QString& character) {
+        QInputMethodEvent commit;
+        commit.setCommitString(character);
+        QApplication::sendEvent(edit, &commit);
+    }
+
+    StoreDirectory store;
+    qir::testing::RecordingDesktop desktop;
+    qir::TForm1 form;
+    QLineEdit* edit = nullptr;
+};
+
+std::unique_ptr<Program> program;
+
+void typedCharacterShown(benchmark::State& state, const char* character) {
+    const QString text = QString::fromUtf8(character);
+    for (auto _ : state) {
+        state.PauseTiming();
+        program->edit->clear();
+        state.ResumeTiming();
+        program->type(text);
+    }
+    if (!program->desktop.errors.isEmpty()) {
+        state.SkipWithError(program->desktop.errors.first().toStdString().c_str());
+    }
+}
+
+BENCHMARK_CAPTURE(typedCharacterShown, one_stroke_yi, "一")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(typedCharacterShown, ten_strokes_a, "啊")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(typedCharacterShown, twenty_three_strokes_guan, "罐")
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    qir::installFontSubstitutions();
+    const char* stage = std::getenv("QIR_STAGE_DIR");
+    const fs::path stageDir = fs::absolute(stage != nullptr ? stage : QIR_DEFAULT_STAGE_DIR);
+    if (!fs::exists(stageDir / "donghua.db")) {
+        std::fprintf(stderr, "no character store in %s\n", stageDir.c_str());
+        return 1;
+    }
+    program = std::make_unique<Program>(stageDir);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    program.reset();
+    return 0;
+}
