@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 // A working directory with the stage folder's store: the read-only tables linked, the
 // scratch table copied.
 class StoreDirectory {
-public:
+  public:
     explicit StoreDirectory(const fs::path& stage) {
         for (const char* table : {"donghua.db", "bishun.db"}) {
             fs::create_symlink(stage / table, table);
@@ -30,7 +30,7 @@ public:
         fs::copy_file(stage / "bishunbmp.db", "bishunbmp.db");
     }
 
-private:
+  private:
     qir::testing::ScratchDirectory directory_;
 };
 
