@@ -29,8 +29,8 @@ int countPixels(const QImage& image, QRect area, QColor colour) {
 TEST(BarScreenshotTest, TheVideoFillsThePanelCornerAndTheBarShowsItsState) {
     qir::testing::ScratchDirectory scratch;
     qir::testing::RecordingDesktop desktop;
-    const testing::ClipSpec spec{.frames = 20};
-    testing::writeClip("tmp2.avi", spec);
+    const testing::ClipSpec shape{.frames = 20};
+    testing::writeClip("tmp2.avi", shape);
 
     QWidget window;
     window.resize(199, 152);
@@ -56,7 +56,7 @@ TEST(BarScreenshotTest, TheVideoFillsThePanelCornerAndTheBarShowsItsState) {
         .save("/tmp/animation-bar-x4.png");
 
     // The picture sits at the panel's top-left corner at its own size.
-    EXPECT_EQ(shot.copy(24, 1, 152, 124), testing::expectedFrame(spec, 19));
+    EXPECT_EQ(shot.copy(24, 1, 152, 124), testing::expectedFrame(shape, 19));
 
     // The frame and the shared borders are drawn in the frame colour.
     const QRect bar(1, 130, 197, 21);

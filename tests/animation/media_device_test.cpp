@@ -43,8 +43,8 @@ class NoticeRecorder : public QObject {
 
 class MediaDeviceTest : public ::testing::Test {
   protected:
-    std::unique_ptr<MediaDevice> openClip(const ClipSpec& spec) {
-        writeClip("clip.avi", spec);
+    std::unique_ptr<MediaDevice> openClip(const ClipSpec& shape) {
+        writeClip("clip.avi", shape);
         auto opened = MediaDevice::open("clip.avi", &notices);
         EXPECT_EQ(opened.result, kMediaOk);
         return std::move(opened.device);
@@ -87,8 +87,8 @@ TEST_F(MediaDeviceTest, MissingFileIsAnErrorWithText) {
 }
 
 TEST_F(MediaDeviceTest, SeeksAndStepsExactlyToFramesAndStopsAtBothEnds) {
-    const ClipSpec spec{.frames = 25};
-    auto device = openClip(spec);
+    const ClipSpec shape{.frames = 25};
+    auto device = openClip(shape);
     ASSERT_TRUE(device);
     struct Move {
         int frames;
@@ -99,8 +99,8 @@ TEST_F(MediaDeviceTest, SeeksAndStepsExactlyToFramesAndStopsAtBothEnds) {
                             Move{-1, 24}, Move{-100, 0}, Move{13, 13}}) {
         EXPECT_EQ(device->step(move.frames), kMediaOk);
         EXPECT_EQ(device->position(), move.position) << "after stepping " << move.frames;
-        const int shown = std::min(move.position, spec.frames - 1);
-        EXPECT_EQ(device->currentPicture(), expectedFrame(spec, shown));
+        const int shown = std::min(move.position, shape.frames - 1);
+        EXPECT_EQ(device->currentPicture(), expectedFrame(shape, shown));
     }
     EXPECT_EQ(device->seekToEnd(), kMediaOk);
     EXPECT_EQ(device->position(), 25);
@@ -112,8 +112,8 @@ TEST_F(MediaDeviceTest, SeeksAndStepsExactlyToFramesAndStopsAtBothEnds) {
 
 TEST_F(MediaDeviceTest, ClipsOfManyFramesDecodeEveryFrameInOrder) {
     // Past several key frames and past 256, where the frame number needs two bytes.
-    const ClipSpec spec{.width = 16, .height = 12, .frames = 300};
-    auto device = openClip(spec);
+    const ClipSpec shape{.width = 16, .height = 12, .frames = 300};
+    auto device = openClip(shape);
     ASSERT_TRUE(device);
     ASSERT_EQ(device->length(), 300);
     for (int frame = 0; frame < 300; ++frame) {
@@ -125,8 +125,8 @@ TEST_F(MediaDeviceTest, ClipsOfManyFramesDecodeEveryFrameInOrder) {
 
 TEST_F(MediaDeviceTest, PlaysEveryFrameOnTheClockAndNotifiesAtTheEnd) {
     // 8 frames at 25 per second: 320 ms.
-    const ClipSpec spec{.width = 32, .height = 24, .frames = 8, .framesPerSecond = 25};
-    auto device = openClip(spec);
+    const ClipSpec shape{.width = 32, .height = 24, .frames = 8, .framesPerSecond = 25};
+    auto device = openClip(shape);
     ASSERT_TRUE(device);
     QElapsedTimer clock;
     clock.start();
@@ -160,8 +160,8 @@ TEST_F(MediaDeviceTest, PlaysEveryFrameOnTheClockAndNotifiesAtTheEnd) {
 }
 
 TEST_F(MediaDeviceTest, PositionFollowsTheClockWhenTheEventLoopIsLate) {
-    const ClipSpec spec{.width = 32, .height = 24, .frames = 20, .framesPerSecond = 50};
-    auto device = openClip(spec);
+    const ClipSpec shape{.width = 32, .height = 24, .frames = 20, .framesPerSecond = 50};
+    auto device = openClip(shape);
     ASSERT_TRUE(device);
     QElapsedTimer clock;
     clock.start();
@@ -185,8 +185,8 @@ TEST_F(MediaDeviceTest, PositionFollowsTheClockWhenTheEventLoopIsLate) {
 }
 
 TEST_F(MediaDeviceTest, InterruptedPlaybackIsAbortedAndARepeatedPlaySupersedes) {
-    const ClipSpec spec{.width = 32, .height = 24, .frames = 30, .framesPerSecond = 30};
-    auto device = openClip(spec);
+    const ClipSpec shape{.width = 32, .height = 24, .frames = 30, .framesPerSecond = 30};
+    auto device = openClip(shape);
     ASSERT_TRUE(device);
 
     device->play();
@@ -216,8 +216,8 @@ TEST_F(MediaDeviceTest, InterruptedPlaybackIsAbortedAndARepeatedPlaySupersedes) 
 }
 
 TEST_F(MediaDeviceTest, PauseHoldsThePositionAndResumeFinishesWithANotice) {
-    const ClipSpec spec{.width = 32, .height = 24, .frames = 40, .framesPerSecond = 40};
-    auto device = openClip(spec);
+    const ClipSpec shape{.width = 32, .height = 24, .frames = 40, .framesPerSecond = 40};
+    auto device = openClip(shape);
     ASSERT_TRUE(device);
     EXPECT_EQ(device->resume(), kMediaNotPaused);
     device->play();
@@ -238,15 +238,15 @@ TEST_F(MediaDeviceTest, PauseHoldsThePositionAndResumeFinishesWithANotice) {
 TEST_F(MediaDeviceTest, ShowsItsVideoInTheDisplayAtTheClipsSizeAndLeavesItOnClose) {
     QWidget panel;
     panel.resize(200, 150);
-    const ClipSpec spec{.frames = 8};
-    auto device = openClip(spec);
+    const ClipSpec shape{.frames = 8};
+    auto device = openClip(shape);
     ASSERT_TRUE(device);
     EXPECT_EQ(device->attachWindow(nullptr), kMediaNoDisplay);
     EXPECT_EQ(device->attachWindow(&panel), kMediaOk);
     EXPECT_EQ(device->destinationRect(), QRect(0, 0, 152, 124));
     device->step(5);
     const QImage shown = panel.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(shown.copy(0, 0, 152, 124), expectedFrame(spec, 5));
+    EXPECT_EQ(shown.copy(0, 0, 152, 124), expectedFrame(shape, 5));
 
     EXPECT_EQ(device->close(), kMediaOk);
     EXPECT_TRUE(panel.findChildren<QWidget*>().isEmpty());

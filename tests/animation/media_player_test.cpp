@@ -55,8 +55,8 @@ class MediaPlayerTest : public ::testing::Test {
     void openQuickClip() {
         openClip({.width = 40, .height = 30, .frames = 10, .framesPerSecond = 50});
     }
-    void openClip(const ClipSpec& spec) {
-        writeClip("tmp2.avi", spec);
+    void openClip(const ClipSpec& shape) {
+        writeClip("tmp2.avi", shape);
         player->setFileName("tmp2.avi");
         player->open();
     }

@@ -46,22 +46,22 @@ void writePackets(AVCodecContext& codec, AVFormatContext& output, AVStream& stre
 
 }  // namespace
 
-QImage expectedFrame(const ClipSpec& spec, int index) {
-    QImage picture(spec.width, spec.height, QImage::Format_RGB32);
+QImage expectedFrame(const ClipSpec& shape, int index) {
+    QImage picture(shape.width, shape.height, QImage::Format_RGB32);
     picture.fill(QColor(255, 255, 255));
     QPainter painter(&picture);
     // A stroke that grows with the frame number.
-    const double share = static_cast<double>(index + 1) / spec.frames;
-    const QPointF from(spec.width * 0.15, spec.height * 0.2);
-    const QPointF to(spec.width * 0.85, spec.height * 0.8);
+    const double share = static_cast<double>(index + 1) / shape.frames;
+    const QPointF from(shape.width * 0.15, shape.height * 0.2);
+    const QPointF to(shape.width * 0.85, shape.height * 0.8);
     painter.setPen(
-        QPen(QColor(20, 20, 20), std::max(2, spec.width / 20), Qt::SolidLine, Qt::RoundCap));
+        QPen(QColor(20, 20, 20), std::max(2, shape.width / 20), Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(from, from + (to - from) * share);
     painter.end();
     // The frame number, readable back from the pixel at (1, 1).
     const QColor mark(index % 256, (index / 256) % 256, 0);
-    for (int y = 0; y < std::min(3, spec.height); ++y) {
-        for (int x = 0; x < std::min(3, spec.width); ++x) {
+    for (int y = 0; y < std::min(3, shape.height); ++y) {
+        for (int x = 0; x < std::min(3, shape.width); ++x) {
             picture.setPixelColor(x, y, mark);
         }
     }
@@ -73,7 +73,7 @@ int frameNumberOf(const QImage& picture) {
     return mark.red() + 256 * mark.green();
 }
 
-void writeClip(const std::string& fileName, const ClipSpec& spec) {
+void writeClip(const std::string& fileName, const ClipSpec& shape) {
     const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_ZMBV);
     check(encoder != nullptr, "no ZMBV encoder");
     AVFormatContext* rawOutput = nullptr;
@@ -92,10 +92,10 @@ void writeClip(const std::string& fileName, const ClipSpec& spec) {
     check(stream != nullptr, "stream");
 
     ffmpeg::CodecContext codec(avcodec_alloc_context3(encoder));
-    codec->width = spec.width;
-    codec->height = spec.height;
-    codec->time_base = AVRational{1, spec.framesPerSecond};
-    codec->framerate = AVRational{spec.framesPerSecond, 1};
+    codec->width = shape.width;
+    codec->height = shape.height;
+    codec->time_base = AVRational{1, shape.framesPerSecond};
+    codec->framerate = AVRational{shape.framesPerSecond, 1};
     codec->pix_fmt = encoderFormat(*encoder);
     codec->gop_size = 10;
     check(avcodec_open2(codec.get(), encoder, nullptr) >= 0, "open encoder");
@@ -107,18 +107,18 @@ void writeClip(const std::string& fileName, const ClipSpec& spec) {
 
     ffmpeg::Frame frame(av_frame_alloc());
     frame->format = codec->pix_fmt;
-    frame->width = spec.width;
-    frame->height = spec.height;
+    frame->width = shape.width;
+    frame->height = shape.height;
     check(av_frame_get_buffer(frame.get(), 0) >= 0, "frame buffer");
-    ffmpeg::ScaleContext scale(sws_getContext(spec.width, spec.height, AV_PIX_FMT_RGB32, spec.width,
-                                              spec.height, codec->pix_fmt, SWS_POINT, nullptr,
+    ffmpeg::ScaleContext scale(sws_getContext(shape.width, shape.height, AV_PIX_FMT_RGB32, shape.width,
+                                              shape.height, codec->pix_fmt, SWS_POINT, nullptr,
                                               nullptr, nullptr));
-    for (int index = 0; index < spec.frames; ++index) {
-        const QImage picture = expectedFrame(spec, index);
+    for (int index = 0; index < shape.frames; ++index) {
+        const QImage picture = expectedFrame(shape, index);
         check(av_frame_make_writable(frame.get()) >= 0, "writable frame");
         const std::uint8_t* source[4] = {picture.constBits(), nullptr, nullptr, nullptr};
         const int sourceStride[4] = {static_cast<int>(picture.bytesPerLine()), 0, 0, 0};
-        sws_scale(scale.get(), source, sourceStride, 0, spec.height, frame->data, frame->linesize);
+        sws_scale(scale.get(), source, sourceStride, 0, shape.height, frame->data, frame->linesize);
         frame->pts = index;
         writePackets(*codec, *output, *stream, frame.get());
     }
@@ -126,14 +126,14 @@ void writeClip(const std::string& fileName, const ClipSpec& spec) {
     check(av_write_trailer(output.get()) >= 0, "trailer");
 }
 
-Bytes makeClip(const ClipSpec& spec) {
+Bytes makeClip(const ClipSpec& shape) {
     std::string name = (std::filesystem::temp_directory_path() / "qir-clip-XXXXXX").string();
     const int fd = ::mkstemp(name.data());
     check(fd >= 0, "temporary file");
     ::close(fd);
     const std::string aviName = name + ".avi";
     std::filesystem::rename(name, aviName);
-    writeClip(aviName, spec);
+    writeClip(aviName, shape);
     Bytes bytes = readFileBytes(aviName);
     std::filesystem::remove(aviName);
     return bytes;

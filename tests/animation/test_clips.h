@@ -20,11 +20,11 @@ struct ClipSpec {
 };
 
 // The clip as the bytes of a ZMBV AVI file.
-Bytes makeClip(const ClipSpec& spec = {});
-void writeClip(const std::string& fileName, const ClipSpec& spec = {});
+Bytes makeClip(const ClipSpec& shape = {});
+void writeClip(const std::string& fileName, const ClipSpec& shape = {});
 
-// The picture frame `index` of a clip of `spec` shows.
-QImage expectedFrame(const ClipSpec& spec, int index);
+// The picture frame `index` of a clip of `shape` shows.
+QImage expectedFrame(const ClipSpec& shape, int index);
 // The frame number a picture carries, as above.
 int frameNumberOf(const QImage& picture);
 
