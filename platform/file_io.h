@@ -19,8 +19,8 @@ Bytes readFileBytes(const std::string& name);
 // closed on every path.
 void writeFileBytes(const std::string& name, std::span<const unsigned char> bytes);
 
-// Copies `from` over `to`, replacing an existing `to`. Returns false on failure; callers that
-// care look at the copy afterwards.
+// Copies `from` over `to`, replacing the content of an existing `to` (whose mode stays).
+// Returns false on failure; callers that care look at the copy afterwards.
 bool copyFileOver(const std::string& from, const std::string& to);
 
 // Clears read-only and the like: owner read-write, group and others read (mode 0644).

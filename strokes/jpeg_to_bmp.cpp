@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "platform/file_io.h"
 #include "strokes/bmp_writer.h"
 #include "strokes/jpeg_decoder.h"
-#include "strokes/scratch_files.h"
 
 namespace qir::strokes {
 namespace {
@@ -21,7 +21,7 @@ Bytes jpegToBmp(std::span<const unsigned char> jpeg, int screenDepth) {
 }
 
 void ConvertJpegToBmp(const std::string& fileName, int screenDepth) {
-    if (!sameFile(fileName, kJpegCopyFile) && !copyOver(fileName, kJpegCopyFile)) {
+    if (!sameFile(fileName, kJpegCopyFile) && !copyFileOver(fileName, kJpegCopyFile)) {
         // A copy left from an earlier picture must not be decoded in this one's place.
         deleteFile(kJpegCopyFile);
     }
@@ -30,7 +30,7 @@ void ConvertJpegToBmp(const std::string& fileName, int screenDepth) {
     // turns out not to be a JPEG, so the next copy can replace it.
     setArchiveOnly(kJpegCopyFile);
     const Bytes bitmap = jpegToBmp(jpeg, screenDepth);
-    rewriteFile(kBitmapFile, bitmap);
+    writeFileBytes(kBitmapFile, bitmap);
 }
 
 }  // namespace qir::strokes

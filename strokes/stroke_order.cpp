@@ -4,7 +4,6 @@
 #include "platform/gb2312.h"
 #include "store/dataset.h"
 #include "strokes/jpeg_to_bmp.h"
-#include "strokes/scratch_files.h"
 
 namespace qir::strokes {
 
@@ -32,7 +31,7 @@ void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs, sto
         if (querybs.blobSize("Photo") == 0) {
             return;  // an empty picture ends the steps, the last one shown staying current
         }
-        rewriteFile(kStrokeJpegFile, querybs.blob("Photo"));
+        writeFileBytes(kStrokeJpegFile, querybs.blob("Photo"));
         tablebmp.append();
         tablebmp.setFieldAsString("Filename", querybs.fieldAsString("filename"));
         ConvertJpegToBmp(kStrokeJpegFile, screenDepth);
