@@ -325,7 +325,6 @@ void TForm1::Panel7MouseMove() {
 void TForm1::Panel10MouseMove() {
     handle([this] { hover_.pointerOverPanel(app::HoverPanel::Panel10); });
 }
-void TForm1::Panel4Enter() {}
 
 void TForm1::ImageexitClick() {
     close();

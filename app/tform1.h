@@ -35,8 +35,8 @@ class Shape;
 namespace qir {
 
 // The address that the link shows and opens.
-inline const QString kWebAddress = QStringLiteral("https://qir-stroke.example.org/");
-inline const QString kWebAddressText = QStringLiteral("qir-stroke.org");
+inline const QString kWebAddress = QStringLiteral("https://qir.example.org/");
+inline const QString kWebAddressText = QStringLiteral("qir.example.org");
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -86,7 +86,6 @@ class TForm1 : public QWidget {
     void Panel5MouseMove();
     void Panel7MouseMove();
     void Panel10MouseMove();
-    void Panel4Enter();
     void ImageexitClick();
     void ImageminiClick();
     void ImagehelpClick();

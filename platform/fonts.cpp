@@ -12,7 +12,7 @@ void installFontSubstitutions() {
         QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Nimbus Sans")});
     QFont::insertSubstitutions(
         QStringLiteral("MS Serif"),
-        QStringList{QStringLiteral("DejaVu Serif"), QStringLiteral("Nimbus Roman")});
+        QStringList{QStringLiteral("Nimbus Roman"), QStringLiteral("DejaVu Serif")});
     QFont::insertSubstitutions(
         QString::fromUtf8("楷体_GB2312"),
         QStringList{QStringLiteral("AR PL KaitiM GB"), QStringLiteral("AR PL UKai CN")});

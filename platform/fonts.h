@@ -3,7 +3,7 @@
 
 namespace qir {
 
-// "MS Sans Serif" and "MS Serif" become DejaVu Sans and Serif; "楷体_GB2312" becomes the
+// "MS Sans Serif" becomes DejaVu Sans, "MS Serif" Nimbus Roman; "楷体_GB2312" becomes the
 // AR PL KaitiM GB font. Call once after the application object exists.
 void installFontSubstitutions();
 

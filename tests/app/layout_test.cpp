@@ -66,6 +66,13 @@ TEST(Layout, EveryControlStandsWhereTheDesignPutsIt) {
     }
 }
 
+TEST(Layout, TheLinkFitsItsPanel) {
+    testing::FormFixture fixture;
+    QWidget* link = fixture.control("Label2");
+    EXPECT_TRUE(QRect(0, 0, 101, 20).contains(link->geometry()))
+        << link->width() << "x" << link->height();
+}
+
 TEST(Layout, TheGridSizesItselfFromItsCellsAndTheScrollBar) {
     testing::FormFixture fixture;
     QWidget* grid = fixture.control("DBCtrlGrid1");

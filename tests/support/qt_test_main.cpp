@@ -3,12 +3,16 @@
 
 #include <QApplication>
 
+#include "platform/fonts.h"
+
 int main(int argc, char** argv) {
     // Tests run headless unless a platform is asked for explicitly.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    // The fonts the program itself maps its design's font names to.
+    qir::installFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
