@@ -20,14 +20,22 @@ namespace {
 const testing::ClipSpec kTypicalClip{
     .width = 152, .height = 124, .frames = 45, .framesPerSecond = 15};
 
+// The clip the benchmarks open, written once and removed when the program ends.
+class BenchClip {
+  public:
+    BenchClip() : file_((std::filesystem::temp_directory_path() / "qir-bench-clip.avi").string()) {
+        testing::writeClip(file_, kTypicalClip);
+    }
+    ~BenchClip() { std::filesystem::remove(file_); }
+    const std::string& file() const { return file_; }
+
+  private:
+    std::string file_;
+};
+
 const std::string& clipFile() {
-    static const std::string name = [] {
-        const std::string file =
-            (std::filesystem::temp_directory_path() / "qir-bench-clip.avi").string();
-        testing::writeClip(file, kTypicalClip);
-        return file;
-    }();
-    return name;
+    static const BenchClip clip;
+    return clip.file();
 }
 
 double cpuSeconds() {
@@ -95,15 +103,3 @@ BENCHMARK(CpuShareWhilePlaying)->Unit(benchmark::kSecond)->Iterations(1)->UseRea
 
 }  // namespace
 }  // namespace qir::animation
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove(std::filesystem::temp_directory_path() / "qir-bench-clip.avi");
-    return 0;
-}
