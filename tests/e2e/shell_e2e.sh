@@ -36,4 +36,19 @@ elapsed_ms=$((($(date +%s%N) - started) / 1000000))
 [ "$elapsed_ms" -lt 1000 ] || fail "second start took $elapsed_ms ms"
 [ "$(xdotool search --class MyTarsel | wc -l)" -ge 1 ] || fail "first instance gone"
 kill -0 "$program_pid" || fail "first instance ended"
-echo "shell end-to-end: window 640x480, dragged by $((x1 - x0)),$((y1 - y0)), hand-over in $elapsed_ms ms"
+
+# Minimised, the running instance is restored by the next start.
+read -r x y < <(window_position)
+xdotool mousemove $((x + 625)) $((y + 77)) click 1
+for _ in $(seq 30); do
+    [ -z "$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null)" ] && break
+    sleep 0.1
+done
+[ -z "$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null)" ] || fail "minimise left the window shown"
+./qir-stroke || fail "the start that restores exited non-zero"
+for _ in $(seq 30); do
+    [ -n "$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null)" ] && break
+    sleep 0.1
+done
+[ -n "$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null)" ] || fail "the second start did not restore the minimised window"
+echo "shell end-to-end: window 640x480, dragged by $((x1 - x0)),$((y1 - y0)), hand-over in $elapsed_ms ms, restored from minimised"
