@@ -271,9 +271,9 @@ void TForm1::ActivateInstance() {
     }
 }
 
-QWidget* TForm1::windowToBringForward() const {
+QWidget* TForm1::windowToBringForward() {
     QWidget* modal = QApplication::activeModalWidget();
-    return modal != nullptr ? modal : const_cast<TForm1*>(this);
+    return modal != nullptr ? modal : this;
 }
 
 void TForm1::showSkinPicture(app::HoverButton button, QImage picture) {

@@ -52,7 +52,7 @@ class TForm1 : public QWidget {
     void ActivateInstance();
     // The most recently active window of ours: a message box open above the main window, or
     // the main window itself.
-    QWidget* windowToBringForward() const;
+    QWidget* windowToBringForward();
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -80,7 +80,7 @@ std::optional<std::string> fromUnicode(const QString& text) {
     return bytes;
 }
 
-std::string trimmed(std::string_view text) {
+std::string_view trimmed(std::string_view text) {
     auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
     while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
@@ -88,7 +88,7 @@ std::string trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.back())) {
         text.remove_suffix(1);
     }
-    return std::string(text);
+    return text;
 }
 
 }  // namespace qir::gb2312

@@ -14,13 +14,7 @@ QString toUnicode(std::string_view bytes);
 // Encodes text as GB2312 bytes, or nothing when any character lies outside GB2312.
 std::optional<std::string> fromUnicode(const QString& text);
 
-// True for a byte that starts a two-byte character: every byte from 0x80 on. A byte below
-// 0x80 is a character of its own.
-constexpr bool isLeadByte(unsigned char byte) {
-    return byte >= 0x80;
-}
-
-// Drops every leading and trailing byte at or below 0x20.
-std::string trimmed(std::string_view text);
+// Drops every leading and trailing byte at or below 0x20; the result views `text`'s bytes.
+std::string_view trimmed(std::string_view text);
 
 }  // namespace qir::gb2312

@@ -44,7 +44,7 @@ void CharacterSelection::Edit1Change(const std::string& boxText) {
     }
     runExclusive([this, boxText] {
         previousHanzi_ = currentHanzi_;
-        const std::string typed = gb2312::trimmed(boxText);
+        const std::string typed(gb2312::trimmed(boxText));
         currentHanzi_ = typed;
         if (steps_.query2RecordCount(typed) != 0) {
             currentHanzi_ = typed;

@@ -4,18 +4,6 @@
 
 namespace qir::store {
 
-std::string_view trimmed(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= 0x20) {
-        ++first;
-    }
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 0x20) {
-        --last;
-    }
-    return text.substr(first, last - first);
-}
-
 bool likeMatches(std::string_view pattern, std::string_view text) {
     constexpr std::size_t kNone = std::string_view::npos;
     std::size_t p = 0;

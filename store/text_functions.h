@@ -5,12 +5,14 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/gb2312.h"
+
 struct sqlite3;
 
 namespace qir::store {
 
-// Drops every byte at or below 0x20 at both ends.
-std::string_view trimmed(std::string_view text);
+// SQL's trim is the program's one trim: every byte at or below 0x20 at both ends.
+using gb2312::trimmed;
 
 // Case-sensitive pattern match of the whole `text`: "%" stands for any run of characters
 // (none included), "_" for one character; every other character matches itself. There is no

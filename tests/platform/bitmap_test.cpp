@@ -6,18 +6,13 @@
 
 #include "platform/errors.h"
 #include "platform/file_io.h"
+#include "tests/support/bitmap_bytes.h"
 #include "tests/support/scratch_directory.h"
 
 namespace qir {
 namespace {
 
-Bytes bmpOf(const QImage& image) {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return Bytes(data.begin(), data.end());
-}
+using testing::bmpOf;
 
 TEST(Bitmap, DecodesAWholeFile) {
     QImage image(3, 2, QImage::Format_RGB32);

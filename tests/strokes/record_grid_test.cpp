@@ -12,6 +12,7 @@
 #include "store/table_file.h"
 #include "strokes/photo_reader.h"
 #include "tests/strokes/stroke_tables.h"
+#include "tests/support/bitmap_bytes.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
 
@@ -22,13 +23,7 @@ using store::DataSetState;
 
 const QColor kParentColour(0xDC, 0xE4, 0xE0);
 
-Bytes bmpOf(const QImage& image) {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return Bytes(data.begin(), data.end());
-}
+using testing::bmpOf;
 
 QColor colourOfRow(int row) {
     return QColor::fromHsv((row * 37) % 360, 200, 220);
