@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and starts the program in its working directory build/stage/.
 # ./run.sh --stage-only does everything but start it.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures on the player bar's buttons, drawn pixel by pixel so they stay crisp.
 

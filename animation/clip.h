@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A clip decoded whole: every frame as a picture, and the rate it plays at. Clips are short
 // (a few seconds at a small size), so holding the pictures makes seeking and stepping exact

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation/mci_error.h"
 
 #include "animation/media_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The media device behind the player bar: one open clip, played on a clock, with its video
 // shown in a display window. Every command returns a MediaResult (0 for success); positions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The media device's result codes and their texts. 0 is success; a code without a text is
 // reported by the player as "Unknown error code".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The player bar: transport buttons that drive a media device, with the device's video shown
 // in a display widget. The program sets a file name, opens and plays; the user works the clip

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns the current character into a playing animation: its clip from the animation table is
 // written to one of two temporary files, so the file being written is never the one the

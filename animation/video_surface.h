@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The child window the device shows its video in: the picture at its own size from the
 // display's top-left corner. Mouse events pass through to the display underneath.

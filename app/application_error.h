@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The last-resort report of an error that escapes start-up before the event loop runs.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hover looks of the five image buttons: a hot flag each, the lit picture loaded on every
 // movement over a button, the normal one when a panel that turns it back is crossed. Both

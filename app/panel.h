@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A panel as the window's design draws it: an optional colour of its own, one-pixel outer and
 // inner bevels, and optionally a sunken two-pixel window edge with the children inside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture control: draws its picture at its own size from the top-left corner, clipped to
 // the control, and reports pointer movement and clicks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: owns every control and data component for the whole run and wires them
 // together. Each handler is short and calls into the folder that owns the behaviour.

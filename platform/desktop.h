@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program asks of the desktop: a beep, the default handler for a document or web
 // address, and the application's error box. Tests put a recording desktop in its place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one boundary between an event handler and Qt: an error ends the event and is shown in
 // the application's error box; a silent abort shows nothing. Nothing crosses into Qt's frames.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Errors carry the exact texts the user sees; the event guard (error_guard.h) shows them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file reads and writes with the program's error texts. Names resolve against the
 // current working directory, as every file name of the program does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one codec between the program's GB2312 bytes and Qt's Unicode text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One running instance per user: the running one listens on a local socket named from the
 // window class name; a later start that reaches it hands over and ends.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the store, stroke picture and animation suites with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/ and runs them.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the pinned stroke data (npm package hanzi-writer-data) into node_modules/ at the
 # repository root. Does nothing when node_modules already matches package-lock.json.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalogue's content as stored with the main window: generated at build time from
 // selection/catalogue.txt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalogue's stored form: a count of top-level nodes, then every node depth-first, each a
 // record size, six 32-bit values and its text (GB2312 bytes with a length byte in front).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build step: turns the readable catalogue listing into the stored block, compiled into the
 // program as a byte array.
 //   qir_catalogue_generator <listing.txt> <output.cpp>

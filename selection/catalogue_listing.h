@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The readable listing the catalogue is kept in: one group per line, "6画: 安百...羽 约...".
 // A blank right after a character belongs to that entry; lines starting with "#" are comments.

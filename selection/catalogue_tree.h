@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The stroke-count catalogue: a two-level tree of group labels and their characters, loaded
 // from the stored block. A left click (press in the tree, release inside it) reports the

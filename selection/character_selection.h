@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The current character and the fixed sequences that show it, one for each way of choosing a
 // character. Needs no window: the steps come from the main window as functions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalogue's group labels, "1画" to "23画" as GB2312 bytes.
 

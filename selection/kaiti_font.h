@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The font of the input box and the catalogue: "楷体_GB2312", 15-pixel characters.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The input box's key filter. Every printable ASCII byte is refused; control bytes (Backspace,
 // Enter, Esc, the clipboard shortcuts) and the bytes of GB2312 characters pass.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dialog shown when a typed character is not in the store: a confirmation with one "Yes"
 // button. Esc does not close it; its close box does, with a different result.

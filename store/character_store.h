@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The character store as the main window holds it: the database connection and the four data
 // sets, with their table names and query texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Data sets of the table engine: tables and queries with a cursor, begin and end flags, a
 // state, fields by name, blobs, and change notices for the controls bound to them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine's session and database connection: the passwords that open the table files, and
 // the folder that holds them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Creating table files: the one place that knows the schema of the store's three tables.
 // The store builder and the tests make their files through it.

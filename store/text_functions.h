@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text functions the store's query texts use, byte-exact over GB2312: a character is one
 // byte below 0x80 or two bytes from a byte at or above 0x80 on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a decoded picture as a Windows BMP file with the 40-byte information header.
 

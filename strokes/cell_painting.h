@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drawing the pieces of a stroke grid cell, shared by the live cell's widgets and the painted
 // copies of the other cells.

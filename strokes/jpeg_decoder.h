@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decoding a JPEG held in memory into the pixel rows of a Windows bitmap, with the fixed
 // decoder settings of the stroke pictures.

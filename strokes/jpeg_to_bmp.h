@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turning one stored stroke picture (a JPEG file) into the bitmap file the stroke display
 // table stores, through fixed file names in the working directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `DBCtrlGrid1`: a record grid showing one cell per row of a data set, five to a line and ten
 // to a page, each cell holding the row's picture.

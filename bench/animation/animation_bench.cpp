@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures for the animation device on a clip like the store's (ZMBV AVI, 152 x 124, 15 frames
 // a second, three seconds): open to first frame, decoding per frame, and the CPU share of a
 // playing clip. Run with --benchmark_repetitions=5 for medians.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From a character committed into the input box to its last stroke picture stored and drawn:
 // the whole display sequence on the real store, offscreen. Run it from the stage folder, or
 // point QIR_STAGE_DIR at one.

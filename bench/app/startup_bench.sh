@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up to first shown window, and peak memory after showing a 23-stroke character, for the
 # real program under Xvfb and openbox. Usage: bench/app/startup_bench.sh [STAGE_DIR] [RUNS]
 set -euo pipefail

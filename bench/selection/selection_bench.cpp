@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures for the selection side of a request: reading the stored catalogue, building the
 // tree when the window is created, filtering typed text, and a click's way to the steps.
 #include <benchmark/benchmark.h>

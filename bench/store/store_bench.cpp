@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lookups and the stroke display rebuild against a store of full size: 6,763 characters and
 // about 60,000 stroke steps. The tables are built once into $QIR_BENCH_DIR (default
 // /tmp/qir-store-bench) and re-used by later runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stroke pictures: one conversion through the files against decoding in memory, and whole
 // rebuilds of the stroke display table with the grid redrawing offscreen.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering cost per character: the writing clip (frames and ZMBV/AVI encoding) and the step
 // pictures (drawing and JPEG), for a simple, an average and a dense character.
 

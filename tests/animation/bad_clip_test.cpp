@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that are not playable clips: each gives a clear error from open, quickly, and leaves
 // the player bar greyed.
 #include <gtest/gtest.h>

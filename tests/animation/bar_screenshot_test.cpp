@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user sees: the clip's picture inside the display panel and the bar beneath it, as
 // on the main window (panel inside the animation frame, bar two pixels below the frame).
 #include <gtest/gtest.h>

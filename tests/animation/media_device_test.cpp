@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The media device on real clips: status, frame-exact seeking and stepping, playback on the
 // clock, and the completion notices.
 #include "animation/media_device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player bar against the real device on clips made here: its auto set through every
 // button, the completion notices, the mouse and key rules, the errors and the layout.
 #include "animation/media_player.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the current character's clip out of a real animation table and playing it: the
 // alternating files, the characters without a clip, and every failure on the way.
 #include "animation/show_animation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small AVI clips made with FFmpeg's own encoder, for the device and player tests. Frame k
 // carries its number in the pixel at (1, 1) (red = k mod 256, green = k div 256) and draws a

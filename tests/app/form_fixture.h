@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window on the offscreen platform, in a scratch working directory, with a recording
 // desktop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two real processes: the second start hands over to the first and ends at once.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program with the real store under Xvfb and openbox: a character typed, a catalogue
 # click, next and previous; each writes its clip and fills the stroke display table.
 source "$(dirname "$0")/x11_session.sh" "$1"

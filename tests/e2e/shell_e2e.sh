@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under Xvfb and openbox: its window, the drag by the banner, and a second
 # start that hands over and ends.
 source "$(dirname "$0")/x11_session.sh" "$1"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the rows of a table file in the working directory, for the end-to-end tests: the
 // count, then each row's Filename in hexadecimal.
 #include <cstdio>

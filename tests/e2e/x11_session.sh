@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the end-to-end tests: a private X server with a window manager, a scratch working
 # directory prepared from the stage folder, and helpers to drive the real program.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the input box above the catalogue as the window shows them; with QIR_SELECTION_GRAB
 // set, the picture is written there for a person to look at.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/text_functions.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Making JPEG files for tests and benchmarks with the same library that decodes them.
 

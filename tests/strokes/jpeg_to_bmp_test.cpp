@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "strokes/jpeg_to_bmp.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A character store in the scratch directory with a stroke table made of real step pictures.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture as the bytes of a BMP file, for tests that feed BMP data in.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every test binary runs with a QApplication, so widget tests and logic tests share one main.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a test in a fresh working directory, since every file name of the program resolves
 // against it; the old directory is restored and the scratch one removed afterwards.

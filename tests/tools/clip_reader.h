@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decodes an AVI clip held in memory back into pictures, for checking what the builder made.
 

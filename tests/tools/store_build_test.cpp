@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/store_builder/store_build.h"
 
 #define SQLITE_HAS_CODEC 1

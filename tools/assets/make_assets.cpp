@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's artwork: the window background, the button pictures and their skin
 // variants, the catalogue's node pictures and the program icon. The output is committed;
 // run the `assets` target to draw it again after changing this file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/store_builder/avi_clip_encoder.h"
 
 #include "tools/store_builder/riff_compaction.h"

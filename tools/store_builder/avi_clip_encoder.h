@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Encodes greyscale frames as an AVI file in memory: ZMBV video (lossless, 8-bit palette),
 // muxed with the bit-exact flags so the same frames always give the same bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Renders everything the store keeps for one character: its clip and its step pictures.
 

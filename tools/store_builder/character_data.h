@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One character's stroke data as the data package stores it: per stroke an outline path and
 // a median (the centre line a brush follows), in a 1024 x 1024 box whose y axis points up.

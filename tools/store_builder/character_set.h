@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which characters a build covers: all of GB2312's 6,763 Hanzi, or a given list.
 

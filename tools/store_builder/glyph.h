@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A character's strokes in drawing coordinates: the data's 1024 x 1024 box with y pointing
 // down (screen y = 900 - data y), ready for QPainter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qir-store-builder: builds the character store's table files from the stroke data package.
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Progress of a build: a bar with count, rate and time left on a terminal, plain lines
 // otherwise (logs, CI).

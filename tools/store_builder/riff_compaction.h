@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drops the JUNK chunks a RIFF file (an AVI) carries as room for later editing.
 

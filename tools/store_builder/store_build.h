@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Builds the character store's three table files from the stroke data package: the
 // animation table, the stroke table and an empty stroke display table, with the data's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Each stroke's outline rasterised once into a coverage mask, so that pictures and frames
 // are composed from masks instead of filling curved paths again and again.

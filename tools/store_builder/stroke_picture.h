@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures of a character's stroke steps: strokes written so far in black, the newest in
 // red, the ones still to come in light grey, on a 田字格 guide.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Outline paths of the stroke data: SVG path text with absolute M, L, Q, C and Z commands.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frames of a character being written: a round pen travels along each stroke's median,
 // revealing the stroke's outline as it goes; a short pause follows each stroke and the whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a clip file: opening must give a result code, never a crash or a hang,
 // and a clip that opens must take stepping, seeking and a short play.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a few small, good clips into the directory given, as a start for the fuzzer.
 #include <QCoreApplication>
 #include <filesystem>

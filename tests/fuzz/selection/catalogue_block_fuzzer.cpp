@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any byte string either decodes to nodes that encode back to the same bytes, or is refused
 // with StreamReadError.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever text arrives, what the filter keeps fits the box, is GB2312, and holds no ASCII.
 #include <QString>
 #include <cstddef>

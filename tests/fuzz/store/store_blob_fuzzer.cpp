@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Blobs through the stroke display table and arbitrary bytes as a table file: whatever the
 // bytes, the store keeps them whole or refuses them with its own error, and never crashes.
 

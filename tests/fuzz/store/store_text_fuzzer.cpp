@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // trim and like against a plain table-driven model, on arbitrary bytes.
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given as a stroke picture either decode into a well-formed bitmap or fail with a
 // JPEG error; both screen depths are tried.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stored Photo field of any content reads as a picture or fails with one of the bitmap
 // errors, never anything else.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text must either parse into well-formed commands or be refused with PathSyntaxError.
 
 #include <cmath>
