@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QFileInfo>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "app/application_error.h"
 #include "app/tform1.h"
 #include "platform/desktop.h"
+#include "platform/errors.h"
 #include "platform/fonts.h"
 #include "platform/screen_depth.h"
 #include "platform/single_instance.h"
+#include "workfolder/working_folder.h"
 
 int main(int argc, char** argv) {
     // Before anything is set up: a running instance takes over and this start ends.
@@ -19,11 +23,23 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // The X11 window class of our windows.
     QApplication::setApplicationName(QString::fromLatin1(qir::kInstanceName));
+    qir::SystemDesktop desktop;
+
+    // An installed program runs in the user's own working folder; everything after this
+    // finds its files there.
+    try {
+        qir::workfolder::enterWorkingFolder(std::filesystem::read_symlink("/proc/self/exe"),
+                                            qir::workfolder::currentEnvironment());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "qir-stroke: %s\n", error.what());
+        desktop.showError(QString::fromStdString(qir::withFullStop(error.what())));
+        return 1;
+    }
+
     qir::installFontSubstitutions();
     // The screen's colour depth is read once, at start.
     qir::screenColourDepth();
 
-    qir::SystemDesktop desktop;
     std::unique_ptr<qir::TForm1> form;
     try {
         form = std::make_unique<qir::TForm1>(desktop);

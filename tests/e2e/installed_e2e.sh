@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The program installed under a prefix of its own (cmake --install) and started from there by a
+# user with a fresh home: it prepares the user's working folder, shows a typed character, and
+# writes nothing under the prefix. Usage: installed_e2e.sh STAGE_DIR BUILD_DIR
+source "$(dirname "$0")/x11_session.sh" "$1"
+build_dir=$2
+
+prefix="$work/prefix"
+cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "cmake --install failed"
+[ -x "$prefix/bin/qir-stroke" ] || fail "no executable under the prefix"
+touch "$work/installed"
+sleep 1.1
+
+export HOME="$work/home"
+mkdir -p "$HOME"
+unset XDG_DATA_HOME
+folder="$HOME/.local/share/qir-stroke"
+# Started from a folder that holds nothing of the program's.
+cd "$HOME"
+
+start_installed() {
+    "$prefix/bin/qir-stroke" >"$work/program.log" 2>&1 &
+    program_pid=$!
+    pids+=("$program_pid")
+    window=""
+    for _ in $(seq 150); do
+        window=$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        kill -0 "$program_pid" 2>/dev/null || fail "the installed program ended at start"
+        sleep 0.1
+    done
+    [ -n "$window" ] || fail "no MyTarsel window appeared"
+}
+
+start_installed
+[ -L "$folder/donghua.db" ] || fail "the working folder has no link to the animation table"
+[ "$(readlink "$folder/donghua.db")" = "$prefix/share/qir-stroke/donghua.db" ] ||
+    fail "donghua.db links to $(readlink "$folder/donghua.db")"
+[ -f "$folder/bishunbmp.db" ] && [ ! -L "$folder/bishunbmp.db" ] || fail "no own stroke display table"
+[ -f "$folder/exityellow.bmp" ] && [ -f "$folder/help.htm" ] || fail "skins or help page missing"
+
+sleep 0.5
+xdotool type --delay 150 '永'
+for _ in $(seq 100); do
+    [ -s "$folder/tmp2.avi" ] && break
+    sleep 0.1
+done
+[ -s "$folder/tmp2.avi" ] || fail "the clip was not written to the working folder"
+sleep 1
+[ "$folder/bishunbmp.db" -nt "$work/installed" ] || fail "the stroke display table was not rebuilt"
+
+written=$(find "$prefix" -newer "$work/installed" | head -n 5)
+[ -z "$written" ] || fail "the program wrote under the prefix: $written"
+
+# A user who deletes their own stroke display table gets a new one at the next start.
+kill "$program_pid"
+wait "$program_pid" 2>/dev/null || true
+rm "$folder/bishunbmp.db"
+start_installed
+[ -f "$folder/bishunbmp.db" ] || fail "the deleted stroke display table was not restored"
+echo "installed end-to-end: working folder prepared in $folder, 永 shown, nothing written under the prefix"
