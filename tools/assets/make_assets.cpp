@@ -10,6 +10,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -182,25 +184,54 @@ void openFolder(QPainter& p) {
     p.drawPolygon(flap);
 }
 
-QImage programIcon() {
-    QImage image = canvas(30, 30);
-    image.fill(kButtonBlue);
-    QPainter painter(&image);
+// The icon's design, drawn into `square`: practice paper with a dashed guide cross and 永.
+// At the smallest sizes the guide would blur into the character and is left out.
+void drawIconFace(QPainter& painter, const QRectF& square, bool withGuide = true) {
+    const qreal unit = square.width() / 30.0;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0xFB, 0xF7, 0xEC));
-    painter.drawRoundedRect(QRectF(2, 2, 26, 26), 4, 4);
-    // A dashed guide cross, as on practice paper.
-    QPen guide(QColor(0xE0, 0x9A, 0x9A), 1, Qt::DashLine);
-    painter.setPen(guide);
-    painter.drawLine(QPointF(15, 3), QPointF(15, 27));
-    painter.drawLine(QPointF(3, 15), QPointF(27, 15));
+    const QRectF paper = square.adjusted(2 * unit, 2 * unit, -2 * unit, -2 * unit);
+    painter.drawRoundedRect(paper, 4 * unit, 4 * unit);
+    if (withGuide) {
+        QPen guide(QColor(0xE0, 0x9A, 0x9A), std::max<qreal>(1, unit), Qt::DashLine);
+        painter.setPen(guide);
+        const QPointF centre = square.center();
+        painter.drawLine(QPointF(centre.x(), paper.top() + unit),
+                         QPointF(centre.x(), paper.bottom() - unit));
+        painter.drawLine(QPointF(paper.left() + unit, centre.y()),
+                         QPointF(paper.right() - unit, centre.y()));
+    }
     QFont brush(QStringLiteral("AR PL KaitiM GB"));
-    brush.setPixelSize(24);
+    brush.setPixelSize(static_cast<int>(std::lround((withGuide ? 24 : 27) * unit)));
     painter.setFont(brush);
     painter.setPen(QColor(0xB0, 0x1E, 0x1E));
-    painter.drawText(QRect(2, 2, 26, 26), Qt::AlignCenter, QString::fromUtf8("永"));
+    painter.drawText(paper, Qt::AlignCenter, QString::fromUtf8("永"));
+}
+
+// The program's own icon: 30 x 30, 24 bits, on the buttons' blue.
+QImage programIcon() {
+    QImage image = canvas(30, 30);
+    image.fill(kButtonBlue);
+    QPainter painter(&image);
+    drawIconFace(painter, QRectF(0, 0, 30, 30));
+    return image;
+}
+
+// The desktop's icon at one of the theme's sizes, drawn at that size: a blue tile with rounded
+// corners, transparent around it, holding the same face.
+QImage themeIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal margin = size >= 48 ? size / 16.0 : 0;
+    const QRectF tile(margin, margin, size - 2 * margin, size - 2 * margin);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kButtonBlue);
+    painter.drawRoundedRect(tile, tile.width() / 6, tile.width() / 6);
+    drawIconFace(painter, tile, size >= 32);
     return image;
 }
 
@@ -258,5 +289,9 @@ int main(int argc, char** argv) {
     save(nodePicture(minusBar), QStringLiteral("nodes/2.png"), "PNG");
     save(nodePicture(openFolder), QStringLiteral("nodes/3.png"), "PNG");
     save(programIcon(), QStringLiteral("icon.png"), "PNG");
+    QDir().mkpath(out.filePath(QStringLiteral("icons")));
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        save(themeIcon(size), QStringLiteral("icons/%1.png").arg(size), "PNG");
+    }
     return 0;
 }
