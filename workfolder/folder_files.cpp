@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "workfolder/working_folder.h"
 
@@ -44,20 +45,31 @@ void failToPrepare(const fs::path& folder, std::string_view action, std::error_c
                              std::string(action) + ": " + cause.message());
 }
 
+void failToPrepare(const fs::path& folder, std::string_view reason) {
+    throw WorkingFolderError("Cannot prepare the working folder " + folder.string() + ": " +
+                             std::string(reason));
+}
+
 void createFolder(const fs::path& folder) {
+    // The folders to make, from the first one that is missing.
+    std::vector<fs::path> missing;
     std::error_code error;
-    if (fs::is_directory(folder, error)) {
-        return;
+    fs::path existing = folder;
+    while (fs::symlink_status(existing, error).type() == fs::file_type::not_found &&
+           existing.has_relative_path()) {
+        missing.push_back(existing);
+        existing = existing.parent_path();
     }
-    if (const fs::path parent = folder.parent_path(); parent != folder && !parent.empty()) {
-        createFolder(parent);
+    if (!fs::is_directory(existing, error)) {
+        failToPrepare(folder, existing.string() + " is not a folder");
     }
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        failToPrepare(folder, "cannot create it", lastError());
+    for (auto place = missing.rbegin(); place != missing.rend(); ++place) {
+        if (::mkdir(place->c_str(), 0700) != 0 && errno != EEXIST) {
+            failToPrepare(folder, "cannot create " + place->string(), lastError());
+        }
     }
     if (!fs::is_directory(folder, error)) {
-        failToPrepare(folder, "it is not a folder",
-                      std::make_error_code(std::errc::not_a_directory));
+        failToPrepare(folder, folder.string() + " is not a folder");
     }
 }
 

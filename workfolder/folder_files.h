@@ -15,6 +15,7 @@ namespace qir::workfolder {
 
 [[noreturn]] void failToPrepare(const std::filesystem::path& folder, std::string_view action,
                                 std::error_code cause);
+[[noreturn]] void failToPrepare(const std::filesystem::path& folder, std::string_view reason);
 
 // Creates the folder, and any missing parent, private to the user.
 void createFolder(const std::filesystem::path& folder);
