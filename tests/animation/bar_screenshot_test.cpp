@@ -27,6 +27,16 @@ int countPixels(const QImage& image, QRect area, QColor colour) {
     return count;
 }
 
+// The shots, for a person to look at, go to $QIR_TEST_SCREENSHOTS when it names a folder.
+void keepForReview(const QImage& shot, const QString& name) {
+    const QString folder = qEnvironmentVariable("QIR_TEST_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        shot.save(folder + "/" + name);
+        shot.scaled(shot.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+            .save(folder + "/" + QString(name).replace(".png", "-x4.png"));
+    }
+}
+
 TEST(BarScreenshotTest, TheVideoFillsThePanelCornerAndTheBarShowsItsState) {
     qir::testing::ScratchDirectory scratch;
     qir::testing::RecordingDesktop desktop;
@@ -52,9 +62,7 @@ TEST(BarScreenshotTest, TheVideoFillsThePanelCornerAndTheBarShowsItsState) {
     player.open();
     player.next();  // the last frame: the whole stroke
     const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_TRUE(shot.save("/tmp/animation-bar.png"));
-    shot.scaled(shot.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-        .save("/tmp/animation-bar-x4.png");
+    keepForReview(shot, QStringLiteral("animation-bar.png"));
 
     // The picture sits at the panel's top-left corner at its own size.
     EXPECT_EQ(shot.copy(24, 1, 152, 124), testing::expectedFrame(shape, 19));
@@ -90,7 +98,7 @@ TEST(BarScreenshotTest, TheVideoFillsThePanelCornerAndTheBarShowsItsState) {
     // Held down, a button sinks: its glyph moves one pixel right and down.
     QTest::mousePress(&player, Qt::LeftButton, {}, player.buttonRect(B::btNext).center());
     const QImage pressed = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    pressed.save("/tmp/animation-bar-pressed.png");
+    keepForReview(pressed, QStringLiteral("animation-bar-pressed.png"));
     const QRect glyphArea = face(B::btNext).adjusted(2, 2, -2, -2);
     EXPECT_EQ(pressed.copy(glyphArea.translated(1, 1)), shot.copy(glyphArea));
     QTest::mouseRelease(&player, Qt::LeftButton, {}, player.buttonRect(B::btNext).center());
