@@ -11,6 +11,7 @@
 
 #include "store/engine_error.h"
 #include "store/sqlite.h"
+#include "store/table_file.h"
 #include "store/text_functions.h"
 
 namespace qir::store {
@@ -84,9 +85,30 @@ struct Database::Impl {
         return true;
     }
 
-    // Attaches with one key and checks that the key opens the file.
+    // Attaches with one key, at each page size table files are written with in turn (an
+    // encrypted file does not tell its own), and checks that the key opens the file.
     KeyResult tryKey(const std::string& schema, const std::filesystem::path& path, bool writable,
                      const std::string& key, const std::string& fileName) {
+        // The engine takes an attached file's page size from a process-wide default, which is
+        // left as the engine's own on every way out.
+        struct DefaultPageSize {
+            sql::Connection& connection;
+            void set(int size) {
+                connection.tryExec("PRAGMA cipher_default_page_size = " + std::to_string(size));
+            }
+            ~DefaultPageSize() { set(kTablePageSizes[0]); }
+        } defaultPageSize{*connection};
+        for (const int pageSize : kTablePageSizes) {
+            defaultPageSize.set(pageSize);
+            if (tryKeyAtPageSize(schema, path, writable, key, fileName) == KeyResult::Opened) {
+                return KeyResult::Opened;
+            }
+        }
+        return KeyResult::WrongKey;
+    }
+
+    KeyResult tryKeyAtPageSize(const std::string& schema, const std::filesystem::path& path,
+                               bool writable, const std::string& key, const std::string& fileName) {
         int code = SQLITE_OK;
         sql::Statement attach = connection->tryPrepare("ATTACH DATABASE ?1 AS ?2 KEY ?3", code);
         if (!attach) {

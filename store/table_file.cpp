@@ -61,6 +61,7 @@ TableFileWriter::TableFileWriter(std::filesystem::path path, const TableLayout& 
         if (keyed != SQLITE_OK) {
             impl_->failWith(keyed);
         }
+        impl_->exec("PRAGMA cipher_page_size = " + std::to_string(layout.pageSize) + ";");
         // The file only becomes the table at commit, so a journal would protect nothing.
         impl_->exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
         const std::string key = layout.keyed ? " PRIMARY KEY" : "";
@@ -147,23 +148,30 @@ std::string readTableNotice(const std::filesystem::path& path, std::string_view 
     if (!std::filesystem::is_regular_file(path)) {
         sql::fail("Cannot open table", name, "the file does not exist");
     }
-    sql::Connection connection(path.string(), SQLITE_OPEN_READONLY, name);
-    sqlite3_key(connection.get(), password.data(), static_cast<int>(password.size()));
-    int code = SQLITE_OK;
-    sql::Statement exists = connection.tryPrepare(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'notice'", code);
-    if (!exists || (code = sqlite3_step(exists.get())) != SQLITE_ROW) {
-        sql::failWithCode("Cannot open table", name,
-                          exists ? sqlite3_errcode(connection.get()) : code, connection.get());
+    for (const int pageSize : kTablePageSizes) {
+        sql::Connection connection(path.string(), SQLITE_OPEN_READONLY, name);
+        sqlite3_key(connection.get(), password.data(), static_cast<int>(password.size()));
+        connection.tryExec("PRAGMA cipher_page_size = " + std::to_string(pageSize));
+        int code = SQLITE_OK;
+        sql::Statement exists = connection.tryPrepare(
+            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'notice'", code);
+        if (!exists || (code = sqlite3_step(exists.get())) != SQLITE_ROW) {
+            code = exists ? sqlite3_errcode(connection.get()) : code;
+            if (code == SQLITE_NOTADB && pageSize != std::end(kTablePageSizes)[-1]) {
+                continue;  // another page size, or the wrong password
+            }
+            sql::failWithCode("Cannot open table", name, code, connection.get());
+        }
+        if (sqlite3_column_int(exists.get(), 0) == 0) {
+            return {};
+        }
+        sql::Statement text = connection.tryPrepare("SELECT Text FROM notice LIMIT 1", code);
+        if (!text) {
+            sql::failWithCode("Cannot open table", name, code, connection.get());
+        }
+        return sqlite3_step(text.get()) == SQLITE_ROW ? sql::columnBytes(text.get(), 0) : "";
     }
-    if (sqlite3_column_int(exists.get(), 0) == 0) {
-        return {};
-    }
-    sql::Statement text = connection.tryPrepare("SELECT Text FROM notice LIMIT 1", code);
-    if (!text) {
-        sql::failWithCode("Cannot open table", name, code, connection.get());
-    }
-    return sqlite3_step(text.get()) == SQLITE_ROW ? sql::columnBytes(text.get(), 0) : "";
+    return {};
 }
 
 }  // namespace qir::store

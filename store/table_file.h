@@ -14,14 +14,21 @@
 
 namespace qir::store {
 
+// The page sizes table files are written with, the engine's default first. The page size of an
+// encrypted file cannot be read from it, so a reader tries each.
+inline constexpr int kTablePageSizes[] = {1024, 16384};
+
 struct TableLayout {
-    const char* fileName;  // "donghua.db"
-    int filenameWidth;     // CHAR(n) of the Filename column
-    bool keyed;            // rows in Filename order (primary key) or in append order
+    const char* fileName;               // "donghua.db"
+    int filenameWidth;                  // CHAR(n) of the Filename column
+    bool keyed;                         // rows in Filename order (primary key) or in append order
+    int pageSize = kTablePageSizes[0];  // one of kTablePageSizes
 };
 
 inline constexpr TableLayout kAnimationTable{"donghua.db", 2, true};
-inline constexpr TableLayout kStrokeTable{"bishun.db", 4, true};
+// Step pictures of about a kilobyte pack into large pages with little left over; in small
+// pages each spills into an overflow page and a seventh of the file is slack.
+inline constexpr TableLayout kStrokeTable{"bishun.db", 4, true, kTablePageSizes[1]};
 inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false};
 
 // The store's built-in password: the key every table file is encrypted with.

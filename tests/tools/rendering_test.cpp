@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "tests/tools/test_glyphs.h"
+#include "tools/store_builder/character_reading.h"
 #include "tools/store_builder/glyph.h"
 #include "tools/store_builder/stroke_picture.h"
+#include "tools/store_builder/svg_path.h"
 #include "tools/store_builder/writing_animation.h"
 
 namespace qir::tools {
@@ -13,6 +16,46 @@ namespace {
 
 int grey(const QImage& image, int x, int y) {
     return image.pixelColor(x, y).red();
+}
+
+// The ink of a frame: how much darker than white it is, summed, and where its middle lies.
+struct Ink {
+    double amount = 0;
+    QPointF centre;
+};
+
+Ink inkOf(const QImage& frame, const QImage& blank) {
+    Ink ink;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            const double dark = std::max(0, grey(blank, x, y) - grey(frame, x, y));
+            ink.amount += dark;
+            ink.centre += dark * QPointF(x, y);
+        }
+    }
+    if (ink.amount > 0) {
+        ink.centre /= ink.amount;
+    }
+    return ink;
+}
+
+// The ink each of the stroke's writing frames shows, in order.
+std::vector<Ink> growthOf(const Glyph& glyph, int stroke) {
+    WritingRenderer renderer(glyph);
+    std::vector<Ink> growth;
+    QImage before;
+    for (const FramePlan& plan : planWriting(glyph)) {
+        if (plan.completedStrokes == stroke && plan.activeStroke < 0) {
+            before = renderer.frame(plan);
+        }
+        if (plan.activeStroke == stroke) {
+            if (before.isNull()) {
+                before = renderer.frame(FramePlan{stroke});
+            }
+            growth.push_back(inkOf(renderer.frame(plan), before));
+        }
+    }
+    return growth;
 }
 
 TEST(Glyph, FlipsTheDataBoxToScreenCoordinates) {
@@ -123,6 +166,43 @@ TEST(WritingFrames, RevealTheStrokeAlongItsMedian) {
     for (int y = 0; y < done.height(); ++y) {
         for (int x = 0; x < done.width(); ++x) {
             ASSERT_EQ(grey(done, x, y) % 17, 0) << x << "," << y;
+        }
+    }
+}
+
+TEST(WritingFrames, EvenADotGrowsFromItsStartOverFourFrames) {
+    // A 点 of 140 units, written down to the right, as wide as it is long.
+    CharacterData data;
+    data.strokes.push_back(
+        {parseSvgPath("M 380 720 L 520 720 L 560 560 L 420 540 Z"), {{430, 690}, {530, 590}}});
+    const Glyph glyph = makeGlyph(data);
+    const std::vector<Ink> growth = growthOf(glyph, 0);
+    ASSERT_GE(growth.size(), 4u);
+    for (std::size_t i = 1; i < growth.size(); ++i) {
+        EXPECT_GT(growth[i].amount, growth[i - 1].amount * 1.1) << "frame " << i;
+    }
+    EXPECT_LT(growth.front().amount, 0.5 * growth.back().amount);
+    // The first frame shows the head, up and to the left of the whole dot's middle.
+    EXPECT_LT(growth.front().centre.x(), growth.back().centre.x() - 1);
+    EXPECT_LT(growth.front().centre.y(), growth.back().centre.y() - 1);
+}
+
+TEST(WritingFrames, EveryStrokeOfRealCharactersGrowsOverAtLeastFourFrames) {
+    const std::filesystem::path data = QIR_STROKE_DATA_DIR;
+    if (!std::filesystem::exists(data / "package.json")) {
+        GTEST_SKIP() << "the stroke data is not installed (scripts/stroke-data.sh)";
+    }
+    for (const char* character : {"心", "永", "冰"}) {
+        const Glyph glyph = makeGlyph(readCharacterFile(data, QString::fromUtf8(character)));
+        for (int stroke = 0; stroke < static_cast<int>(glyph.strokes.size()); ++stroke) {
+            const std::vector<Ink> growth = growthOf(glyph, stroke);
+            ASSERT_GE(growth.size(), 4u) << character << " stroke " << stroke + 1;
+            for (std::size_t i = 1; i < 4; ++i) {
+                EXPECT_GT(growth[i].amount, growth[i - 1].amount)
+                    << character << " stroke " << stroke + 1 << " frame " << i + 1;
+            }
+            EXPECT_LT(growth.front().amount, 0.6 * growth.back().amount)
+                << character << " stroke " << stroke + 1;
         }
     }
 }

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/store_builder/character_builder.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "tools/store_builder/avi_clip_encoder.h"
+#include "tools/store_builder/character_reading.h"
 #include "tools/store_builder/glyph.h"
 #include "tools/store_builder/stroke_picture.h"
 
@@ -43,20 +41,13 @@ BuiltCharacter renderCharacter(const std::string& key, const CharacterData& data
 
 BuiltCharacter buildCharacter(const CharacterEntry& character,
                               const std::filesystem::path& dataFolder,
-                              const RenderSettings& settings) {
-    const std::filesystem::path file =
-        dataFolder / std::filesystem::u8path(character.text.toStdString() + ".json");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw StrokeDataError("cannot read " + file.string());
-    }
-    const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        throw StrokeDataError("cannot read " + file.string());
-    }
+                              const RenderSettings& settings, const OrderCorrections& corrections) {
+    const CharacterData data = readCharacterData(character, dataFolder, corrections);
     try {
-        return renderCharacter(character.key, parseCharacterJson(json), settings);
+        return renderCharacter(character.key, data, settings);
     } catch (const std::exception& e) {
+        const std::filesystem::path file =
+            dataFolder / std::filesystem::u8path(character.text.toStdString() + ".json");
         throw StrokeDataError(file.string() + ": " + e.what());
     }
 }

@@ -9,6 +9,7 @@
 #include "tools/store_builder/character_data.h"
 #include "tools/store_builder/character_set.h"
 #include "tools/store_builder/jpeg_encoder.h"
+#include "tools/store_builder/order_corrections.h"
 #include "tools/store_builder/writing_animation.h"
 
 namespace qir::tools {
@@ -39,10 +40,11 @@ std::string stepKey(const std::string& characterKey, int step);
 BuiltCharacter renderCharacter(const std::string& key, const CharacterData& data,
                                const RenderSettings& settings = {});
 
-// Reads "<text>.json" from `dataFolder` and renders it. Throws StrokeDataError for a missing,
-// unreadable or unusable file.
+// Reads "<text>.json" from `dataFolder`, puts its strokes in the order `corrections` gives
+// for it, and renders it. Throws StrokeDataError for a missing, unreadable or unusable file.
 BuiltCharacter buildCharacter(const CharacterEntry& character,
                               const std::filesystem::path& dataFolder,
-                              const RenderSettings& settings = {});
+                              const RenderSettings& settings = {},
+                              const OrderCorrections& corrections = {});
 
 }  // namespace qir::tools

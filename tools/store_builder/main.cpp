@@ -15,10 +15,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qir-store-builder --data FOLDER --out FOLDER [--characters TEXT] [--jobs N] "
-    "[--quiet]\n"
+    "usage: qir-store-builder --data FOLDER --out FOLDER [--corrections FILE] "
+    "[--characters TEXT] [--jobs N] [--quiet]\n"
     "  --data FOLDER      the hanzi-writer-data package (node_modules/hanzi-writer-data)\n"
     "  --out FOLDER       where donghua.db, bishun.db, bishunbmp.db and ARPHICPL.TXT go\n"
+    "  --corrections FILE the reviewed stroke-order corrections (data/order_corrections.txt)\n"
     "  --characters TEXT  build only these characters (UTF-8), instead of all of GB2312\n"
     "  --jobs N           rendering threads (default: one per core)\n"
     "  --quiet            no progress, only the summary and errors\n";
@@ -54,6 +55,8 @@ Arguments parseArguments(int argc, char** argv) {
         if (name == "--data") {
             arguments.options.dataFolder = value;
             haveData = true;
+        } else if (name == "--corrections") {
+            arguments.options.corrections = value;
         } else if (name == "--out") {
             arguments.options.outputFolder = value;
             haveOut = true;

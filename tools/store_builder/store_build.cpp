@@ -50,10 +50,11 @@ using Outcome = std::variant<BuiltCharacter, std::string>;
 class RenderQueue {
   public:
     RenderQueue(const std::vector<CharacterEntry>& characters, const fs::path& dataFolder,
-                const RenderSettings& settings, int workers)
+                const RenderSettings& settings, const OrderCorrections& corrections, int workers)
         : characters_(characters),
           dataFolder_(dataFolder),
           settings_(settings),
+          corrections_(corrections),
           outcomes_(characters.size()) {
         for (int i = 0; i < workers; ++i) {
             threads_.emplace_back([this](std::stop_token stop) { work(stop); });
@@ -105,7 +106,7 @@ class RenderQueue {
 
     Outcome render(const CharacterEntry& character) const {
         try {
-            return buildCharacter(character, dataFolder_, settings_);
+            return buildCharacter(character, dataFolder_, settings_, corrections_);
         } catch (const std::exception& e) {
             return std::string(e.what());
         }
@@ -114,6 +115,7 @@ class RenderQueue {
     const std::vector<CharacterEntry>& characters_;
     const fs::path& dataFolder_;
     const RenderSettings& settings_;
+    const OrderCorrections& corrections_;
     std::vector<std::optional<Outcome>> outcomes_;
     std::atomic<std::size_t> next_{0};
     std::size_t taken_ = 0;
@@ -159,7 +161,21 @@ std::string dataPackageVersion(const fs::path& dataFolder) {
     return version.toStdString();
 }
 
-std::string conversionNotice(const std::string& dataVersion) {
+std::string conversionNotice(const std::string& dataVersion,
+                             const std::vector<std::string>& reordered) {
+    std::string changes = "The outlines and medians themselves were not changed.";
+    if (!reordered.empty()) {
+        std::string list;
+        for (const std::string& character : reordered) {
+            list += (list.empty() ? "" : " ") + character;
+        }
+        changes = "The stroke order of " + std::to_string(reordered.size()) +
+                  (reordered.size() == 1 ? " character was" : " characters was") +
+                  " corrected after a review against the stroke-order reference cnchar-order "
+                  "(their strokes, outlines and medians together, were put in the standard "
+                  "writing order; no outline or median was altered): " +
+                  list + ".";
+    }
     return "Stroke data: hanzi-writer-data " + dataVersion +
            ", derived from Make Me a Hanzi, whose outlines come from fonts by Arphic "
            "Technology Co., Ltd.; distributed under the Arphic Public License (ARPHICPL.TXT, "
@@ -167,8 +183,18 @@ std::string conversionNotice(const std::string& dataVersion) {
            kConversionMethodDate +
            "): each character's stroke outlines and medians were rendered into an AVI clip "
            "(ZMBV, 152 x 124 pixels, 15 frames a second) of the strokes being written and "
-           "one JPEG picture (62 x 62 pixels) per stroke step. The outlines and medians "
-           "themselves were not changed.";
+           "one JPEG picture (62 x 62 pixels) per stroke step. " +
+           changes;
+}
+
+OrderCorrections loadCorrections(const fs::path& file, const fs::path& dataFolder) {
+    try {
+        OrderCorrections corrections = OrderCorrections::read(file);
+        corrections.checkAgainst(dataFolder);
+        return corrections;
+    } catch (const CorrectionError& e) {
+        throw BuildFailure(std::string(e.what()) + "; nothing was built");
+    }
 }
 
 StoreBuildSummary buildStore(const StoreBuildOptions& options) {
@@ -186,6 +212,16 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
     if (characters.empty()) {
         throw BuildFailure("no characters to build");
     }
+    const OrderCorrections corrections =
+        options.corrections.empty() ? OrderCorrections()
+                                    : loadCorrections(options.corrections, options.dataFolder);
+    std::vector<std::string> reordered;
+    for (const CharacterEntry& character : characters) {
+        if (const OrderCorrection* entry = corrections.find(character.key);
+            entry != nullptr && entry->reorders()) {
+            reordered.push_back(entry->text);
+        }
+    }
 
     std::error_code error;
     fs::create_directories(options.outputFolder, error);
@@ -194,7 +230,7 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
                            error.message());
     }
     ScratchFolder scratch(options.outputFolder / ".store-build");
-    const std::string notice = conversionNotice(summary.dataVersion);
+    const std::string notice = conversionNotice(summary.dataVersion, reordered);
     store::TableFileWriter animations(scratch.path() / store::kAnimationTable.fileName,
                                       store::kAnimationTable);
     store::TableFileWriter strokes(scratch.path() / store::kStrokeTable.fileName,
@@ -208,7 +244,7 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
                       static_cast<int>(characters.size()),
                       options.log != nullptr && Progress::isTerminal(options.log));
     {
-        RenderQueue queue(characters, options.dataFolder, options.render,
+        RenderQueue queue(characters, options.dataFolder, options.render, corrections,
                           std::min<int>(workers, static_cast<int>(characters.size())));
         for (std::size_t i = 0; i < characters.size(); ++i) {
             Outcome outcome = queue.take(i);

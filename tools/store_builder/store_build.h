@@ -15,6 +15,7 @@
 
 #include "tools/store_builder/character_builder.h"
 #include "tools/store_builder/character_set.h"
+#include "tools/store_builder/order_corrections.h"
 
 namespace qir::tools {
 
@@ -29,6 +30,7 @@ inline constexpr const char* kLicenceFile = "ARPHICPL.TXT";
 struct StoreBuildOptions {
     std::filesystem::path dataFolder;    // the data package: package.json, ARPHICPL.TXT, *.json
     std::filesystem::path outputFolder;  // where the table files and the licence go
+    std::filesystem::path corrections;   // the reviewed stroke-order corrections; empty: none
     std::optional<std::vector<CharacterEntry>> characters;  // all of GB2312 when absent
     int workers = 0;                                        // rendering threads; 0: one per core
     std::FILE* log = stderr;  // progress and messages; nullptr for none
@@ -59,13 +61,22 @@ struct StoreBuildSummary {
 std::string dataPackageVersion(const std::filesystem::path& dataFolder);
 
 // The notice kept in every table file: what the data is, how and from which version it was
-// converted. It holds no clock time, so that the same input gives the same files.
-std::string conversionNotice(const std::string& dataVersion);
+// converted, and which characters' strokes were reordered (the data's licence asks that changes
+// be marked). It holds no clock time, so that the same input gives the same files.
+std::string conversionNotice(const std::string& dataVersion,
+                             const std::vector<std::string>& reordered = {});
 
-// Renders every character on worker threads and writes the tables in key order. Characters
-// whose data cannot be used are skipped and listed in the summary. The files are made in a
-// scratch folder inside `outputFolder` and moved to their real names only when all are
-// complete. Throws BuildFailure when the data folder is unusable or no character was built.
+// Reads the correction file and checks it against the data folder. Throws BuildFailure, naming
+// the file and line, for a file that cannot be used.
+OrderCorrections loadCorrections(const std::filesystem::path& file,
+                                 const std::filesystem::path& dataFolder);
+
+// Renders every character on worker threads and writes the tables in key order, each with its
+// strokes in the corrected order. A correction file that cannot be used stops the build before
+// anything is written. Characters whose data cannot be used are skipped and listed in the summary.
+// The files are made in a scratch folder inside `outputFolder` and moved to their real names only
+// when all are complete. Throws BuildFailure when the data folder is unusable or no character was
+// built.
 StoreBuildSummary buildStore(const StoreBuildOptions& options);
 
 }  // namespace qir::tools

@@ -5,19 +5,32 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 namespace qir::tools {
 namespace {
 
-// Distance from `p` to the segment a-b.
-double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
-    const QPointF ab = b - a;
-    const double lengthSquared = QPointF::dotProduct(ab, ab);
-    double t = lengthSquared > 0 ? QPointF::dotProduct(p - a, ab) / lengthSquared : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    const QPointF nearest = a + t * ab;
-    return std::hypot(p.x() - nearest.x(), p.y() - nearest.y());
+// How far along `median` (a polyline in pixels) the point nearest to `p` lies, in pixels.
+double travelToNearest(const QPointF& p, const QPolygonF& median,
+                       const std::vector<double>& travelled) {
+    double nearest = std::numeric_limits<double>::max();
+    double at = 0;
+    for (qsizetype i = 1; i < median.size(); ++i) {
+        const QPointF a = median[i - 1];
+        const QPointF ab = median[i] - a;
+        const double lengthSquared = QPointF::dotProduct(ab, ab);
+        const double t = lengthSquared > 0
+                             ? std::clamp(QPointF::dotProduct(p - a, ab) / lengthSquared, 0.0, 1.0)
+                             : 0.0;
+        const QPointF foot = a + t * ab;
+        const double distance = std::hypot(p.x() - foot.x(), p.y() - foot.y());
+        if (distance < nearest) {
+            nearest = distance;
+            at = travelled[static_cast<std::size_t>(i - 1)] + t * std::sqrt(lengthSquared);
+        }
+    }
+    return at;
 }
 
 }  // namespace
@@ -46,6 +59,7 @@ WritingRenderer::WritingRenderer(const Glyph& glyph, QSize frameSize, const Writ
     const int side = std::min(frameSize.width(), frameSize.height()) - 2;
     square_ = QRectF((frameSize.width() - side) / 2, (frameSize.height() - side) / 2, side, side);
     masks_ = rasteriseStrokes(glyph_, square_, frameSize);
+    reach_.resize(masks_.size());
     QImage canvas(frameSize, QImage::Format_RGB32);
     canvas.fill(style_.background);
     {
@@ -85,29 +99,53 @@ void WritingRenderer::finishStrokesUpTo(int count) {
     }
 }
 
-// The outline, kept only where the pen has passed: the outline's coverage times the
-// coverage of a round pen dragged along the median so far, so both edges stay smooth.
-void WritingRenderer::drawPartialStroke(QImage& image, int strokeIndex, double progress) const {
+const std::vector<float>& WritingRenderer::reachOf(int strokeIndex) {
+    std::vector<float>& reach = reach_[static_cast<std::size_t>(strokeIndex)];
+    if (!reach.empty()) {
+        return reach;
+    }
     const GlyphStroke& stroke = glyph_.strokes[static_cast<std::size_t>(strokeIndex)];
     const StrokeMask& mask = masks_[static_cast<std::size_t>(strokeIndex)];
     const QTransform toImage = glyphToSquare(square_);
-    const QPolygonF trail =
-        toImage.map(medianPrefix(stroke.median, progress * stroke.medianLength));
-    const double radius = pace_.penRadius * toImage.m11();
+    const QPolygonF median = toImage.map(stroke.median);
+    std::vector<double> travelled{0};
+    for (qsizetype i = 1; i < median.size(); ++i) {
+        const QPointF step = median[i] - median[i - 1];
+        travelled.push_back(travelled.back() + std::hypot(step.x(), step.y()));
+    }
+    const double unitsPerPixel = 1.0 / toImage.m11();
+    reach.assign(static_cast<std::size_t>(mask.bounds.width()) * mask.bounds.height(), 0.0f);
+    std::size_t index = 0;
+    for (int y = mask.bounds.top(); y <= mask.bounds.bottom(); ++y) {
+        for (int x = mask.bounds.left(); x <= mask.bounds.right(); ++x, ++index) {
+            if (mask.at(x, y) != 0) {
+                reach[index] = static_cast<float>(
+                    travelToNearest(QPointF(x + 0.5, y + 0.5), median, travelled) * unitsPerPixel);
+            }
+        }
+    }
+    return reach;
+}
+
+// The outline, kept only where the pen has passed; the edge where it is writing is a pixel
+// wide ramp, so that it stays smooth.
+void WritingRenderer::drawPartialStroke(QImage& image, int strokeIndex, double progress) {
+    const GlyphStroke& stroke = glyph_.strokes[static_cast<std::size_t>(strokeIndex)];
+    const StrokeMask& mask = masks_[static_cast<std::size_t>(strokeIndex)];
+    const std::vector<float>& reach = reachOf(strokeIndex);
+    const double pixelsPerUnit = glyphToSquare(square_).m11();
+    const double travelled = progress * stroke.medianLength;
     const unsigned ink = static_cast<unsigned>(qGray(style_.written.rgb()));
+    std::size_t index = 0;
     for (int y = mask.bounds.top(); y <= mask.bounds.bottom(); ++y) {
         uchar* line = image.scanLine(y);
-        for (int x = mask.bounds.left(); x <= mask.bounds.right(); ++x) {
+        for (int x = mask.bounds.left(); x <= mask.bounds.right(); ++x, ++index) {
             const unsigned outline = mask.at(x, y);
             if (outline == 0) {
                 continue;
             }
-            const QPointF centre(x + 0.5, y + 0.5);
-            double distance = std::hypot(centre.x() - trail[0].x(), centre.y() - trail[0].y());
-            for (qsizetype i = 1; i < trail.size() && distance > radius - 0.5; ++i) {
-                distance = std::min(distance, distanceToSegment(centre, trail[i - 1], trail[i]));
-            }
-            const double pen = std::clamp(radius + 0.5 - distance, 0.0, 1.0);
+            const double pen =
+                std::clamp((travelled - reach[index]) * pixelsPerUnit + 0.5, 0.0, 1.0);
             const auto coverage = static_cast<unsigned>(std::lround(outline * pen));
             line[x] = static_cast<uchar>((line[x] * (255 - coverage) + ink * coverage + 127) / 255);
         }

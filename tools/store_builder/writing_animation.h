@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The frames of a character being written: a round pen travels along each stroke's median,
-// revealing the stroke's outline as it goes; a short pause follows each stroke and the whole
-// character is held at the end.
+// The frames of a character being written: a pen travels along each stroke's median, revealing
+// the part of the outline it has passed (each point of the outline shows once the pen reaches
+// the nearest point of the median), so even a short 点 grows over several frames from where it
+// starts; a short pause follows each stroke and the whole character is held at the end.
 
 #include <QImage>
 #include <QSize>
@@ -21,11 +22,10 @@ inline constexpr int kClipFramesPerSecond = 15;
 struct WritingPace {
     int leadInFrames = 3;       // the empty guide before the first stroke starts
     double unitsPerFrame = 80;  // pen travel along the median per frame
-    int minStrokeFrames = 3;
+    int minStrokeFrames = 4;    // enough growing frames to show which way even a 点 goes
     int maxStrokeFrames = 15;
-    int pauseFrames = 3;    // after each stroke but the last
-    int holdFrames = 15;    // the finished character
-    double penRadius = 80;  // wide enough to cover the broadest stroke
+    int pauseFrames = 3;  // after each stroke but the last
+    int holdFrames = 15;  // the finished character
 };
 
 struct FramePlan {
@@ -48,7 +48,8 @@ class WritingRenderer {
 
   private:
     void finishStrokesUpTo(int count);
-    void drawPartialStroke(QImage& image, int stroke, double progress) const;
+    void drawPartialStroke(QImage& image, int stroke, double progress);
+    const std::vector<float>& reachOf(int stroke);
     void quantise(QImage& image, const QRect& area) const;
 
     const Glyph& glyph_;
@@ -56,6 +57,9 @@ class WritingRenderer {
     RenderStyle style_;
     QRectF square_;
     std::vector<StrokeMask> masks_;
+    // Per stroke, for each pixel of its mask's bounds, how far along the median (in glyph
+    // units) the pen must have travelled to reveal it; made when the stroke is first written.
+    std::vector<std::vector<float>> reach_;
     QImage base_;  // guide and the strokes finished so far
     int finished_ = 0;
     FramePlan lastPlan_{-1};
