@@ -43,10 +43,10 @@ while IFS=$'\t' read -r name program seeds; do
     inited=$(grep -E '^#[0-9]+[[:space:]]+INITED' "$log" | tail -n 1 || true)
     done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)
     if [ "$status" -eq 0 ] && [ -n "$done_line" ]; then
-        printf 'fuzz: %-24s %3d s %9s runs  coverage %5s points (seeds %s)  features %s  corpus %s\n' \
+        corpus=$(field "$done_line" corp:)
+        printf 'fuzz: %-24s %3d s %9s runs  coverage %5s points (seeds %s)  features %s  corpus %s inputs\n' \
             "$name" "$elapsed" "${done_line%%[[:space:]]*}" "$(field "$done_line" cov:)" \
-            "$(field "$inited" cov:)" "$(field "$done_line" ft:)" "$(field "$done_line" corp:)" |
-            tr -d '#'
+            "$(field "$inited" cov:)" "$(field "$done_line" ft:)" "${corpus%%/*}" | tr -d '#'
     else
         echo "fuzz: $name FAILED (exit $status after $elapsed s); the end of its log:"
         tail -n 60 "$log"
