@@ -11,5 +11,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # under AddressSanitizer and UndefinedBehaviorSanitizer.
 "$root/scripts/sanitized-tests.sh"
 
+# Every fuzz target runs a few seconds from its seeds, against code built for coverage and
+# the same sanitizers (clang, in build-fuzz/).
+"$root/scripts/fuzz.sh"
+
 cd "$root/build"
 ctest --output-on-failure --parallel "$(nproc)" "$@"

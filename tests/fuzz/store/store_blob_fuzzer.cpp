@@ -2,8 +2,6 @@
 // Blobs through the stroke display table and arbitrary bytes as a table file: whatever the
 // bytes, the store keeps them whole or refuses them with its own error, and never crashes.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,26 +12,27 @@
 #include "store/character_store.h"
 #include "store/engine_error.h"
 #include "store/table_file.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
 using namespace qir;
 using namespace qir::store;
 
+// The store's files resolve against the working directory: a scratch folder, removed again
+// when libFuzzer ends the process through exit(); the store is closed before its folder goes.
 struct World {
-    World() {
-        folder = std::filesystem::temp_directory_path() /
-                 ("qir-store-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
+    World() : home(std::filesystem::current_path()) {
         writeTableFile("bishunbmp.db", kStrokeDisplayTable, {});
         writeTableFile("bishun.db", kStrokeTable,
                        {{"\xB0\xA1"
                          "01",
                          Bytes{1, 2, 3}}});
         store.session.addPassword(kStorePassword);
+        std::filesystem::current_path(home);
     }
-    std::filesystem::path folder;
+    std::filesystem::path home;
+    qir::testing::ScratchDirectory folder;
     CharacterStore store;
 };
 
@@ -41,6 +40,21 @@ World& world() {
     static World shared;
     return shared;
 }
+
+// Inside the scratch folder for one input only, so that the corpus and artifact paths given to
+// libFuzzer keep meaning what they meant.
+class InScratchFolder {
+  public:
+    explicit InScratchFolder(const World& world) : world_(world) {
+        std::filesystem::current_path(world_.folder.path());
+    }
+    ~InScratchFolder() { std::filesystem::current_path(world_.home); }
+    InScratchFolder(const InScratchFolder&) = delete;
+    InScratchFolder& operator=(const InScratchFolder&) = delete;
+
+  private:
+    const World& world_;
+};
 
 void writeFile(const std::string& name, const std::uint8_t* data, std::size_t size) {
     std::ofstream out(name, std::ios::binary | std::ios::trunc);
@@ -54,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
+    const InScratchFolder inside(w);
     const Bytes bytes(data + 1, data + size);
     if (data[0] % 2 == 0) {
         // A blob in, the same blob out, by every path the program reads it.
