@@ -18,7 +18,8 @@ constexpr const char* kUsage =
     "usage: qir-store-builder --data FOLDER --out FOLDER [--characters TEXT] [--jobs N] "
     "[--quiet]\n"
     "  --data FOLDER      the hanzi-writer-data package (node_modules/hanzi-writer-data)\n"
-    "  --out FOLDER       where donghua.db, bishun.db, bishunbmp.db and ARPHICPL.TXT go\n"
+    "  --out FOLDER       where donghua.db, bishun.db, bishunbmp.db, bishunvec.db and\n"
+    "                     ARPHICPL.TXT go\n"
     "  --characters TEXT  build only these characters (UTF-8), instead of all of GB2312\n"
     "  --jobs N           rendering threads (default: one per core)\n"
     "  --quiet            no progress, only the summary and errors\n";
