@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QFileInfo>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/application_error.h"
 #include "app/tform1.h"
@@ -9,8 +12,14 @@
 #include "platform/fonts.h"
 #include "platform/screen_depth.h"
 #include "platform/single_instance.h"
+#include "sheet/sheet_command.h"
 
 int main(int argc, char** argv) {
+    // A practice sheet from the command line needs no window and leaves a running instance be.
+    if (qir::sheet::asksForSheetCommand(std::vector<std::string>(argv + 1, argv + argc))) {
+        return qir::sheet::runSheetCommand(argc, argv, std::filesystem::current_path());
+    }
+
     // Before anything is set up: a running instance takes over and this start ends.
     if (qir::handOverToRunningInstance(QString::fromLatin1(qir::kInstanceName))) {
         return 0;
