@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <cmath>
 
 #include "platform/errors.h"
 #include "sheet/glyph_drawing.h"
@@ -47,8 +48,10 @@ class PagePainter {
     }
 
   private:
+    // On whole device units, like the strokes drawn in them.
     QRectF device(const QRectF& mm) const {
-        return {mm.left() * unit_, mm.top() * unit_, mm.width() * unit_, mm.height() * unit_};
+        return {std::round(mm.left() * unit_), std::round(mm.top() * unit_),
+                std::round(mm.width() * unit_), std::round(mm.height() * unit_)};
     }
 
     void ruleAt(double top) {
