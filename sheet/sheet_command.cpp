@@ -18,6 +18,31 @@ constexpr const char* kProgram = "qir-stroke";
 // Past this many, the left-out characters are counted rather than named.
 constexpr int kLeftOutNamed = 20;
 
+constexpr const char* kHelp = R"(Usage: qir-stroke
+       qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]
+       qir-stroke --help
+
+Without options, the program opens its window.
+
+  --practice-sheet TEXT  write a practice sheet of every character of TEXT (UTF-8),
+                         in order, repeats kept; blanks are left out
+  --output FILE.pdf      the PDF file to write; it must not exist yet
+  --page a4|letter       the paper (default: your locale's paper, else A4)
+  -h, --help             show this help and end
+
+Each character gets a header (the character large and its stroke count), its stroke
+steps (the new stroke in red, numbered where it starts), and rows of 田字格 boxes:
+one to trace, one with the strokes added one at a time, two to copy. A sheet takes
+at most 1000 characters. Characters that cannot go on it (not Chinese, outside
+GB2312, not in the store) are named on standard error and left out. The sheet is
+written without a window and needs no display. The character store is read from
+%1
+
+Exit status: 0 the sheet was written; 3 it was written without the characters named;
+1 no sheet was written (the store or the file failed, or no character could go on
+it); 2 the command line was wrong.
+)";
+
 constexpr std::string_view kValueOptions[] = {"--practice-sheet", "--output", "--page"};
 
 bool isValueOption(std::string_view name) {
@@ -128,37 +153,14 @@ SheetArguments parseSheetArguments(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
-QString sheetCommandHelp() {
-    return QStringLiteral(
-        "Usage: qir-stroke\n"
-        "       qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]\n"
-        "       qir-stroke --help\n"
-        "\n"
-        "Without options, the program opens its window.\n"
-        "\n"
-        "  --practice-sheet TEXT  write a practice sheet of every character of TEXT (UTF-8),\n"
-        "                         in order, repeats kept; blanks are left out\n"
-        "  --output FILE.pdf      the PDF file to write; it must not exist yet\n"
-        "  --page a4|letter       the paper (default: your locale's paper, else A4)\n"
-        "  -h, --help             show this help and end\n"
-        "\n"
-        "Each character gets a header (the character large, its stroke count, every stroke\n"
-        "numbered where it starts), its stroke steps with the new stroke in red, and rows of\n"
-        "田字格 boxes: one to trace, one with the strokes added one at a time, two to copy.\n"
-        "A sheet takes at most 1000 characters. Characters that cannot go on it (not Chinese,\n"
-        "outside GB2312, not in the store) are named on standard error and left out.\n"
-        "The sheet is written without a window and needs no display. The character store's\n"
-        "tables are read from the current folder.\n"
-        "\n"
-        "Exit status: 0 the sheet was written; 3 it was written without the characters named;\n"
-        "1 no sheet was written (the store or the file failed, or no character could go on\n"
-        "it); 2 the command line was wrong.\n");
+QString sheetCommandHelp(const std::filesystem::path& storeFolder) {
+    return QString::fromUtf8(kHelp).arg(QString::fromStdString(storeFolder.string()));
 }
 
 int runSheet(const SheetArguments& arguments, const std::filesystem::path& storeFolder,
              std::FILE* out, std::FILE* err) {
     if (arguments.help) {
-        std::fputs(sheetCommandHelp().toUtf8().constData(), out);
+        std::fputs(sheetCommandHelp(storeFolder).toUtf8().constData(), out);
         return kSheetWritten;
     }
     try {

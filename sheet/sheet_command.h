@@ -43,7 +43,8 @@ bool asksForSheetCommand(const std::vector<std::string>& arguments);
 // byte. Throws UsageError.
 SheetArguments parseSheetArguments(const std::vector<std::string>& arguments);
 
-QString sheetCommandHelp();
+// The --help text; it names the folder the store is read from.
+QString sheetCommandHelp(const std::filesystem::path& storeFolder);
 
 // Writes the sheet of `arguments` with the tables in `storeFolder`, reporting on `out` and
 // `err`; returns the exit code. Needs a QGuiApplication.

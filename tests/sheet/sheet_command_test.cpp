@@ -192,6 +192,8 @@ TEST_F(SheetCommand, HelpDocumentsTheCommandAndBadOptionsPointToIt) {
           "Without options, the program opens its window.", "Exit status: 0"}) {
         EXPECT_TRUE(outcome.out.contains(QString::fromUtf8(expected))) << expected;
     }
+    EXPECT_TRUE(outcome.out.contains(QStringLiteral("The character store is read from\n%1\n")
+                                         .arg(QString::fromStdString(scratch.path().string()))));
     outcome = run({"--practice-sheet", "永", "--output", "a.pdf", "--page", "a5"});
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_EQ(outcome.err, QStringLiteral("qir-stroke: --page takes a4 or letter, not a5\nTry "
