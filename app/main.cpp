@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/application_error.h"
 #include "app/tform1.h"
@@ -12,9 +14,28 @@
 #include "platform/fonts.h"
 #include "platform/screen_depth.h"
 #include "platform/single_instance.h"
+#include "sheet/sheet_command.h"
 #include "workfolder/working_folder.h"
 
+namespace {
+
+std::filesystem::path executablePath() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // A practice sheet from the command line needs no window and leaves a running instance be.
+    // It reads only read-only tables: an installed program's data folder, or the folder a
+    // staged one runs in.
+    if (qir::sheet::asksForSheetCommand(std::vector<std::string>(argv + 1, argv + argc))) {
+        return qir::sheet::runSheetCommand(argc, argv,
+                                           qir::workfolder::installedDataFolder(executablePath())
+                                               .value_or(std::filesystem::current_path()));
+    }
+
     // Before anything is set up: a running instance takes over and this start ends.
     if (qir::handOverToRunningInstance(QString::fromLatin1(qir::kInstanceName))) {
         return 0;
@@ -28,7 +49,7 @@ int main(int argc, char** argv) {
     // An installed program runs in the user's own working folder; everything after this
     // finds its files there.
     try {
-        qir::workfolder::enterWorkingFolder(std::filesystem::read_symlink("/proc/self/exe"),
+        qir::workfolder::enterWorkingFolder(executablePath(),
                                             qir::workfolder::currentEnvironment());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "qir-stroke: %s\n", error.what());

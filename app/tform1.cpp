@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -12,6 +13,7 @@
 #include "animation/show_animation.h"
 #include "app/panel.h"
 #include "app/picture.h"
+#include "app/practice_sheet_actions.h"
 #include "platform/error_guard.h"
 #include "platform/screen_depth.h"
 #include "selection/catalogue_tree.h"
@@ -83,6 +85,7 @@ TForm1::TForm1(Desktop& desktop, QWidget* parent)
     setTabOrder();
     createSelection();
     connectHandlers();
+    createPracticeSheetActions();
 
     // From here on a later start finds this instance.
     instanceChannel_.listen(QString::fromLatin1(kInstanceName));
@@ -220,6 +223,19 @@ void TForm1::createSelection() {
             },
         .notFoundDialog = [this] { return selection::NotFoundDialog::ask(this); },
     });
+}
+
+void TForm1::createPracticeSheetActions() {
+    sheetActions_ = new app::PracticeSheetActions(
+        this, desktop_, [this] { return CurrentHanzi(); },
+        [this] { return store_.database1.directory(); }, app::systemSheetDialogs());
+    for (QWidget* widget : {Panelavi, static_cast<QWidget*>(DBCtrlGrid1)}) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, sheetActions_,
+                [this, widget](const QPoint& at) { sheetActions_->popUpContextMenu(widget, at); });
+    }
+    auto* print = new QShortcut(QKeySequence::Print, this);
+    connect(print, &QShortcut::activated, sheetActions_, &app::PracticeSheetActions::print);
 }
 
 const std::string& TForm1::CurrentHanzi() const {

@@ -29,6 +29,7 @@ namespace qir::app {
 class Bevel;
 class LinkLabel;
 class Panel;
+class PracticeSheetActions;
 class Picture;
 class Shape;
 }  // namespace qir::app
@@ -47,6 +48,7 @@ class TForm1 : public QWidget {
 
     const app::HotFlags& hotFlags() const { return hover_.flags(); }
     store::CharacterStore& characterStore() { return store_; }
+    app::PracticeSheetActions& practiceSheetActions() { return *sheetActions_; }
     const std::string& CurrentHanzi() const;
 
     // The running instance's answer to a later start.
@@ -92,6 +94,8 @@ class TForm1 : public QWidget {
     void ImagehelpClick();
     void Label2Click();
     void createSelection();
+    // The practice sheet: the context menu of the animation and the grid, and Ctrl+P.
+    void createPracticeSheetActions();
 
     // Runs a handler inside the one error boundary.
     template <typename Handler>
@@ -106,6 +110,7 @@ class TForm1 : public QWidget {
     // The current and previous character, and the sequences that show a character.
     std::unique_ptr<selection::CharacterSelection> selection_;
     app::HoverSkin hover_;
+    app::PracticeSheetActions* sheetActions_ = nullptr;
     bool shown_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
     std::optional<QPoint> dragOffset_;

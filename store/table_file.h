@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Creating table files: the one place that knows the schema of the store's three tables.
+// Creating table files: the one place that knows the schema of the store's tables.
 // The store builder and the tests make their files through it.
 
 #include <filesystem>
@@ -30,6 +30,8 @@ inline constexpr TableLayout kAnimationTable{"donghua.db", 2, true};
 // pages each spills into an overflow page and a seventh of the file is slack.
 inline constexpr TableLayout kStrokeTable{"bishun.db", 4, true, kTablePageSizes[1]};
 inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false};
+// Each character's strokes in vector form (stroke_vectors.h), keyed by the character.
+inline constexpr TableLayout kVectorTable{"bishunvec.db", 2, true};
 
 // The store's built-in password: the key every table file is encrypted with.
 inline constexpr const char* kStorePassword = "qir610";

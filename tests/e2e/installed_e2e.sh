@@ -39,6 +39,7 @@ start_installed
     fail "donghua.db links to $(readlink "$folder/donghua.db")"
 [ -f "$folder/bishunbmp.db" ] && [ ! -L "$folder/bishunbmp.db" ] || fail "no own stroke display table"
 [ -f "$folder/exityellow.bmp" ] && [ -f "$folder/help.htm" ] || fail "skins or help page missing"
+[ -L "$folder/bishunvec.db" ] || fail "the working folder has no link to the vector table"
 
 sleep 0.5
 xdotool type --delay 150 '永'
@@ -49,6 +50,11 @@ done
 [ -s "$folder/tmp2.avi" ] || fail "the clip was not written to the working folder"
 sleep 1
 [ "$folder/bishunbmp.db" -nt "$work/installed" ] || fail "the stroke display table was not rebuilt"
+
+# The command line reads the installed store, from any folder, with no display.
+(unset DISPLAY && "$prefix/bin/qir-stroke" --practice-sheet '永' --output "$HOME/sheet.pdf") \
+    >"$work/sheet.log" 2>&1 || fail "the practice sheet command failed: $(cat "$work/sheet.log")"
+[ -s "$HOME/sheet.pdf" ] || fail "no practice sheet written"
 
 written=$(find "$prefix" -newer "$work/installed" | head -n 5)
 [ -z "$written" ] || fail "the program wrote under the prefix: $written"

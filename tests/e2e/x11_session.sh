@@ -25,12 +25,12 @@ fail() {
     exit 1
 }
 
-# The program's working directory: everything from the stage folder; the two read-only tables
+# The program's working directory: everything from the stage folder; the read-only tables
 # are linked, the rest copied, since the program writes only its scratch files.
 mkdir "$work/cwd"
 for file in "$stage_dir"/*; do
     case "$(basename "$file")" in
-        donghua.db | bishun.db) ln -s "$file" "$work/cwd/" ;;
+        donghua.db | bishun.db | bishunvec.db) ln -s "$file" "$work/cwd/" ;;
         *) cp -r "$file" "$work/cwd/" ;;
     esac
 done

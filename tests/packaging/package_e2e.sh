@@ -133,6 +133,13 @@ show_character "$second" '我'
 [ "$(stat -c %Y "/home/$first/.local/share/qir-stroke/tmp2.avi")" = "$first_clip" ] ||
     fail "the second user's start touched the first user's folder"
 
+# A practice sheet from the command line, with no display, from the installed store.
+sheet="/home/$second/sheet.pdf"
+runuser -u "$second" -- env -i HOME="/home/$second" PATH=/usr/bin:/bin LANG=C.UTF-8 \
+    qir-stroke --practice-sheet '永我' --output "$sheet" >"$work/sheet.log" 2>&1 ||
+    fail "the practice sheet command failed: $(cat "$work/sheet.log")"
+[ -s "$sheet" ] || fail "no practice sheet written"
+
 # Nothing of the installation was written.
 dpkg --verify qir-stroke || fail "installed files changed"
 written=$(find /usr/share/qir-stroke -newer "$work/installed" | head -n 5)

@@ -10,8 +10,10 @@
 
 #include "store/character_store.h"
 #include "store/table_file.h"
+#include "store/vector_table.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/tools/clip_reader.h"
+#include "tools/store_builder/vector_record.h"
 
 namespace qir::tools {
 namespace {
@@ -88,7 +90,7 @@ class StoreBuild : public ::testing::Test {
     qir::testing::ScratchDirectory scratch;
 };
 
-TEST_F(StoreBuild, WritesTheThreeTablesAndTheLicenceUnderTheirNamesOnly) {
+TEST_F(StoreBuild, WritesTheFourTablesAndTheLicenceUnderTheirNamesOnly) {
     const fs::path data = makeDataFolder(scratch.path() / "data", {"永", "一", "我"});
     const StoreBuildSummary summary = buildStore(optionsFor(data, scratch.path(), "永一我"));
     EXPECT_EQ(summary.built, 3);
@@ -100,9 +102,9 @@ TEST_F(StoreBuild, WritesTheThreeTablesAndTheLicenceUnderTheirNamesOnly) {
         names.insert(entry.path().filename().string());
     }
     EXPECT_EQ(names, (std::set<std::string>{"data", "donghua.db", "bishun.db", "bishunbmp.db",
-                                            "ARPHICPL.TXT"}));
+                                            "bishunvec.db", "ARPHICPL.TXT"}));
     EXPECT_EQ(readAll(scratch.path() / "ARPHICPL.TXT"), readAll(data / "ARPHICPL.TXT"));
-    for (const char* table : {"donghua.db", "bishun.db", "bishunbmp.db"}) {
+    for (const char* table : {"donghua.db", "bishun.db", "bishunbmp.db", "bishunvec.db"}) {
         const std::string notice = store::readTableNotice(scratch.path() / table);
         EXPECT_NE(notice.find("hanzi-writer-data 2.0.1"), std::string::npos) << table;
         EXPECT_NE(notice.find("Arphic Public License"), std::string::npos) << table;
@@ -155,13 +157,32 @@ TEST_F(StoreBuild, RoundTripsThroughTheStoresQueriesInStepOrder) {
     EXPECT_EQ(characterStore.tablenextprev.recordCount(), 2);
 }
 
+TEST_F(StoreBuild, TheVectorTableHoldsEachBuiltCharactersDataInStrokeOrder) {
+    const fs::path data = makeDataFolder(scratch.path() / "data", {"永", "我"});
+    writeText(data / fs::u8path("一.json"), "not json");
+    buildStore(optionsFor(data, scratch.path(), "永我一"));
+    EXPECT_NE(store::readTableNotice(scratch.path() / "bishunvec.db")
+                  .find("version 1 of the program's stroke vector encoding"),
+              std::string::npos);
+
+    store::VectorTable table(scratch.path());
+    for (const char* character : {"永", "我"}) {
+        const CharacterEntry entry = charactersFromText(QString::fromUtf8(character))[0];
+        const CharacterData parsed =
+            parseCharacterJson(readAll(data / fs::u8path(entry.text.toStdString() + ".json")));
+        // The data's coordinates are whole units here, so they come back exactly.
+        EXPECT_EQ(table.find(entry.key), strokeVectorsOf(parsed)) << character;
+    }
+    EXPECT_EQ(table.find("\xD2\xBB"), std::nullopt);  // 一 was skipped
+}
+
 TEST_F(StoreBuild, SameInputGivesTheSameTables) {
     const fs::path data = makeDataFolder(scratch.path() / "data", {"永", "一", "鹰"});
     buildStore(optionsFor(data, scratch.path() / "first", "永一鹰"));
     StoreBuildOptions second = optionsFor(data, scratch.path() / "second", "永一鹰");
     second.workers = 1;  // a different schedule must not change the order or the bytes
     buildStore(second);
-    for (const char* table : {"donghua.db", "bishun.db", "bishunbmp.db"}) {
+    for (const char* table : {"donghua.db", "bishun.db", "bishunbmp.db", "bishunvec.db"}) {
         const std::string first = decryptedBytes(scratch.path() / "first" / table);
         EXPECT_FALSE(first.empty());
         EXPECT_EQ(first, decryptedBytes(scratch.path() / "second" / table)) << table;

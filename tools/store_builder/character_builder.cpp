@@ -5,6 +5,7 @@
 #include "tools/store_builder/character_reading.h"
 #include "tools/store_builder/glyph.h"
 #include "tools/store_builder/stroke_picture.h"
+#include "tools/store_builder/vector_record.h"
 
 namespace qir::tools {
 
@@ -36,6 +37,8 @@ BuiltCharacter renderCharacter(const std::string& key, const CharacterData& data
             {stepKey(key, step),
              encodeJpeg(pictures[static_cast<std::size_t>(step - 1)], settings.jpeg)});
     }
+    // From the very data the pictures were drawn from, so both show the same strokes.
+    built.strokeVectors = vectorRow(data);
     return built;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Renders everything the store keeps for one character: its clip and its step pictures.
+// Renders everything the store keeps for one character: its clip, its step pictures and its
+// strokes in vector form.
 
 #include <filesystem>
 #include <string>
@@ -30,6 +31,8 @@ struct BuiltCharacter {
     int strokeCount = 0;
     std::vector<unsigned char> clip;  // AVI
     std::vector<StepPicture> steps;   // in step order
+    // The row of the vector table.
+    std::vector<unsigned char> strokeVectors;
 };
 
 // "01" ... "99": a Filename of four bytes sorts in step order.

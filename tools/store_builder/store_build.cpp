@@ -15,6 +15,7 @@
 #include "store/table_file.h"
 #include "tools/store_builder/progress.h"
 #include "tools/store_builder/stroke_picture.h"
+#include "tools/store_builder/vector_record.h"
 
 namespace qir::tools {
 namespace fs = std::filesystem;
@@ -237,6 +238,8 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
                                    store::kStrokeTable);
     store::TableFileWriter display(scratch.path() / store::kStrokeDisplayTable.fileName,
                                    store::kStrokeDisplayTable);
+    store::TableFileWriter vectors(scratch.path() / store::kVectorTable.fileName,
+                                   store::kVectorTable);
 
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const int workers = options.workers > 0 ? options.workers : static_cast<int>(cores);
@@ -257,6 +260,7 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
             } else {
                 const BuiltCharacter& built = std::get<BuiltCharacter>(outcome);
                 animations.addRow(built.key, built.clip);
+                vectors.addRow(built.key, built.strokeVectors);
                 for (const StepPicture& step : built.steps) {
                     strokes.addRow(step.key, step.jpeg);
                     summary.pictureBytes += step.jpeg.size();
@@ -284,14 +288,17 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
         writer->setNotice(notice);
         writer->commit();
     }
+    vectors.setNotice(vectorTableNotice(notice));
+    vectors.commit();
     fs::copy_file(licence, scratch.path() / kLicenceFile, fs::copy_options::overwrite_existing,
                   error);
     if (error) {
         throw BuildFailure("cannot copy " + licence.string() + ": " + error.message());
     }
     // Every file is complete; only now do they take the real names.
-    for (const char* name : {kLicenceFile, store::kStrokeDisplayTable.fileName,
-                             store::kStrokeTable.fileName, store::kAnimationTable.fileName}) {
+    for (const char* name :
+         {kLicenceFile, store::kVectorTable.fileName, store::kStrokeDisplayTable.fileName,
+          store::kStrokeTable.fileName, store::kAnimationTable.fileName}) {
         moveInto(scratch.path() / name, options.outputFolder / name);
         summary.files.emplace_back(name, fs::file_size(options.outputFolder / name));
     }

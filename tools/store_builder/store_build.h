@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Builds the character store's three table files from the stroke data package: the
-// animation table, the stroke table and an empty stroke display table, with the data's
-// licence beside them.
+// Builds the character store's table files from the stroke data package: the animation
+// table, the stroke table, an empty stroke display table and the vector table of the strokes,
+// with the data's licence beside them.
 
 #include <QString>
 #include <cstdint>

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A practice sheet as a PDF file.
+#include <QPdfWriter>
+
+#include "sheet/practice_sheet.h"
+#include "sheet/sheet_style.h"
+
+namespace qir::sheet {
+
+int writePracticeSheetPdf(const std::filesystem::path& file,
+                          const std::vector<SheetCharacter>& characters, Paper paper,
+                          AtomicFile::Existing existing) {
+    AtomicFile output(file, existing);
+    int pages = 0;
+    {
+        QPdfWriter writer(&output.device());
+        writer.setPageLayout(sheetPageLayout(paper));
+        writer.setCreator(style::kProgramName);
+        QString title = QStringLiteral("Practice sheet:");
+        for (std::size_t i = 0; i < characters.size() && i < 40; ++i) {
+            title += (i == 0 ? QStringLiteral(" ") : QString()) + characters[i].text;
+        }
+        writer.setTitle(characters.size() > 40 ? title + QStringLiteral("…") : title);
+        pages = paintPracticeSheet(writer, characters);
+    }
+    output.commit();
+    return pages;
+}
+
+}  // namespace qir::sheet

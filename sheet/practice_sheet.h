@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Practice sheets: for each character its header, its step sequence drawn from the stroke
+// outlines, and rows of 田字格 boxes to trace and to copy, on A4 or Letter pages, printed or
+// saved as PDF.
+
+#include <QPageLayout>
+#include <QString>
+#include <filesystem>
+#include <vector>
+
+#include "platform/atomic_file.h"
+#include "store/stroke_vectors.h"
+
+class QPagedPaintDevice;
+
+namespace qir::sheet {
+
+struct SheetCharacter {
+    QString text;  // the character itself, for the header
+    store::StrokeVectors strokes;
+};
+
+enum class Paper { A4, Letter };
+
+// Portrait `paper` with the sheet's margins.
+QPageLayout sheetPageLayout(Paper paper);
+
+// The paper the user's locale prints on (LC_PAPER): Letter where it is Letter, else A4.
+Paper localePaper();
+
+// Paints the sheet onto `device` as its page layout stands, one page after another, and
+// returns the number of pages. The device must be fresh: nothing painted on it yet. Throws
+// Error "Cannot print the practice sheet: ..." when the device cannot be painted on.
+int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharacter>& characters);
+
+// Writes the sheet to `file` as PDF, whole or not at all, and returns the number of pages.
+// Throws Error "Cannot create file ...: ..." as AtomicFile does.
+int writePracticeSheetPdf(const std::filesystem::path& file,
+                          const std::vector<SheetCharacter>& characters, Paper paper,
+                          AtomicFile::Existing existing);
+
+}  // namespace qir::sheet

@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet/sheet_command.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+#include "platform/errors.h"
+#include "platform/fonts.h"
+#include "sheet/sheet_characters.h"
+#include "store/vector_table.h"
+
+namespace qir::sheet {
+namespace {
+
+constexpr const char* kProgram = "qir-stroke";
+// Past this many, the left-out characters are counted rather than named.
+constexpr int kLeftOutNamed = 20;
+
+constexpr const char* kHelp = R"(Usage: qir-stroke
+       qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]
+       qir-stroke --help
+
+Without options, the program opens its window.
+
+  --practice-sheet TEXT  write a practice sheet of every character of TEXT (UTF-8),
+                         in order, repeats kept; blanks are left out
+  --output FILE.pdf      the PDF file to write; it must not exist yet
+  --page a4|letter       the paper (default: your locale's paper, else A4)
+  -h, --help             show this help and end
+
+Each character gets a header (the character large and its stroke count), its stroke
+steps (the new stroke in red, numbered where it starts), and rows of 田字格 boxes:
+one to trace, one with the strokes added one at a time, two to copy. A sheet takes
+at most 1000 characters. Characters that cannot go on it (not Chinese, outside
+GB2312, not in the store) are named on standard error and left out. The sheet is
+written without a window and needs no display. The character store is read from
+%1
+
+Exit status: 0 the sheet was written; 3 it was written without the characters named;
+1 no sheet was written (the store or the file failed, or no character could go on
+it); 2 the command line was wrong.
+)";
+
+constexpr std::string_view kValueOptions[] = {"--practice-sheet", "--output", "--page"};
+
+bool isValueOption(std::string_view name) {
+    return std::find(std::begin(kValueOptions), std::end(kValueOptions), name) !=
+           std::end(kValueOptions);
+}
+
+bool isHelp(std::string_view argument) {
+    return argument == "--help" || argument == "-h";
+}
+
+void say(std::FILE* stream, const QString& text) {
+    std::fprintf(stream, "%s: %s\n", kProgram, text.toUtf8().constData());
+}
+
+QString counted(std::size_t count, const char* noun) {
+    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun),
+                                                    QLatin1String(count == 1 ? "" : "s"));
+}
+
+}  // namespace
+
+bool asksForSheetCommand(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (isHelp(argument)) {
+            return true;
+        }
+        const std::string_view name = std::string_view(argument).substr(0, argument.find('='));
+        if (isValueOption(name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+SheetArguments parseSheetArguments(const std::vector<std::string>& arguments) {
+    SheetArguments parsed;
+    bool haveText = false;
+    bool haveOutput = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        if (isHelp(name)) {
+            parsed.help = true;
+            continue;
+        }
+        std::optional<std::string> value;
+        if (const std::size_t equals = name.find('=');
+            name.starts_with("--") && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        if (!isValueOption(name)) {
+            throw UsageError("unknown option " + name);
+        }
+        if (!value) {
+            if (i + 1 >= arguments.size()) {
+                throw UsageError(name + " needs a value");
+            }
+            value = arguments[++i];
+        }
+        const auto once = [&](bool& seen) {
+            if (seen) {
+                throw UsageError(name + " is given twice");
+            }
+            seen = true;
+        };
+        if (name == "--practice-sheet") {
+            once(haveText);
+            parsed.text = QString::fromUtf8(value->data(), static_cast<qsizetype>(value->size()));
+        } else if (name == "--output") {
+            once(haveOutput);
+            if (value->empty()) {
+                throw UsageError("--output needs a file name");
+            }
+            parsed.output = std::filesystem::path(*value);
+        } else {
+            if (parsed.paper) {
+                throw UsageError("--page is given twice");
+            }
+            const QString paper = QString::fromUtf8(value->c_str()).toLower();
+            if (paper == QLatin1String("a4")) {
+                parsed.paper = Paper::A4;
+            } else if (paper == QLatin1String("letter")) {
+                parsed.paper = Paper::Letter;
+            } else {
+                throw UsageError("--page takes a4 or letter, not " + *value);
+            }
+        }
+    }
+    if (parsed.help) {
+        return parsed;
+    }
+    if (!haveText) {
+        throw UsageError("--practice-sheet TEXT is missing");
+    }
+    if (!haveOutput) {
+        throw UsageError("--output FILE.pdf is missing");
+    }
+    const int characters = countedCharacters(parsed.text);
+    if (characters == 0) {
+        throw UsageError("--practice-sheet: the text holds no characters");
+    }
+    if (characters > kMostSheetCharacters) {
+        throw UsageError("--practice-sheet: the text holds " + std::to_string(characters) +
+                         " characters; a sheet takes at most " +
+                         std::to_string(kMostSheetCharacters) + " (split it into several)");
+    }
+    return parsed;
+}
+
+QString sheetCommandHelp(const std::filesystem::path& storeFolder) {
+    return QString::fromUtf8(kHelp).arg(QString::fromStdString(storeFolder.string()));
+}
+
+int runSheet(const SheetArguments& arguments, const std::filesystem::path& storeFolder,
+             std::FILE* out, std::FILE* err) {
+    if (arguments.help) {
+        std::fputs(sheetCommandHelp(storeFolder).toUtf8().constData(), out);
+        return kSheetWritten;
+    }
+    try {
+        store::VectorTable table(storeFolder);
+        const SheetSelection selection = selectSheetCharacters(arguments.text, table);
+        int named = 0;
+        for (const LeftOutCharacter& left : selection.leftOut) {
+            if (named++ == kLeftOutNamed) {
+                break;
+            }
+            say(err, QStringLiteral("left out character %1, %2: %3")
+                         .arg(left.position)
+                         .arg(characterName(left.character), QString::fromStdString(left.reason)));
+        }
+        if (selection.leftOut.size() > kLeftOutNamed) {
+            say(err, QStringLiteral("left out %1 more characters")
+                         .arg(selection.leftOut.size() - kLeftOutNamed));
+        }
+        if (selection.characters.empty()) {
+            say(err, QStringLiteral("no practice sheet written: none of the characters can go "
+                                    "on it"));
+            return kNothingWritten;
+        }
+        const int pages = writePracticeSheetPdf(arguments.output, selection.characters,
+                                                arguments.paper.value_or(localePaper()),
+                                                AtomicFile::Existing::Refuse);
+        std::fprintf(out, "Wrote %s: %s on %s.\n", arguments.output.c_str(),
+                     counted(selection.characters.size(), "character").toUtf8().constData(),
+                     counted(static_cast<std::size_t>(pages), "page").toUtf8().constData());
+        return selection.leftOut.empty() ? kSheetWritten : kWrittenWithoutSome;
+    } catch (const std::exception& error) {
+        say(err, QString::fromStdString(withFullStop(error.what())));
+        if (std::string_view(error.what()).starts_with("Cannot open table")) {
+            say(err, QStringLiteral("the character store is read from %1")
+                         .arg(QString::fromStdString(storeFolder.string())));
+        }
+        return kNothingWritten;
+    }
+}
+
+int runSheetCommand(int argc, char** argv, const std::filesystem::path& storeFolder) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    SheetArguments parsed;
+    try {
+        parsed = parseSheetArguments(arguments);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "%s: %s\nTry 'qir-stroke --help'.\n", kProgram, error.what());
+        return kUsageError;
+    }
+    // Fonts and PDF need a GUI application, but never a display: this also runs over ssh.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the command's own messages; Qt's notes about the session it
+    // runs in (no runtime folder over ssh, say) would only bury them.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "%s: %s\n", kProgram, message.toUtf8().constData());
+        }
+    });
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QGuiApplication application(qtArgc, qtArgv);
+    installFontSubstitutions();
+    return runSheet(parsed, storeFolder, stdout, stderr);
+}
+
+}  // namespace qir::sheet

@@ -1,0 +1,207 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Paints a practice sheet, page by page, after the plan of sheet_layout.h.
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <cmath>
+
+#include "platform/errors.h"
+#include "sheet/glyph_drawing.h"
+#include "sheet/practice_sheet.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_style.h"
+
+namespace qir::sheet {
+namespace {
+
+[[noreturn]] void cannotPrint(const std::string& cause) {
+    throw Error("EPrinter", "Cannot print the practice sheet: " + cause);
+}
+
+QString strokeCountText(int strokes) {
+    return strokes == 1 ? QStringLiteral("1 stroke") : QStringLiteral("%1 strokes").arg(strokes);
+}
+
+// Draws one page of the plan; lengths come in millimetres and go out in device units.
+class PagePainter {
+  public:
+    PagePainter(QPainter& painter, const SheetMetrics& metrics, double unit,
+                const std::vector<SheetCharacter>& characters,
+                const std::vector<GlyphShapes>& glyphs)
+        : painter_(painter),
+          metrics_(metrics),
+          unit_(unit),
+          characters_(characters),
+          glyphs_(glyphs) {}
+
+    void paint(const SheetPage& page, int number, int pages) {
+        for (std::size_t i = 0; i < page.blocks.size(); ++i) {
+            const PlacedBlock& block = page.blocks[i];
+            if (i > 0) {
+                ruleAt(block.rows.front().top - metrics_.blockGap / 2);
+            }
+            for (const SheetRow& row : block.rows) {
+                paintRow(block.character, row);
+            }
+        }
+        paintFooter(number, pages);
+    }
+
+  private:
+    // On whole device units, like the strokes drawn in them.
+    QRectF device(const QRectF& mm) const {
+        return {std::round(mm.left() * unit_), std::round(mm.top() * unit_),
+                std::round(mm.width() * unit_), std::round(mm.height() * unit_)};
+    }
+
+    void ruleAt(double top) {
+        painter_.save();
+        painter_.setPen(QPen(style::kRule, style::kRuleWidth * unit_));
+        const double y = top * unit_;
+        painter_.drawLine(QPointF(0, y), QPointF(metrics_.columns * metrics_.cell * unit_, y));
+        painter_.restore();
+    }
+
+    void paintRow(int character, const SheetRow& row) {
+        const GlyphShapes& glyph = glyphs_[static_cast<std::size_t>(character)];
+        const int strokes = glyph.strokeCount();
+        switch (row.kind) {
+            case RowKind::Header:
+                paintHeader(characters_[static_cast<std::size_t>(character)], glyph, row);
+                return;
+            case RowKind::Steps:
+                for (int i = 0; i < row.boxes; ++i) {
+                    const QRectF box = device(boxRect(metrics_, row, i));
+                    const int stroke = row.firstStroke + i;
+                    drawGuide(painter_, box, unit_);
+                    fillStrokes(painter_, glyph, box, stroke + 1, strokes, style::kPending);
+                    fillStrokes(painter_, glyph, box, 0, stroke, style::kFinished);
+                    fillStrokes(painter_, glyph, box, stroke, stroke + 1, style::kNewStroke);
+                    drawStartMark(painter_, glyph, box, stroke, stroke + 1, markDiameter());
+                }
+                return;
+            case RowKind::Trace:
+                for (int i = 0; i < metrics_.columns; ++i) {
+                    const QRectF box = device(boxRect(metrics_, row, i));
+                    drawGuide(painter_, box, unit_);
+                    fillStrokes(painter_, glyph, box, 0, strokes, style::kTrace);
+                }
+                return;
+            case RowKind::Build:
+                for (int i = 0; i < metrics_.columns; ++i) {
+                    const QRectF box = device(boxRect(metrics_, row, i));
+                    drawGuide(painter_, box, unit_);
+                    if (i < row.boxes) {
+                        fillStrokes(painter_, glyph, box, 0, row.firstStroke + i + 1,
+                                    style::kTrace);
+                    }
+                }
+                return;
+            case RowKind::Copy:
+                for (int i = 0; i < metrics_.columns; ++i) {
+                    drawGuide(painter_, device(boxRect(metrics_, row, i)), unit_);
+                }
+                return;
+        }
+    }
+
+    double markDiameter() const { return style::kStartMarkShare * metrics_.cell * unit_; }
+
+    void paintHeader(const SheetCharacter& character, const GlyphShapes& glyph,
+                     const SheetRow& row) {
+        // The character as the Kai font writes it, its ink centred in the box.
+        const QRectF box = device(headerCharacterRect(metrics_, row));
+        drawGuide(painter_, box, unit_);
+        QFont kai = style::kaiFont(1);
+        kai.setPixelSize(std::max(1, static_cast<int>(box.height() * 0.8)));
+        painter_.setFont(kai);
+        painter_.setPen(style::kText);
+        const QRectF ink = QFontMetricsF(kai, painter_.device()).tightBoundingRect(character.text);
+        painter_.drawText(box.center() - ink.center(), character.text);
+
+        // Every stroke, each numbered where it starts.
+        const bool withOverview = glyph.strokeCount() <= kOverviewMostStrokes;
+        if (withOverview) {
+            const QRectF overview = device(headerOverviewRect(metrics_, row));
+            drawGuide(painter_, overview, unit_);
+            fillStrokes(painter_, glyph, overview, 0, glyph.strokeCount(), style::kFinished);
+            for (int stroke = 0; stroke < glyph.strokeCount(); ++stroke) {
+                drawStartMark(painter_, glyph, overview, stroke, stroke + 1, markDiameter());
+            }
+        }
+
+        const QRectF text = device(headerTextRect(metrics_, row, withOverview));
+        const QFont title = style::textFont(15, true);
+        const double titleHeight = QFontMetricsF(title, painter_.device()).height();
+        painter_.setFont(title);
+        painter_.drawText(QRectF(text.left(), text.top(), text.width(), titleHeight),
+                          Qt::AlignLeft | Qt::AlignTop, strokeCountText(glyph.strokeCount()));
+        painter_.setFont(style::textFont(8));
+        painter_.setPen(style::kQuietText);
+        painter_.drawText(
+            QRectF(text.left(), text.top() + titleHeight * 1.3, text.width(),
+                   text.height() - titleHeight * 1.3),
+            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+            QStringLiteral("Each stroke starts where its numbered mark points, and sets off "
+                           "the way it points; the new stroke of each step is red. Trace the "
+                           "grey characters, then write your own in the empty boxes."));
+    }
+
+    void paintFooter(int number, int pages) {
+        const QRectF footer = device(footerRect(metrics_));
+        ruleAt(metrics_.bodyHeight + 2.0);
+        const QFont font = style::textFont(7);
+        const double line = QFontMetricsF(font, painter_.device()).height();
+        const QRectF first(footer.left(), footer.top() + 3.0 * unit_, footer.width(), line);
+        const QRectF second = first.translated(0, line);
+        painter_.save();
+        painter_.setFont(font);
+        painter_.setPen(style::kQuietText);
+        painter_.drawText(first, Qt::AlignLeft | Qt::AlignVCenter, style::kProgramName);
+        painter_.drawText(first, Qt::AlignRight | Qt::AlignVCenter,
+                          QStringLiteral("Page %1 of %2").arg(number).arg(pages));
+        painter_.drawText(second, Qt::AlignLeft | Qt::AlignVCenter, style::kDataCredit);
+        painter_.restore();
+    }
+
+    QPainter& painter_;
+    const SheetMetrics& metrics_;
+    double unit_;
+    const std::vector<SheetCharacter>& characters_;
+    const std::vector<GlyphShapes>& glyphs_;
+};
+
+}  // namespace
+
+int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharacter>& characters) {
+    std::vector<GlyphShapes> glyphs;
+    std::vector<int> strokeCounts;
+    for (const SheetCharacter& character : characters) {
+        glyphs.push_back(glyphShapes(character.strokes));
+        strokeCounts.push_back(glyphs.back().strokeCount());
+    }
+    const QRectF printable = device.pageLayout().paintRect(QPageLayout::Millimeter);
+    const SheetPlan plan = planSheet(printable.size(), strokeCounts);
+
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        cannotPrint("the printer or the file cannot be opened");
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const double unit = device.logicalDpiX() / 25.4;
+    PagePainter pages(painter, plan.metrics, unit, characters, glyphs);
+    const int count = static_cast<int>(plan.pages.size());
+    for (int page = 0; page < count; ++page) {
+        if (page > 0 && !device.newPage()) {
+            cannotPrint("the printer did not take page " + std::to_string(page + 1));
+        }
+        pages.paint(plan.pages[static_cast<std::size_t>(page)], page + 1, count);
+    }
+    if (!painter.end()) {
+        cannotPrint("the printer did not take the sheet");
+    }
+    return count;
+}
+
+}  // namespace qir::sheet

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The vector table "bishunvec.db": every character's strokes in vector form (stroke_vectors.h),
+// for what needs print quality. The program only reads it, and opens it at the first look-up,
+// so that it costs nothing at start.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "store/stroke_vectors.h"
+#include "store/table_file.h"
+
+namespace qir::store {
+
+class VectorTable {
+  public:
+    // `folder` holds the table file; nothing is opened yet.
+    explicit VectorTable(std::filesystem::path folder, std::string password = kStorePassword);
+    ~VectorTable();
+    VectorTable(const VectorTable&) = delete;
+    VectorTable& operator=(const VectorTable&) = delete;
+
+    // The strokes of `hanzi` (GB2312 bytes; surrounding blanks are ignored), or nothing when
+    // the table holds no row for it. Opens the file first if it is not open; a failed open is
+    // tried again at the next call. Throws EngineError: "Cannot open table bishunvec.db: ..."
+    // when the file is missing, is not a table file, was made with another password or lacks
+    // the table's columns; "Cannot read table bishunvec.db: ..." when the row is damaged.
+    std::optional<StrokeVectors> find(std::string_view hanzi);
+
+    bool isOpen() const;
+    const std::filesystem::path& file() const { return file_; }
+
+  private:
+    void open();
+
+    struct Impl;
+    std::filesystem::path file_;
+    std::string password_;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qir::store

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet/sheet_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <QPageLayout>
+#include <map>
+
+#include "sheet/practice_sheet.h"
+
+namespace qir::sheet {
+namespace {
+
+QSizeF printableOf(Paper paper) {
+    return sheetPageLayout(paper).paintRect(QPageLayout::Millimeter).size();
+}
+
+int rowsOf(const std::vector<SheetRow>& rows, RowKind kind) {
+    return static_cast<int>(
+        std::count_if(rows.begin(), rows.end(), [&](const SheetRow& r) { return r.kind == kind; }));
+}
+
+// What every plan must keep, whatever the characters: every row of every character placed
+// once, in order, inside the page body, without overlapping.
+void expectSound(const SheetPlan& plan, const std::vector<int>& strokeCounts) {
+    std::map<int, int> rowsPlaced;
+    int lastCharacter = -1;
+    for (const SheetPage& page : plan.pages) {
+        EXPECT_FALSE(page.blocks.empty());
+        double bottom = 0;
+        for (const PlacedBlock& block : page.blocks) {
+            EXPECT_GE(block.character, lastCharacter);
+            lastCharacter = block.character;
+            for (const SheetRow& row : block.rows) {
+                EXPECT_GE(row.top, bottom - 1e-9);
+                bottom = row.top + row.height;
+                EXPECT_LE(bottom, plan.metrics.bodyHeight + 1e-9);
+                ++rowsPlaced[block.character];
+            }
+        }
+    }
+    ASSERT_EQ(rowsPlaced.size(), strokeCounts.size());
+    for (std::size_t i = 0; i < strokeCounts.size(); ++i) {
+        EXPECT_EQ(rowsPlaced[static_cast<int>(i)],
+                  static_cast<int>(blockRows(plan.metrics, strokeCounts[i]).size()))
+            << "character " << i;
+    }
+}
+
+TEST(SheetLayout, BoxesOfAboutFifteenMillimetresFillTheWidthOfA4AndLetter) {
+    for (Paper paper : {Paper::A4, Paper::Letter}) {
+        const QSizeF printable = printableOf(paper);
+        const SheetMetrics metrics = metricsFor(printable);
+        EXPECT_NEAR(metrics.columns * metrics.cell, printable.width(), 1e-9);
+        EXPECT_GE(metrics.cell, 14.5);
+        EXPECT_LE(metrics.cell, 16.5);
+        EXPECT_NEAR(metrics.bodyHeight + metrics.footerHeight, printable.height(), 1e-9);
+        const QRectF footer = footerRect(metrics);
+        EXPECT_NEAR(footer.bottom(), printable.height(), 1e-9);
+    }
+    // A narrow page still gets six boxes to a row.
+    EXPECT_EQ(metricsFor(QSizeF(60, 100)).columns, 6);
+}
+
+TEST(SheetLayout, ABlockHasItsStepsTraceBuildAndCopyRowsCoveringEveryStrokeOnce) {
+    const SheetMetrics metrics = metricsFor(printableOf(Paper::A4));
+    ASSERT_EQ(metrics.columns, 12);
+    for (int strokes : {1, 5, 12, 13, 24, 30}) {
+        const std::vector<SheetRow> rows = blockRows(metrics, strokes);
+        const int lines = (strokes + 11) / 12;
+        EXPECT_EQ(rows.front().kind, RowKind::Header);
+        EXPECT_EQ(rowsOf(rows, RowKind::Steps), lines) << strokes;
+        EXPECT_EQ(rowsOf(rows, RowKind::Trace), 1);
+        EXPECT_EQ(rowsOf(rows, RowKind::Build), lines) << strokes;
+        EXPECT_EQ(rowsOf(rows, RowKind::Copy), 2);
+        for (RowKind kind : {RowKind::Steps, RowKind::Build}) {
+            int next = 0;
+            for (const SheetRow& row : rows) {
+                if (row.kind == kind) {
+                    EXPECT_EQ(row.firstStroke, next);
+                    EXPECT_GE(row.boxes, 1);
+                    EXPECT_LE(row.boxes, metrics.columns);
+                    next += row.boxes;
+                }
+            }
+            EXPECT_EQ(next, strokes) << strokes;
+        }
+        // The rows run top to bottom in the order above.
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            EXPECT_LE(static_cast<int>(rows[i - 1].kind), static_cast<int>(rows[i].kind));
+            EXPECT_NEAR(rows[i].top, rows[i - 1].top + rows[i - 1].height + rows[i].gapBefore,
+                        1e-9);
+        }
+    }
+}
+
+TEST(SheetLayout, TwoCommonCharactersShareAPageOnA4AndOnLetter) {
+    for (Paper paper : {Paper::A4, Paper::Letter}) {
+        const SheetMetrics metrics = metricsFor(printableOf(paper));
+        const int most = metrics.columns;  // one line of steps each
+        const SheetPlan plan = planSheet(printableOf(paper), {most, most, most, most, 3});
+        ASSERT_EQ(plan.pages.size(), 3u);
+        EXPECT_EQ(plan.pages[0].blocks.size(), 2u);
+        EXPECT_EQ(plan.pages[1].blocks.size(), 2u);
+        EXPECT_EQ(plan.pages[2].blocks.size(), 1u);
+        // The second character starts below the first, a gap apart.
+        const PlacedBlock& first = plan.pages[0].blocks[0];
+        const PlacedBlock& second = plan.pages[0].blocks[1];
+        EXPECT_NEAR(second.rows.front().top,
+                    first.rows.back().top + first.rows.back().height + metrics.blockGap, 1e-9);
+        expectSound(plan, {most, most, most, most, 3});
+    }
+}
+
+TEST(SheetLayout, ACharacterThatDoesNotFitBelowAnotherStartsANewPageWhole) {
+    const std::vector<int> strokes{5, 23, 7};
+    const SheetPlan plan = planSheet(printableOf(Paper::A4), strokes);
+    ASSERT_EQ(plan.pages.size(), 3u);
+    for (std::size_t page = 0; page < 3; ++page) {
+        ASSERT_EQ(plan.pages[page].blocks.size(), 1u);
+        EXPECT_EQ(plan.pages[page].blocks[0].character, static_cast<int>(page));
+        EXPECT_EQ(plan.pages[page].blocks[0].rows.front().top, 0);
+    }
+    expectSound(plan, strokes);
+}
+
+TEST(SheetLayout, ManyCharactersOfEveryStrokeCountAllFindTheirPlace) {
+    std::vector<int> strokes;
+    for (int i = 0; i < 200; ++i) {
+        strokes.push_back(1 + (i * 7) % 30);
+    }
+    for (Paper paper : {Paper::A4, Paper::Letter}) {
+        const SheetPlan plan = planSheet(printableOf(paper), strokes);
+        expectSound(plan, strokes);
+        // No block that fits on a page is split.
+        std::map<int, int> pagesOf;
+        for (const SheetPage& page : plan.pages) {
+            for (const PlacedBlock& block : page.blocks) {
+                ++pagesOf[block.character];
+            }
+        }
+        for (const auto& [character, pages] : pagesOf) {
+            EXPECT_EQ(pages, 1) << character;
+        }
+    }
+}
+
+TEST(SheetLayout, ABlockTallerThanAPageBreaksBetweenRowsKeepingTheHeaderWithItsSteps) {
+    // A wide, low page: the rows of a 30-stroke character do not fit on one.
+    const QSizeF across(277, 120);
+    const std::vector<int> strokes{3, 30, 2};
+    const SheetPlan plan = planSheet(across, strokes);
+    expectSound(plan, strokes);
+    int pagesOfLong = 0;
+    for (const SheetPage& page : plan.pages) {
+        for (const PlacedBlock& block : page.blocks) {
+            if (block.character != 1) {
+                continue;
+            }
+            ++pagesOfLong;
+            if (block.rows.back().kind == RowKind::Header) {
+                ADD_FAILURE() << "a header ends a page";
+            }
+            EXPECT_EQ(block.rows.front().top, 0);  // it starts a page of its own
+        }
+    }
+    EXPECT_GE(pagesOfLong, 2);
+}
+
+}  // namespace
+}  // namespace qir::sheet

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/vector_table.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "store/engine_error.h"
+#include "tests/store/store_fixtures.h"
+#include "tests/support/scratch_directory.h"
+
+namespace qir::store {
+namespace {
+
+using testing::kA;
+using testing::kB;
+using testing::kC;
+
+// A one-stroke character whose median starts at `start`, so that rows tell apart.
+StrokeVectors bar(double start) {
+    VectorStroke stroke;
+    stroke.outline = {{OutlineVerb::MoveTo, {{start, 0}}},
+                      {OutlineVerb::LineTo, {{start + 10, 500}}},
+                      {OutlineVerb::Close, {}}};
+    stroke.median = {{start, 0}, {start, 500}};
+    return {{stroke}};
+}
+
+TableRow rowOf(const std::string& hanzi, const StrokeVectors& vectors) {
+    return {hanzi, encodeStrokeVectors(vectors)};
+}
+
+std::string failureOf(VectorTable& table, const std::string& hanzi) {
+    try {
+        table.find(hanzi);
+    } catch (const EngineError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+class VectorTableTest : public ::testing::Test {
+  protected:
+    testing::ScratchDirectory scratch;
+    const std::filesystem::path file = scratch.path() / kVectorTable.fileName;
+};
+
+TEST_F(VectorTableTest, FindsEachCharactersStrokesAndNothingForOthers) {
+    writeTableFile(file, kVectorTable, {rowOf(kA, bar(1)), rowOf(kB, bar(2))});
+    VectorTable table(scratch.path());
+    EXPECT_EQ(table.find(kB), bar(2));
+    EXPECT_EQ(table.find(kA), bar(1));
+    // A catalogue entry may carry a trailing blank.
+    EXPECT_EQ(table.find(kA + " "), bar(1));
+    EXPECT_EQ(table.find(kC), std::nullopt);
+    EXPECT_EQ(table.find(""), std::nullopt);
+}
+
+TEST_F(VectorTableTest, OpensOnlyAtTheFirstLookUpAndTriesAgainAfterAFailure) {
+    VectorTable table(scratch.path());
+    EXPECT_FALSE(table.isOpen());
+    EXPECT_EQ(failureOf(table, kA), "Cannot open table bishunvec.db: the file does not exist");
+    EXPECT_FALSE(table.isOpen());
+    writeTableFile(file, kVectorTable, {rowOf(kA, bar(1))});
+    EXPECT_EQ(table.find(kA), bar(1));
+    EXPECT_TRUE(table.isOpen());
+}
+
+TEST_F(VectorTableTest, AWrongKeyAForeignFileAndAFolderAreNamedInTheEnginesWords) {
+    writeTableFile(file, kVectorTable, {rowOf(kA, bar(1))}, "other1");
+    VectorTable wrongKey(scratch.path());
+    EXPECT_EQ(failureOf(wrongKey, kA),
+              "Cannot open table bishunvec.db: the file is not a table file, or the password is "
+              "wrong");
+
+    scratch.write(kVectorTable.fileName, std::string(4096, 'x'));
+    VectorTable foreign(scratch.path());
+    EXPECT_EQ(failureOf(foreign, kA),
+              "Cannot open table bishunvec.db: the file is not a table file, or the password is "
+              "wrong");
+
+    // An empty table is no error: it just holds no character.
+    std::filesystem::remove(file);
+    TableFileWriter other(file, kVectorTable);
+    other.commit();
+    {
+        VectorTable empty(scratch.path());
+        EXPECT_EQ(empty.find(kA), std::nullopt);
+    }
+
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    VectorTable folder(scratch.path());
+    EXPECT_EQ(failureOf(folder, kA), "Cannot open table bishunvec.db: it is a folder, not a file");
+}
+
+TEST_F(VectorTableTest, ADamagedRowNamesItsCharacterAndTheOthersStillRead) {
+    TableRow damaged = rowOf("\xD3\xC0", bar(1));  // 永
+    damaged.photo.resize(damaged.photo.size() - 2);
+    writeTableFile(file, kVectorTable, {rowOf(kA, bar(1)), damaged});
+    VectorTable table(scratch.path());
+    EXPECT_EQ(failureOf(table, "\xD3\xC0"),
+              "Cannot read table bishunvec.db: the strokes of \xE6\xB0\xB8 are damaged (the data "
+              "ends inside stroke 1)");
+    EXPECT_EQ(table.find(kA), bar(1));
+}
+
+TEST_F(VectorTableTest, ReadingLeavesTheFileAsItWas) {
+    writeTableFile(file, kVectorTable, {rowOf(kA, bar(1))});
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    const std::string before = scratch.read(kVectorTable.fileName);
+    const auto modified = std::filesystem::last_write_time(file);
+    {
+        VectorTable table(scratch.path());
+        EXPECT_EQ(table.find(kA), bar(1));
+        EXPECT_EQ(table.find(kB), std::nullopt);
+    }
+    EXPECT_EQ(scratch.read(kVectorTable.fileName), before);
+    EXPECT_EQ(std::filesystem::last_write_time(file), modified);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.path())) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::set<std::string>{"bishunvec.db"});
+}
+
+}  // namespace
+}  // namespace qir::store

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A character's row of the vector table "bishunvec.db": the parsed stroke data itself, in the
+// stroke order the pictures are drawn in, for what needs print quality.
+
+#include <string>
+#include <vector>
+
+#include "store/stroke_vectors.h"
+#include "tools/store_builder/character_data.h"
+
+namespace qir::tools {
+
+// The outlines and medians of `data`, stroke by stroke, unchanged.
+store::StrokeVectors strokeVectorsOf(const CharacterData& data);
+
+// The encoded row. Throws store::StrokeVectorsError when the strokes cannot be encoded.
+std::vector<unsigned char> vectorRow(const CharacterData& data);
+
+// The vector table's notice: the store's own notice and how the rows are encoded.
+std::string vectorTableNotice(const std::string& storeNotice);
+
+}  // namespace qir::tools
