@@ -9,6 +9,7 @@
 #include "platform/fonts.h"
 #include "platform/screen_depth.h"
 #include "platform/single_instance.h"
+#include "platform/termination_signals.h"
 
 int main(int argc, char** argv) {
     // Before anything is set up: a running instance takes over and this start ends.
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    // A logout or kill ends the program as its exit button does.
+    qir::QuitOnTerminationSignals quitOnTerminationSignals;
     // The X11 window class of our windows.
     QApplication::setApplicationName(QString::fromLatin1(qir::kInstanceName));
     qir::installFontSubstitutions();
