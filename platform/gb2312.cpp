@@ -92,4 +92,16 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+bool isHanzi(std::string_view text) {
+    if (text.size() == 3 && text[2] == ' ') {
+        text.remove_suffix(1);
+    }
+    if (text.size() != 2) {
+        return false;
+    }
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const auto trail = static_cast<unsigned char>(text[1]);
+    return lead >= 0x81 && lead <= 0xFE && trail >= 0x80 && trail <= 0xFE;
+}
+
 }  // namespace qir::gb2312

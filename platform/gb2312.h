@@ -18,4 +18,9 @@ std::optional<std::string> fromUnicode(const QString& text);
 // Drops every leading and trailing byte at or below 0x20; the result views `text`'s bytes.
 std::string_view trimmed(std::string_view text);
 
+// One two-byte character of the Chinese code page (a lead byte from 0x81 and a trail byte from
+// 0x80 up, neither 0xFF), optionally followed by one blank as some catalogue entries carry it.
+// No byte of it can be a wildcard of the lookups ("%", "_").
+bool isHanzi(std::string_view text);
+
 }  // namespace qir::gb2312

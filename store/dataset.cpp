@@ -892,7 +892,12 @@ void Table::deleteAllRows() {
     const auto attachment = database().attach(tableName_, source().access);
     sql::Connection& connection = database().connection();
     const std::string schema = sql::quoted(attachment.schema);
-    const int code = connection.tryExec("DELETE FROM " + schema + ".db");
+    int code = connection.tryExec("DELETE FROM " + schema + ".db");
+    if (code == SQLITE_OK) {
+        // The file keeps its size after rows are deleted; without this it would stay as large
+        // as the most rows it ever held.
+        code = connection.tryExec("VACUUM " + schema);
+    }
     if (code != SQLITE_OK) {
         // A page that cannot be decrypted shows as a plain engine error.
         if ((code & 0xff) == SQLITE_ERROR && database().foundDamaged(attachment.schema)) {

@@ -148,7 +148,8 @@ class Table : public DataSet {
     // scratch table found damaged when it is emptied is made anew with `layout`.
     void setScratch(std::optional<TableLayout> layout) { scratchLayout_ = layout; }
     bool scratch() const { return scratchLayout_.has_value(); }
-    // Deletes every row; the table must be closed. Throws EngineError.
+    // Deletes every row and gives the file's freed space back; the table must be closed.
+    // Throws EngineError.
     void emptyTable();
 
   protected:

@@ -33,5 +33,17 @@ TEST(Gb2312, TrimDropsBytesAtOrBelowBlank) {
     EXPECT_EQ(gb2312::trimmed("\xA1\xA1"), "\xA1\xA1");  // the ideographic space is not a blank
 }
 
+TEST(Gb2312, OnlyOneTwoByteCharacterIsAHanzi) {
+    for (const char* hanzi : {"\xD7\xD6", "\xD3\xF0 ", "\x87\xE5", "\x81\x80", "\xFE\xFE"}) {
+        EXPECT_TRUE(gb2312::isHanzi(hanzi)) << hanzi;
+    }
+    // Empty, wildcards, ASCII trail bytes, a lone lead byte, two characters, other blanks.
+    for (const char* other : {"", "%", "%%", "_", "\xD7%", "%\xD7", "\xD7_", "\x81\x40", "\xD7",
+                              "ab", "\xD7\xD6\xD7\xD6", "\xD7\xD6  ", " \xD7\xD6", "\xD7\xD6\t",
+                              "\xFF\xD6", "\xD7\xFF", "\x80\xA1"}) {
+        EXPECT_FALSE(gb2312::isHanzi(other)) << other;
+    }
+}
+
 }  // namespace
 }  // namespace qir
