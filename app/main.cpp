@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
                                        __builtin_return_address(0));
         return 1;
     }
+    if (form->handedOver()) {
+        return 0;
+    }
     form->show();
     return QApplication::exec();
 }

@@ -48,6 +48,9 @@ class TForm1 : public QWidget {
     const app::HotFlags& hotFlags() const { return hover_.flags(); }
     store::CharacterStore& characterStore() { return store_; }
     const std::string& CurrentHanzi() const;
+    // True when another instance, started at the same moment, runs instead of this one: the
+    // window is not set up further and the start ends.
+    bool handedOver() const { return handedOver_; }
 
     // The running instance's answer to a later start.
     void ActivateInstance();
@@ -107,6 +110,7 @@ class TForm1 : public QWidget {
     std::unique_ptr<selection::CharacterSelection> selection_;
     app::HoverSkin hover_;
     bool shown_ = false;
+    bool handedOver_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
     std::optional<QPoint> dragOffset_;
 

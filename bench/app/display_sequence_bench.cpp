@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -76,6 +77,10 @@ BENCHMARK_CAPTURE(typedCharacterShown, twenty_three_strokes_guan, "罐")
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window's instance socket goes into a runtime folder of the benchmark's own, so a
+    // running program neither takes over nor is found.
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QApplication application(argc, argv);
     qir::installFontSubstitutions();
     const char* stage = std::getenv("QIR_STAGE_DIR");

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Two real processes: the second start hands over to the first and ends at once.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
 
 #include "tests/app/program_process.h"
+#include "tests/support/foreign_listener.h"
 
 namespace qir {
 namespace {
@@ -36,6 +41,69 @@ TEST(SingleInstanceProcess, AStaleSocketDoesNotBlockTheNextStart) {
     QProcess& second = programs.start();
     ASSERT_TRUE(second.waitForStarted());
     EXPECT_FALSE(second.waitForFinished(1500));  // it runs as the new instance
+}
+
+TEST(SingleInstanceProcess, TenStartsAtTheSameMomentLeaveOneInstance) {
+    testing::ProgramProcesses programs;
+    std::vector<QProcess*> starts;
+    for (int i = 0; i < 10; ++i) {
+        starts.push_back(&programs.start());
+    }
+    // Nine hand over and end; one runs on.
+    QElapsedTimer clock;
+    clock.start();
+    int handedOver = 0;
+    while (handedOver < 9 && clock.elapsed() < 20000) {
+        QThread::msleep(50);
+        handedOver = 0;
+        for (QProcess* start : starts) {
+            start->waitForFinished(0);
+            handedOver += start->state() == QProcess::NotRunning ? 1 : 0;
+        }
+    }
+    QThread::msleep(500);
+    handedOver = 0;
+    for (QProcess* start : starts) {
+        start->waitForFinished(0);
+        if (start->state() == QProcess::NotRunning) {
+            EXPECT_EQ(start->exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(start->exitCode(), 0);
+            ++handedOver;
+        }
+    }
+    EXPECT_EQ(handedOver, 9);
+    // The one that runs is the one a later start finds.
+    QProcess& later = programs.start();
+    EXPECT_TRUE(later.waitForFinished(5000));
+    EXPECT_EQ(later.exitCode(), 0);
+}
+
+TEST(SingleInstanceProcess, AnotherUserListeningAtTheFallbackDoesNotStopTheStart) {
+    if (!testing::mayActAsAnotherUser()) {
+        GTEST_SKIP() << "needs root, to act as another user (CI runs as root)";
+    }
+    namespace fs = std::filesystem;
+    testing::ProgramProcesses programs;
+    QTemporaryDir tempFolder;
+    const fs::path temp = tempFolder.path().toStdString();
+    fs::permissions(temp, fs::perms::all | fs::perms::sticky_bit);
+    programs.environment().remove("XDG_RUNTIME_DIR");
+    programs.environment().insert("TMPDIR", tempFolder.path());
+    // The other user made our folder in the temp folder first and listens in it, and in the
+    // temp folder itself.
+    const std::string socket = "MyTarsel-" + std::to_string(::geteuid()) + ".socket";
+    const fs::path theirs = temp / ("qir-" + std::to_string(::geteuid()));
+    fs::create_directory(theirs);
+    ASSERT_EQ(::chown(theirs.c_str(), testing::kNobody, testing::kNobody), 0);
+    fs::permissions(theirs, fs::perms::all);
+    testing::ForeignListener inTheirFolder(theirs / socket, false);
+    testing::ForeignListener inTheTempFolder(temp / socket, false);
+    ASSERT_TRUE(inTheirFolder.listening());
+    ASSERT_TRUE(inTheTempFolder.listening());
+
+    QProcess& start = programs.start();
+    ASSERT_TRUE(start.waitForStarted());
+    EXPECT_FALSE(start.waitForFinished(2000));  // it runs, as the only instance
 }
 
 }  // namespace
