@@ -56,7 +56,7 @@ class Converter {
 }  // namespace
 
 QString toUnicode(std::string_view bytes) {
-    thread_local Converter decoder("UTF-8", "GB2312");
+    thread_local Converter decoder("UTF-8", "CP936");
     std::string utf8;
     decoder.convert(bytes, utf8, [](char*& in, std::size_t& left, std::string& out) {
         // Skip one byte of an invalid or incomplete sequence and mark it.
@@ -69,7 +69,7 @@ QString toUnicode(std::string_view bytes) {
 }
 
 std::optional<std::string> fromUnicode(const QString& text) {
-    thread_local Converter encoder("GB2312", "UTF-8");
+    thread_local Converter encoder("CP936", "UTF-8");
     const QByteArray utf8 = text.toUtf8();
     std::string bytes;
     const bool complete =

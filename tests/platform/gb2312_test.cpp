@@ -13,6 +13,15 @@ TEST(Gb2312, RoundTripsChineseText) {
     EXPECT_EQ(gb2312::fromUnicode(QString::fromUtf8("1画")), std::string("1\xBB\xAD"));
 }
 
+TEST(Gb2312, ConvertsTheWholeChineseCodePageNotOnlyGb2312) {
+    // Outside GB2312, inside CP936: both bytes high, or a second byte in the ASCII range.
+    for (const auto& [text, bytes] : {std::pair{"囧", "\x87\xE5"}, std::pair{"丂", "\x81\x40"},
+                                      std::pair{"亐", "\x81\x80"}, std::pair{"鎫", "\xE6\x7E"}}) {
+        EXPECT_EQ(gb2312::fromUnicode(QString::fromUtf8(text)), std::string(bytes)) << text;
+        EXPECT_EQ(gb2312::toUnicode(bytes), QString::fromUtf8(text)) << text;
+    }
+}
+
 TEST(Gb2312, RefusesCharactersOutsideTheCodePage) {
     EXPECT_FALSE(gb2312::fromUnicode(QString::fromUtf8("𠀀")).has_value());
     EXPECT_FALSE(gb2312::fromUnicode(QString::fromUtf8("한")).has_value());
