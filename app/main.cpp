@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QFileInfo>
+#include <cstdio>
 #include <memory>
 
 #include "app/application_error.h"
@@ -23,8 +24,12 @@ int main(int argc, char** argv) {
     // The X11 window class of our windows.
     QApplication::setApplicationName(QString::fromLatin1(qir::kInstanceName));
     qir::installFontSubstitutions();
-    // The screen's colour depth is read once, at start.
-    qir::screenColourDepth();
+    // The screen's colour depth is read once, at start. Where nothing can be painted no box
+    // can say so either: the refusal goes to the standard error.
+    if (const auto refusal = qir::screenDepthRefusal(qir::screenColourDepth())) {
+        std::fprintf(stderr, "%s\n", refusal->c_str());
+        return 1;
+    }
 
     qir::SystemDesktop desktop;
     std::unique_ptr<qir::TForm1> form;
