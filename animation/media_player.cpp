@@ -47,7 +47,9 @@ void drawFocusRect(QPainter& painter, const QRect& rect, const QColor& colour) {
 }  // namespace
 
 MediaPlayer::MediaPlayer(Desktop& desktop, QWidget* parent) : QWidget(parent), desktop_(desktop) {
-    setFocusPolicy(Qt::StrongFocus);
+    // Reached by Tab; the mouse gives it the focus only by pressing a button that works (see
+    // pressAt), so a click on the greyed bar leaves the focus in the input box.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     fitSize();
 }
@@ -417,6 +419,7 @@ void MediaPlayer::pressAt(QPoint point) {
     pressed_ = *button;
     pointerOverPressed_ = true;
     focused_ = *button;
+    setFocus(Qt::MouseFocusReason);
     update();
 }
 

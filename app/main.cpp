@@ -14,6 +14,7 @@
 #include "platform/fonts.h"
 #include "platform/screen_depth.h"
 #include "platform/single_instance.h"
+#include "platform/termination_signals.h"
 #include "sheet/sheet_command.h"
 #include "workfolder/working_folder.h"
 
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    // A logout or kill ends the program as its exit button does.
+    qir::QuitOnTerminationSignals quitOnTerminationSignals;
     // The X11 window class of our windows.
     QApplication::setApplicationName(QString::fromLatin1(qir::kInstanceName));
     qir::SystemDesktop desktop;
@@ -58,8 +61,12 @@ int main(int argc, char** argv) {
     }
 
     qir::installFontSubstitutions();
-    // The screen's colour depth is read once, at start.
-    qir::screenColourDepth();
+    // The screen's colour depth is read once, at start. Where nothing can be painted no box
+    // can say so either: the refusal goes to the standard error.
+    if (const auto refusal = qir::screenDepthRefusal(qir::screenColourDepth())) {
+        std::fprintf(stderr, "%s\n", refusal->c_str());
+        return 1;
+    }
 
     std::unique_ptr<qir::TForm1> form;
     try {
@@ -68,6 +75,9 @@ int main(int argc, char** argv) {
         qir::app::showApplicationError(error, QFileInfo(QString::fromLocal8Bit(argv[0])).fileName(),
                                        __builtin_return_address(0));
         return 1;
+    }
+    if (form->handedOver()) {
+        return 0;
     }
     form->show();
     return QApplication::exec();

@@ -67,7 +67,9 @@ QWidget* Panel::client() {
 
 void Panel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QRect edge = rect().adjusted(0, 0, -1, -1);
+    // The lines run through the rectangle's own outermost pixels: right() and bottom() are
+    // the last column and row inside it.
+    QRect edge = rect();
     if (clientEdge_) {
         drawEdge(painter, edge, kShadow, kHighlight);
         drawEdge(painter, edge.adjusted(1, 1, -1, -1), kDarkShadow, kLight);

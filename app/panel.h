@@ -11,7 +11,7 @@ namespace qir::app {
 
 enum class BevelCut { None, Raised, Lowered };
 
-// Draws a one-pixel 3-D frame on `rect`'s edge.
+// Draws a one-pixel 3-D frame on `rect`'s outermost pixels.
 void drawBevel(class QPainter& painter, const QRect& rect, BevelCut cut);
 
 class Panel : public QWidget {

@@ -70,7 +70,7 @@ void Bevel::paintEvent(QPaintEvent*) {
         painter.setPen(QColor(0x80, 0x80, 0x80));
         painter.drawLine(0, 1, width() - 1, 1);
     } else {
-        drawBevel(painter, rect().adjusted(0, 0, -1, -1), BevelCut::Lowered);
+        drawBevel(painter, rect(), BevelCut::Lowered);
     }
 }
 

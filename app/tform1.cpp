@@ -87,8 +87,12 @@ TForm1::TForm1(Desktop& desktop, QWidget* parent)
     connectHandlers();
     createPracticeSheetActions();
 
-    // From here on a later start finds this instance.
-    instanceChannel_.listen(QString::fromLatin1(kInstanceName));
+    // From here on a later start finds this instance. A start that lost the race to an
+    // instance starting at the same moment has handed over to it, and goes no further.
+    if (instanceChannel_.claim(QString::fromLatin1(kInstanceName)) == InstanceClaim::HandedOver) {
+        handedOver_ = true;
+        return;
+    }
     connect(&instanceChannel_, &InstanceChannel::activationRequested, this,
             &TForm1::ActivateInstance);
 

@@ -50,6 +50,9 @@ class TForm1 : public QWidget {
     store::CharacterStore& characterStore() { return store_; }
     app::PracticeSheetActions& practiceSheetActions() { return *sheetActions_; }
     const std::string& CurrentHanzi() const;
+    // True when another instance, started at the same moment, runs instead of this one: the
+    // window is not set up further and the start ends.
+    bool handedOver() const { return handedOver_; }
 
     // The running instance's answer to a later start.
     void ActivateInstance();
@@ -112,6 +115,7 @@ class TForm1 : public QWidget {
     app::HoverSkin hover_;
     app::PracticeSheetActions* sheetActions_ = nullptr;
     bool shown_ = false;
+    bool handedOver_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
     std::optional<QPoint> dragOffset_;
 

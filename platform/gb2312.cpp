@@ -56,7 +56,7 @@ class Converter {
 }  // namespace
 
 QString toUnicode(std::string_view bytes) {
-    thread_local Converter decoder("UTF-8", "GB2312");
+    thread_local Converter decoder("UTF-8", "CP936");
     std::string utf8;
     decoder.convert(bytes, utf8, [](char*& in, std::size_t& left, std::string& out) {
         // Skip one byte of an invalid or incomplete sequence and mark it.
@@ -69,7 +69,7 @@ QString toUnicode(std::string_view bytes) {
 }
 
 std::optional<std::string> fromUnicode(const QString& text) {
-    thread_local Converter encoder("GB2312", "UTF-8");
+    thread_local Converter encoder("CP936", "UTF-8");
     const QByteArray utf8 = text.toUtf8();
     std::string bytes;
     const bool complete =
@@ -90,6 +90,18 @@ std::string_view trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
+}
+
+bool isHanzi(std::string_view text) {
+    if (text.size() == 3 && text[2] == ' ') {
+        text.remove_suffix(1);
+    }
+    if (text.size() != 2) {
+        return false;
+    }
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const auto trail = static_cast<unsigned char>(text[1]);
+    return lead >= 0x81 && lead <= 0xFE && trail >= 0x80 && trail <= 0xFE;
 }
 
 }  // namespace qir::gb2312

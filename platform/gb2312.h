@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The one codec between the program's GB2312 bytes and Qt's Unicode text.
+// The one codec between the program's GB2312 bytes and Qt's Unicode text. It converts through
+// the Chinese system code page (CP936, also called GBK), whose two-byte core is GB2312: the
+// input method of a Chinese desktop delivers every character of it as its code-page bytes.
 
 #include <QString>
 #include <optional>
@@ -9,13 +11,18 @@
 
 namespace qir::gb2312 {
 
-// Decodes GB2312 bytes for display. Bytes that are not GB2312 become U+FFFD.
+// Decodes code-page bytes for display. Bytes that are no character become U+FFFD.
 QString toUnicode(std::string_view bytes);
 
-// Encodes text as GB2312 bytes, or nothing when any character lies outside GB2312.
+// Encodes text as code-page bytes, or nothing when any character lies outside the code page.
 std::optional<std::string> fromUnicode(const QString& text);
 
 // Drops every leading and trailing byte at or below 0x20; the result views `text`'s bytes.
 std::string_view trimmed(std::string_view text);
+
+// One two-byte character of the Chinese code page (a lead byte from 0x81 and a trail byte from
+// 0x80 up, neither 0xFF), optionally followed by one blank as some catalogue entries carry it.
+// No byte of it can be a wildcard of the lookups ("%", "_").
+bool isHanzi(std::string_view text);
 
 }  // namespace qir::gb2312

@@ -14,4 +14,13 @@ int screenColourDepth() {
     return depth;
 }
 
+std::optional<std::string> screenDepthRefusal(int depth) {
+    if (depth >= kLeastPaintableDepth) {
+        return std::nullopt;
+    }
+    return "QIR Demonstration of stroke order cannot run on this screen: it shows " +
+           std::to_string(depth) + " bits per pixel, and at least " +
+           std::to_string(kLeastPaintableDepth) + " (thousands of colours) are needed.";
+}
+
 }  // namespace qir

@@ -1,23 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One running instance per user: the running one listens on a local socket named from the
-// window class name; a later start that reaches it hands over and ends.
+// window class name, in a folder only the user can write to; a later start that reaches it
+// hands over and ends. Only a process of the same user is ever handed over to or listened to.
 
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
-#include <functional>
+#include <optional>
+
+#include "platform/instance_socket.h"
 
 namespace qir {
 
 inline constexpr const char* kInstanceName = "MyTarsel";
 
-// The socket's path for this user, in a folder only the user can reach.
+// The socket's path for this user when nothing blocks it; empty when the user has no folder
+// of their own for it.
 QString instanceSocketPath(const QString& name);
 
 // Asks a running instance to come forward. Plain POSIX, usable before the application object
-// exists; waits for nothing but the connection itself. True when an instance took the request.
+// exists; waits for nothing but the connection itself and changes no file. True when an
+// instance of this user took the request.
 bool handOverToRunningInstance(const QString& name);
+
+enum class InstanceClaim {
+    Running,     // this instance listens: later starts find it
+    HandedOver,  // another instance of this user runs and took the request; this start ends
+    Alone,       // the user has no folder of their own for the socket: runs unfindable
+};
 
 // The running instance's end of the channel. Every accepted connection from the same user is
 // one activation request; it carries no data.
@@ -26,10 +37,11 @@ class InstanceChannel : public QObject {
   public:
     explicit InstanceChannel(QObject* parent = nullptr);
 
-    // Starts listening under `name`. A stale socket left by a crashed instance is replaced;
-    // when another live instance already owns the name, this one stays unfindable and
-    // returns false.
-    bool listen(const QString& name);
+    // Decides, as one step against other starts at the same moment, between listening under
+    // `name` and handing over to the instance that already does. A socket left by a crashed
+    // instance, and anything else in the socket's place that may go (a link, a file, an empty
+    // folder), is replaced.
+    InstanceClaim claim(const QString& name);
 
   signals:
     void activationRequested();
@@ -37,6 +49,8 @@ class InstanceChannel : public QObject {
   private:
     void acceptPending();
 
+    // Kept open while listening: the server's socket may be reached through it.
+    std::optional<instance::Folder> folder_;
     QLocalServer server_;
 };
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The input box: holds at most two GB2312 bytes, one Chinese character. Every way text gets in
-// (keys, input method commits, the clipboard) goes through the key filter, and each refused
-// byte beeps.
+// The input box: holds at most two bytes of the Chinese code page, one Chinese character. Every
+// way text gets in (keys, input method commits, the clipboard) goes through the key filter,
+// and each refused character beeps.
 
 #include <QClipboard>
 #include <QLineEdit>

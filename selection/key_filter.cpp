@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection/key_filter.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -9,11 +10,18 @@
 namespace qir::selection {
 namespace {
 
+// A character as the input method delivers it: one ASCII byte, or the two bytes of a Chinese
+// character of the code page. Nothing for anything else, which the code page lacks or holds
+// in one byte (the euro sign): the box takes two-byte characters only.
 std::optional<std::string> bytesOf(char32_t character) {
     if (character < 0x80) {
         return std::string(1, static_cast<char>(character));
     }
-    return gb2312::fromUnicode(QString::fromUcs4(&character, 1));
+    auto bytes = gb2312::fromUnicode(QString::fromUcs4(&character, 1));
+    if (!bytes || bytes->size() != 2) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 bool isControl(char32_t character) {
@@ -32,14 +40,16 @@ FilteredText filterTypedText(const QString& text, std::size_t byteBudget) {
             ++result.refusals;
             continue;
         }
-        bool passed = true;
-        for (char byte : *bytes) {
-            if (!passesKeyFilter(static_cast<unsigned char>(byte))) {
-                ++result.refusals;
-                passed = false;
-            }
+        // A character one of whose bytes is refused is refused whole, with one beep: a
+        // code-page character whose second byte is ASCII never leaves its first in the box.
+        const bool passed = std::all_of(bytes->begin(), bytes->end(), [](char byte) {
+            return passesKeyFilter(static_cast<unsigned char>(byte));
+        });
+        if (!passed) {
+            ++result.refusals;
+            continue;
         }
-        if (!passed || isControl(character) || full) {
+        if (isControl(character) || full) {
             continue;
         }
         // Once a character does not fit, later ones are not inserted either: the text stays

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The input box's key filter. Every printable ASCII byte is refused; control bytes (Backspace,
-// Enter, Esc, the clipboard shortcuts) and the bytes of GB2312 characters pass.
+// Enter, Esc, the clipboard shortcuts) and the bytes of the code page's Chinese characters
+// (GB2312 and the rest of CP936) pass.
 
 #include <QString>
 #include <cstddef>
@@ -18,16 +19,17 @@ constexpr bool passesKeyFilter(unsigned char byte) {
 
 struct FilteredText {
     QString accepted;  // the characters to insert, in order
-    int refusals = 0;  // refused bytes, plus one for each character outside GB2312
+    int refusals = 0;  // one for each refused character
 };
 
 // Runs the characters of `text` through the filter as if typed one after another: each becomes
-// its GB2312 bytes and every byte must pass. A character outside GB2312 cannot become bytes
-// and is refused. Control characters pass without being text, so they are not kept. Kept
-// characters stop once the next one would not fit in `byteBudget`.
+// its code-page bytes and every byte must pass, or the character is refused whole. A character
+// the code page does not hold in two bytes cannot become bytes and is refused. Control
+// characters pass without being text, so they are not kept. Kept characters stop once the
+// next one would not fit in `byteBudget`.
 FilteredText filterTypedText(const QString& text, std::size_t byteBudget);
 
-// The GB2312 size of `text`, counting a character outside GB2312 as two bytes.
+// The code-page size of `text`, counting a character that cannot become bytes as two.
 std::size_t gb2312Size(const QString& text);
 
 }  // namespace qir::selection

@@ -21,7 +21,7 @@ CharacterStore::CharacterStore()
     querybs.setSql({"select distinct * from bishun.db", "where trim(filename) like :file",
                     "order by filename"});
     tablebmp.setTableName(kStrokeDisplayTable.fileName);
-    tablebmp.setScratch(true);
+    tablebmp.setScratch(kStrokeDisplayTable);
     // The program never writes the animation table.
     tablenextprev.setTableName("donghua.DB");
     tablenextprev.setReadOnly(true);

@@ -860,9 +860,9 @@ DataSet::Source Table::source() const {
     Source result;
     result.isTable = true;
     result.tableNames = {tableName_};
-    result.access = readOnly_  ? Database::Access::ReadOnly
-                    : scratch_ ? Database::Access::Scratch
-                               : Database::Access::ReadWrite;
+    result.access = readOnly_   ? Database::Access::ReadOnly
+                    : scratch() ? Database::Access::Scratch
+                                : Database::Access::ReadWrite;
     return result;
 }
 
@@ -873,14 +873,52 @@ void Table::emptyTable() {
     if (readOnly_) {
         sql::fail("Cannot empty table", tableName_, "the data set is read-only");
     }
-    const Source from = source();
-    const auto attachment = database().attach(tableName_, from.access);
-    sql::Connection& connection = database().connection();
-    const int code = connection.tryExec("DELETE FROM " + sql::quoted(attachment.schema) + ".db");
-    if (code != SQLITE_OK) {
-        sql::failWithCode("Cannot empty table", attachment.fileName, code, connection.get());
+    if (!scratchLayout_) {
+        deleteAllRows();
+    } else {
+        try {
+            deleteAllRows();
+        } catch (const DamagedTableError&) {
+            // Scratch rows are only ever the last ones shown, and emptying drops them anyway:
+            // a new file loses nothing, where the damaged one would fail every time.
+            database().recreateTable(tableName_, *scratchLayout_);
+            deleteAllRows();
+        }
     }
     notify(DataChange::Emptied);
+}
+
+namespace {
+
+// A scratch table made before scratch tables shrank by themselves keeps the size of the most
+// rows it ever held; compacting it is an economy of disk space only, so its failure is no
+// error (the engine refuses it while a file of another page size is attached after this one).
+void compactOlderFile(sql::Connection& connection, const std::string& schema) {
+    int code = SQLITE_OK;
+    sql::Statement mode = connection.tryPrepare("PRAGMA " + schema + ".auto_vacuum", code);
+    if (mode && sqlite3_step(mode.get()) == SQLITE_ROW && sqlite3_column_int(mode.get(), 0) == 0) {
+        mode.reset();
+        connection.tryExec("VACUUM " + schema);
+    }
+}
+
+}  // namespace
+
+void Table::deleteAllRows() {
+    const auto attachment = database().attach(tableName_, source().access);
+    sql::Connection& connection = database().connection();
+    const std::string schema = sql::quoted(attachment.schema);
+    const int code = connection.tryExec("DELETE FROM " + schema + ".db");
+    if (code == SQLITE_OK) {
+        compactOlderFile(connection, schema);
+    }
+    if (code != SQLITE_OK) {
+        // A page that cannot be decrypted shows as a plain engine error.
+        if ((code & 0xff) == SQLITE_ERROR && database().foundDamaged(attachment.schema)) {
+            sql::failDamaged("Cannot empty table", attachment.fileName, "the file is damaged");
+        }
+        sql::failWithCode("Cannot empty table", attachment.fileName, code, connection.get());
+    }
 }
 
 // Query.

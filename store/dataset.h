@@ -7,12 +7,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/file_io.h"
 #include "store/session.h"
+#include "store/table_file.h"
 
 namespace qir::store {
 
@@ -142,19 +144,23 @@ class Table : public DataSet {
     // A read-only table opens its file read-only and refuses every change.
     void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
     bool readOnly() const { return readOnly_; }
-    // Scratch rows are rebuilt whenever needed, so writes do not wait for the disk.
-    void setScratch(bool scratch) { scratch_ = scratch; }
-    bool scratch() const { return scratch_; }
-    // Deletes every row; the table must be closed. Throws EngineError.
+    // Scratch rows are rebuilt whenever needed, so writes do not wait for the disk, and a
+    // scratch table found damaged when it is emptied is made anew with `layout`.
+    void setScratch(std::optional<TableLayout> layout) { scratchLayout_ = layout; }
+    bool scratch() const { return scratchLayout_.has_value(); }
+    // Deletes every row and gives the file's freed space back; the table must be closed.
+    // Throws EngineError.
     void emptyTable();
 
   protected:
     Source source() const override;
 
   private:
+    void deleteAllRows();
+
     std::string tableName_;
     bool readOnly_ = false;
-    bool scratch_ = false;
+    std::optional<TableLayout> scratchLayout_;
 };
 
 // A read-only query whose text names table files ("select * from donghua.db ...").

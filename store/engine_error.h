@@ -13,4 +13,11 @@ class EngineError : public Error {
     explicit EngineError(const std::string& message) : Error("EDBEngineError", message) {}
 };
 
+// A table file whose content cannot be used: damaged pages, cut short, not a table file at
+// all, or keyed with no password the session holds (a damaged first page looks the same).
+class DamagedTableError : public EngineError {
+  public:
+    using EngineError::EngineError;
+};
+
 }  // namespace qir::store

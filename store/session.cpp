@@ -49,6 +49,15 @@ std::string fileUri(const std::filesystem::path& path, bool writable) {
     return uri;
 }
 
+// A name without an extension means the default driver's table file.
+std::filesystem::path withDefaultExtension(const std::string& tableName) {
+    std::filesystem::path given(tableName);
+    if (!given.has_extension()) {
+        given += ".db";
+    }
+    return given;
+}
+
 struct FileIdentity {
     dev_t device = 0;
     ino_t inode = 0;
@@ -152,7 +161,7 @@ struct Database::Impl {
         }
         if (found == 0) {
             detach(schema);
-            sql::fail("Cannot open table", fileName, "the file is not a table file");
+            sql::failDamaged("Cannot open table", fileName, "the file is not a table file");
         }
         return KeyResult::Opened;
     }
@@ -229,11 +238,7 @@ sql::Connection& Database::connection() {
 
 Database::Attachment Database::attach(const std::string& tableName, Access access) {
     connect();
-    std::filesystem::path given(tableName);
-    if (!given.has_extension()) {
-        // A name without an extension means the default driver's table file.
-        given += ".db";
-    }
+    const std::filesystem::path given = withDefaultExtension(tableName);
     const std::string schema = lowerAscii(given.stem().string());
     const std::filesystem::path path = resolveTableFile(given.string());
     const std::string fileName = path.filename().string();
@@ -272,7 +277,7 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
     // asking the user for its password would only mislead.
     const auto size = static_cast<std::uintmax_t>(status.st_size);
     if (size != 0 && (size < 512 || size % 512 != 0)) {
-        sql::fail("Cannot open table", fileName, "the file is not a table file");
+        sql::failDamaged("Cannot open table", fileName, "the file is not a table file");
     }
     std::string header(16, '\0');
     {
@@ -303,17 +308,21 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
         }
     }
     if (!opened) {
-        sql::fail("Cannot open table", fileName,
-                  plain ? "the file is not a table file"
-                        : "no password given opens it (wrong password, or not a table file)");
+        sql::failDamaged("Cannot open table", fileName,
+                         plain
+                             ? "the file is not a table file"
+                             : "no password given opens it (wrong password, or not a table file)");
     }
 
     const std::string prefix = "PRAGMA " + sql::quoted(schema) + ".";
     // Keep the decrypted pages of a whole table at hand: lookups scan it.
     impl_->connection->tryExec(prefix + "cache_size = -65536");
     if (access == Access::Scratch) {
+        // Scratch rows may be lost to a power cut, so nothing waits for the disk; but every
+        // change goes through a journal on disk, so a process killed in the middle of one
+        // leaves the file as it was before that change.
         impl_->connection->tryExec(prefix + "synchronous = OFF");
-        impl_->connection->tryExec(prefix + "journal_mode = MEMORY");
+        impl_->connection->tryExec(prefix + "journal_mode = DELETE");
         // Overwriting freed pages would encrypt every page of every row emptied.
         impl_->connection->tryExec(prefix + "secure_delete = OFF");
         // One program owns its scratch table: holding the lock keeps the page cache valid
@@ -322,6 +331,43 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
     }
     impl_->attached[schema] = Impl::Attached{path, identity, access, writable, fileName};
     return {schema, fileName};
+}
+
+bool Database::foundDamaged(const std::string& schema) {
+    int code = SQLITE_OK;
+    sql::Statement check =
+        connection().tryPrepare("PRAGMA " + sql::quoted(schema) + ".quick_check(1)", code);
+    if (check) {
+        code = sqlite3_step(check.get());
+        if (code == SQLITE_ROW) {
+            return sql::columnBytes(check.get(), 0) != "ok";
+        }
+        code = sqlite3_errcode(connection().get());
+    }
+    // A page that cannot be decrypted fails the check with a plain error; a table in use or
+    // a full disk is no damage.
+    const int primary = code & 0xff;
+    return primary == SQLITE_ERROR || primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+void Database::recreateTable(const std::string& tableName, const TableLayout& layout) {
+    connect();
+    const std::filesystem::path given = withDefaultExtension(tableName);
+    const std::filesystem::path path = resolveTableFile(given.string());
+    const std::string fileName = path.filename().string();
+    const std::string schema = lowerAscii(given.stem().string());
+    if (impl_->attached.count(schema) != 0 && !impl_->detach(schema)) {
+        sql::fail("Cannot create table", fileName, "the table is in use");
+    }
+    // A journal beside the old file belongs to its content, not to the new file's.
+    std::filesystem::path journal = path;
+    journal += "-journal";
+    std::error_code ignored;
+    std::filesystem::remove(journal, ignored);
+    const std::string password = session_.passwords().empty() ? "" : session_.passwords().front();
+    // Written aside and renamed over the old file: at every moment one whole file is there.
+    TableFileWriter writer(path, layout, password);
+    writer.commit();
 }
 
 }  // namespace qir::store

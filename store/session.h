@@ -15,6 +15,7 @@ namespace qir::store {
 namespace sql {
 class Connection;
 }
+struct TableLayout;
 
 class Session {
   public:
@@ -76,6 +77,12 @@ class Database {
     // the session's prompt. Re-used while the file stays the same. Throws EngineError.
     Attachment attach(const std::string& tableName, Access access);
     sql::Connection& connection();
+
+    // The engine's quick check of an attached table file finds it damaged.
+    bool foundDamaged(const std::string& schema);
+    // Replaces the table file for `tableName` by a new, empty one with `layout`, keyed with
+    // the session's first password. Throws EngineError.
+    void recreateTable(const std::string& tableName, const TableLayout& layout);
 
   private:
     struct Impl;

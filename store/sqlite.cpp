@@ -41,13 +41,24 @@ std::string describeFailure(int code) {
     }
 }
 
-void fail(std::string_view action, std::string_view tableFile, std::string_view cause) {
+namespace {
+std::string failureMessage(std::string_view action, std::string_view tableFile,
+                           std::string_view cause) {
     std::string message(action);
     message += " ";
     message += tableFile;
     message += ": ";
     message += cause;
-    throw EngineError(message);
+    return message;
+}
+}  // namespace
+
+void fail(std::string_view action, std::string_view tableFile, std::string_view cause) {
+    throw EngineError(failureMessage(action, tableFile, cause));
+}
+
+void failDamaged(std::string_view action, std::string_view tableFile, std::string_view cause) {
+    throw DamagedTableError(failureMessage(action, tableFile, cause));
 }
 
 void failWithCode(std::string_view action, std::string_view tableFile, int code, sqlite3* handle) {
@@ -68,6 +79,9 @@ void failWithCode(std::string_view action, std::string_view tableFile, int code,
         } else if (error != 0) {
             cause += std::string(" (") + std::strerror(error) + ")";
         }
+    }
+    if ((code & 0xff) == SQLITE_CORRUPT) {
+        failDamaged(action, tableFile, cause);
     }
     fail(action, tableFile, cause);
 }

@@ -24,6 +24,9 @@ std::string describeFailure(int code);
 
 // "Cannot open table donghua.db: the file does not exist"
 [[noreturn]] void fail(std::string_view action, std::string_view tableFile, std::string_view cause);
+// The same as a DamagedTableError. failWithCode throws one for the engine's "damaged" code.
+[[noreturn]] void failDamaged(std::string_view action, std::string_view tableFile,
+                              std::string_view cause);
 [[noreturn]] void failWithCode(std::string_view action, std::string_view tableFile, int code,
                                sqlite3* handle);
 

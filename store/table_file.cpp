@@ -62,6 +62,9 @@ TableFileWriter::TableFileWriter(std::filesystem::path path, const TableLayout& 
             impl_->failWith(keyed);
         }
         impl_->exec("PRAGMA cipher_page_size = " + std::to_string(layout.pageSize) + ";");
+        if (layout.shrinksWhenEmptied) {
+            impl_->exec("PRAGMA auto_vacuum = FULL;");
+        }
         // The file only becomes the table at commit, so a journal would protect nothing.
         impl_->exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
         const std::string key = layout.keyed ? " PRIMARY KEY" : "";

@@ -23,13 +23,17 @@ struct TableLayout {
     int filenameWidth;                  // CHAR(n) of the Filename column
     bool keyed;                         // rows in Filename order (primary key) or in append order
     int pageSize = kTablePageSizes[0];  // one of kTablePageSizes
+    // Pages freed by deleted rows go back to the file system at once (the scratch table is
+    // emptied for every character shown, and would otherwise keep its largest size).
+    bool shrinksWhenEmptied = false;
 };
 
 inline constexpr TableLayout kAnimationTable{"donghua.db", 2, true};
 // Step pictures of about a kilobyte pack into large pages with little left over; in small
 // pages each spills into an overflow page and a seventh of the file is slack.
 inline constexpr TableLayout kStrokeTable{"bishun.db", 4, true, kTablePageSizes[1]};
-inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false};
+inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false, kTablePageSizes[0],
+                                                 true};
 // Each character's strokes in vector form (stroke_vectors.h), keyed by the character.
 inline constexpr TableLayout kVectorTable{"bishunvec.db", 2, true};
 

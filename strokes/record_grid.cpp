@@ -419,7 +419,7 @@ void RecordGrid::scrollBarAction(int action) {
         return;
     }
     setFocus(Qt::OtherFocusReason);
-    if (action == QAbstractSlider::SliderMove) {
+    if (action == QAbstractSlider::SliderMove && scrollBar_->isSliderDown()) {
         return;  // dragging has no effect until the thumb is let go
     }
     guardedAction([&] {
@@ -427,6 +427,15 @@ void RecordGrid::scrollBarAction(int action) {
             return;
         }
         switch (action) {
+            case QAbstractSlider::SliderMove: {
+                // A wheel turn over the bar: a line per turn, as the arrows scroll, instead of
+                // the thumb wandering off the current row.
+                const int wanted = scrollBar_->sliderPosition() - scrollBar_->value();
+                if (wanted != 0) {
+                    scrollBy(wanted > 0 ? kColumns : -kColumns);
+                }
+                break;
+            }
             case QAbstractSlider::SliderSingleStepAdd:
                 scrollBy(kColumns);
                 break;

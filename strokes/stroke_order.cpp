@@ -22,6 +22,11 @@ void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs, sto
     tablebmp.close();  // drops a row left pending by an earlier, failed rebuild
     tablebmp.emptyTable();
     tablebmp.open();
+    // A key of the animation table that is no character (empty, or holding "%" or "_") would
+    // match the steps of every character as a pattern.
+    if (!gb2312::isHanzi(currentHanzi)) {
+        return;
+    }
 
     querybs.close();
     querybs.setParamAsString(strokePattern(currentHanzi));

@@ -19,7 +19,8 @@ inline const std::string kStrokeJpegFile = "temp.jpg";
 // `querybs` finds, each row's Photo being the step's picture as a BMP file, then makes the
 // first row current. A step with an empty picture ends the rebuild there, the last row
 // added staying current. Errors are not caught: the rows posted so far stay, the row being
-// added stays pending and `querybs` stays at the failing step.
+// added stays pending and `querybs` stays at the failing step. A `currentHanzi` that is no
+// character (gb2312::isHanzi) leaves the table empty and `querybs` untouched.
 void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs, store::Table& tablebmp,
                      int screenDepth);
 

@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
 #include "app/tform1.h"
 #include "platform/fonts.h"
+#include "strokes/stroke_order.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
 
@@ -65,6 +67,7 @@ void typedCharacterShown(benchmark::State& state, const char* character) {
     if (!program->desktop.errors.isEmpty()) {
         state.SkipWithError(program->desktop.errors.first().toStdString().c_str());
     }
+    state.counters["display_table_bytes"] = static_cast<double>(fs::file_size("bishunbmp.db"));
 }
 
 BENCHMARK_CAPTURE(typedCharacterShown, one_stroke_yi, "一")->Unit(benchmark::kMillisecond);
@@ -72,10 +75,25 @@ BENCHMARK_CAPTURE(typedCharacterShown, ten_strokes_a, "啊")->Unit(benchmark::kM
 BENCHMARK_CAPTURE(typedCharacterShown, twenty_three_strokes_guan, "罐")
     ->Unit(benchmark::kMillisecond);
 
+// A key of the animation table that is no character ("%" matched every step row of the store
+// as a pattern): the steps' rebuild only empties the display table.
+void strokeRebuildOfAKeyThatIsNoCharacter(benchmark::State& state) {
+    qir::store::CharacterStore& store = program->form.characterStore();
+    for (auto _ : state) {
+        qir::strokes::ShowStrokeOrder("%", store.querybs, store.tablebmp, 24);
+    }
+    state.counters["display_table_bytes"] = static_cast<double>(fs::file_size("bishunbmp.db"));
+}
+BENCHMARK(strokeRebuildOfAKeyThatIsNoCharacter)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window's instance socket goes into a runtime folder of the benchmark's own, so a
+    // running program neither takes over nor is found.
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QApplication application(argc, argv);
     qir::installFontSubstitutions();
     const char* stage = std::getenv("QIR_STAGE_DIR");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
@@ -90,6 +92,27 @@ TEST_F(MediaPlayerTest, StartsGreyedAndIgnoresClicksUntilAClipIsOpen) {
     }
     EXPECT_TRUE(desktop.errors.isEmpty());
     EXPECT_EQ(player->focusedButton(), B::btPlay);
+}
+
+TEST_F(MediaPlayerTest, AClickOnTheGreyedBarLeavesTheFocusWhereItIs) {
+    auto* edit = new QLineEdit(&window);  // the input box, as the window has it
+    edit->setGeometry(200, 10, 80, 20);
+    edit->show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+    for (B button : {B::btPlay, B::btPause, B::btBack}) {
+        click(button);
+        EXPECT_TRUE(edit->hasFocus());
+    }
+    QTest::mouseClick(player, Qt::LeftButton, {}, QPoint(0, 0));  // the frame
+    EXPECT_TRUE(edit->hasFocus());
+    // A button that works takes the focus with its press.
+    openSlowClip();
+    click(B::btNext);
+    EXPECT_TRUE(player->hasFocus());
+    EXPECT_EQ(player->focusedButton(), B::btNext);
 }
 
 TEST_F(MediaPlayerTest, EveryOperationNeedsAnOpenDevice) {

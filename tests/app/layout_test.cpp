@@ -112,5 +112,74 @@ TEST(Layout, ButtonsShowTheHandAndTheInputBoxStartsEmptyWithFocusOnShow) {
     EXPECT_EQ(QApplication::focusWidget(), edit);
 }
 
+// The colours of the window's 3-D edges.
+const QColor kHighlight(0xFF, 0xFF, 0xFF);
+const QColor kShadow(0x80, 0x80, 0x80);
+const QColor kDarkShadow(0x40, 0x40, 0x40);
+const QColor kLight(0xE3, 0xE3, 0xE3);
+
+// Checks the frame `inset` pixels inside `rect` of `shot`: its top and left in `topLeft`, its
+// bottom and right in `bottomRight`, sampled on each side at `at`'s x or y where children
+// leave the frame visible, and at the bottom-right corner.
+void expectFrame(const QImage& shot, QRect rect, int inset, QPoint at, const QColor& topLeft,
+                 const QColor& bottomRight) {
+    rect.adjust(inset, inset, -inset, -inset);
+    EXPECT_EQ(shot.pixelColor(at.x(), rect.top()), topLeft) << "top, inset " << inset;
+    EXPECT_EQ(shot.pixelColor(rect.left(), at.y()), topLeft) << "left, inset " << inset;
+    EXPECT_EQ(shot.pixelColor(at.x(), rect.bottom()), bottomRight) << "bottom, inset " << inset;
+    EXPECT_EQ(shot.pixelColor(rect.right(), at.y()), bottomRight) << "right, inset " << inset;
+    EXPECT_EQ(shot.pixelColor(rect.bottomRight()), bottomRight) << "corner, inset " << inset;
+}
+
+TEST(Layout, BevelsAndEdgesLieOnTheOutermostPixels) {
+    testing::FormFixture fixture;
+    {
+        SCOPED_TRACE("Panel3");
+        QWidget* panel = fixture.control("Panel3");
+        const QImage shot = panel->grab().toImage();
+        const QPoint at(96, 10);                                       // right of the link
+        expectFrame(shot, panel->rect(), 0, at, kHighlight, kShadow);  // raised outer bevel
+        expectFrame(shot, panel->rect(), 1, at, kShadow, kHighlight);  // lowered inner bevel
+    }
+    {
+        SCOPED_TRACE("Panel8");
+        QWidget* panel = fixture.control("Panel8");
+        const QImage shot = panel->grab().toImage();
+        // The grid covers the bottom bevels but for the corner, as the design places it.
+        const QRect outer = panel->rect();
+        EXPECT_EQ(shot.pixelColor(20, outer.top()), kHighlight);
+        EXPECT_EQ(shot.pixelColor(outer.left(), 80), kHighlight);
+        EXPECT_EQ(shot.pixelColor(outer.right(), 80), kShadow);
+        EXPECT_EQ(shot.pixelColor(outer.bottomRight()), kShadow);
+        const QRect inner = outer.adjusted(1, 1, -1, -1);
+        EXPECT_EQ(shot.pixelColor(20, inner.top()), kShadow);
+        EXPECT_EQ(shot.pixelColor(inner.left(), 80), kShadow);
+        EXPECT_EQ(shot.pixelColor(inner.right(), 80), kHighlight);
+    }
+    {
+        SCOPED_TRACE("Panel6");
+        QWidget* workArea = fixture.control("Panel6");
+        const QImage shot = workArea->grab().toImage();
+        const QPoint at(289, 172);
+        expectFrame(shot, workArea->rect(), 0, at, kShadow, kHighlight);  // the sunken edge
+        expectFrame(shot, workArea->rect(), 1, at, kDarkShadow, kLight);
+        // The raised bevel of the area inside, whose left side the catalogue covers.
+        const QRect inside = workArea->rect().adjusted(2, 2, -2, -2);
+        EXPECT_EQ(shot.pixelColor(at.x(), inside.top()), kHighlight);
+        EXPECT_EQ(shot.pixelColor(at.x(), inside.bottom()), kShadow);
+        EXPECT_EQ(shot.pixelColor(inside.right(), at.y()), kShadow);
+    }
+    {
+        SCOPED_TRACE("Bevel2");
+        QWidget* divider = fixture.control("Bevel2");
+        const QImage shot = fixture.control("Panel8")->grab().toImage();
+        const QRect box = divider->geometry();  // two pixels high: a lowered box
+        EXPECT_EQ(shot.pixelColor(box.center().x(), box.top()), kShadow);
+        EXPECT_EQ(shot.pixelColor(box.center().x(), box.bottom()), kHighlight);
+        EXPECT_EQ(shot.pixelColor(box.left(), box.top()), kShadow);
+        EXPECT_EQ(shot.pixelColor(box.right(), box.bottom()), kHighlight);
+    }
+}
+
 }  // namespace
 }  // namespace qir

@@ -1,80 +1,109 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Two real processes: the second start hands over to the first and ends at once.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+#include <filesystem>
 
-#include "tests/support/scratch_directory.h"
+#include "tests/app/program_process.h"
+#include "tests/support/foreign_listener.h"
 
 namespace qir {
 namespace {
 
-class SingleInstanceProcess : public ::testing::Test {
-  protected:
-    SingleInstanceProcess() {
-        // A private runtime directory, so a real running instance is not involved.
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", runtime_.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        first_.setProcessEnvironment(env);
-        second_.setProcessEnvironment(env);
-        first_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    }
-    ~SingleInstanceProcess() override {
-        first_.kill();
-        first_.waitForFinished();
-    }
-    bool waitForSocket() {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 10000) {
-            if (!QDir(runtime_.path()).entryList({"MyTarsel*"}, QDir::System).isEmpty()) {
-                return true;
-            }
-            QThread::msleep(20);
-        }
-        return false;
-    }
-
-    testing::ScratchDirectory directory_;
-    QTemporaryDir runtime_;
-    QProcess first_;
-    QProcess second_;
-};
-
-TEST_F(SingleInstanceProcess, SecondStartHandsOverAndExitsZeroAtOnce) {
-    first_.start(QIR_PROGRAM, {});
-    ASSERT_TRUE(first_.waitForStarted());
-    ASSERT_TRUE(waitForSocket());
+TEST(SingleInstanceProcess, SecondStartHandsOverAndExitsZeroAtOnce) {
+    testing::ProgramProcesses programs;
+    QProcess& first = programs.start();
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(programs.waitForSocket());
     QElapsedTimer clock;
     clock.start();
-    second_.start(QIR_PROGRAM, {});
-    ASSERT_TRUE(second_.waitForFinished(5000));
+    QProcess& second = programs.start();
+    ASSERT_TRUE(second.waitForFinished(5000));
     EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_EQ(second_.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second_.exitCode(), 0);
-    EXPECT_EQ(first_.state(), QProcess::Running);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
     // The hand-over touched no file in the working directory.
-    EXPECT_TRUE(QDir(QString::fromStdString(directory_.path().string()))
+    EXPECT_TRUE(QDir(QString::fromStdString(programs.workingDirectory().path().string()))
                     .entryList(QDir::NoDotAndDotDot | QDir::AllEntries)
                     .isEmpty());
 }
 
-TEST_F(SingleInstanceProcess, AStaleSocketDoesNotBlockTheNextStart) {
-    first_.start(QIR_PROGRAM, {});
-    ASSERT_TRUE(first_.waitForStarted());
-    ASSERT_TRUE(waitForSocket());
-    first_.kill();  // crashes, leaving its socket behind
-    first_.waitForFinished();
-    second_.start(QIR_PROGRAM, {});
-    ASSERT_TRUE(second_.waitForStarted());
-    EXPECT_FALSE(second_.waitForFinished(1500));  // it runs as the new instance
-    second_.kill();
-    second_.waitForFinished();
+TEST(SingleInstanceProcess, AStaleSocketDoesNotBlockTheNextStart) {
+    testing::ProgramProcesses programs;
+    QProcess& first = programs.start();
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(programs.waitForSocket());
+    first.kill();  // crashes, leaving its socket behind
+    first.waitForFinished();
+    QProcess& second = programs.start();
+    ASSERT_TRUE(second.waitForStarted());
+    EXPECT_FALSE(second.waitForFinished(1500));  // it runs as the new instance
+}
+
+TEST(SingleInstanceProcess, TenStartsAtTheSameMomentLeaveOneInstance) {
+    testing::ProgramProcesses programs;
+    std::vector<QProcess*> starts;
+    for (int i = 0; i < 10; ++i) {
+        starts.push_back(&programs.start());
+    }
+    // Nine hand over and end; one runs on.
+    QElapsedTimer clock;
+    clock.start();
+    int handedOver = 0;
+    while (handedOver < 9 && clock.elapsed() < 20000) {
+        QThread::msleep(50);
+        handedOver = 0;
+        for (QProcess* start : starts) {
+            start->waitForFinished(0);
+            handedOver += start->state() == QProcess::NotRunning ? 1 : 0;
+        }
+    }
+    QThread::msleep(500);
+    handedOver = 0;
+    for (QProcess* start : starts) {
+        start->waitForFinished(0);
+        if (start->state() == QProcess::NotRunning) {
+            EXPECT_EQ(start->exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(start->exitCode(), 0);
+            ++handedOver;
+        }
+    }
+    EXPECT_EQ(handedOver, 9);
+    // The one that runs is the one a later start finds.
+    QProcess& later = programs.start();
+    EXPECT_TRUE(later.waitForFinished(5000));
+    EXPECT_EQ(later.exitCode(), 0);
+}
+
+TEST(SingleInstanceProcess, AnotherUserListeningAtTheFallbackDoesNotStopTheStart) {
+    if (!testing::mayActAsAnotherUser()) {
+        GTEST_SKIP() << "needs root, to act as another user (CI runs as root)";
+    }
+    namespace fs = std::filesystem;
+    testing::ProgramProcesses programs;
+    QTemporaryDir tempFolder;
+    const fs::path temp = tempFolder.path().toStdString();
+    fs::permissions(temp, fs::perms::all | fs::perms::sticky_bit);
+    programs.environment().remove("XDG_RUNTIME_DIR");
+    programs.environment().insert("TMPDIR", tempFolder.path());
+    // The other user made our folder in the temp folder first and listens in it, and in the
+    // temp folder itself.
+    const std::string socket = "MyTarsel-" + std::to_string(::geteuid()) + ".socket";
+    const fs::path theirs = temp / ("qir-" + std::to_string(::geteuid()));
+    fs::create_directory(theirs);
+    ASSERT_EQ(::chown(theirs.c_str(), testing::kNobody, testing::kNobody), 0);
+    fs::permissions(theirs, fs::perms::all);
+    testing::ForeignListener inTheirFolder(theirs / socket, false);
+    testing::ForeignListener inTheTempFolder(temp / socket, false);
+    ASSERT_TRUE(inTheirFolder.listening());
+    ASSERT_TRUE(inTheTempFolder.listening());
+
+    QProcess& start = programs.start();
+    ASSERT_TRUE(start.waitForStarted());
+    EXPECT_FALSE(start.waitForFinished(2000));  // it runs, as the only instance
 }
 
 }  // namespace

@@ -13,6 +13,15 @@ TEST(Gb2312, RoundTripsChineseText) {
     EXPECT_EQ(gb2312::fromUnicode(QString::fromUtf8("1画")), std::string("1\xBB\xAD"));
 }
 
+TEST(Gb2312, ConvertsTheWholeChineseCodePageNotOnlyGb2312) {
+    // Outside GB2312, inside CP936: both bytes high, or a second byte in the ASCII range.
+    for (const auto& [text, bytes] : {std::pair{"囧", "\x87\xE5"}, std::pair{"丂", "\x81\x40"},
+                                      std::pair{"亐", "\x81\x80"}, std::pair{"鎫", "\xE6\x7E"}}) {
+        EXPECT_EQ(gb2312::fromUnicode(QString::fromUtf8(text)), std::string(bytes)) << text;
+        EXPECT_EQ(gb2312::toUnicode(bytes), QString::fromUtf8(text)) << text;
+    }
+}
+
 TEST(Gb2312, RefusesCharactersOutsideTheCodePage) {
     EXPECT_FALSE(gb2312::fromUnicode(QString::fromUtf8("𠀀")).has_value());
     EXPECT_FALSE(gb2312::fromUnicode(QString::fromUtf8("한")).has_value());
@@ -31,6 +40,18 @@ TEST(Gb2312, TrimDropsBytesAtOrBelowBlank) {
     EXPECT_EQ(gb2312::trimmed("\t\x01 a b\r\n"), "a b");
     EXPECT_EQ(gb2312::trimmed("   "), "");
     EXPECT_EQ(gb2312::trimmed("\xA1\xA1"), "\xA1\xA1");  // the ideographic space is not a blank
+}
+
+TEST(Gb2312, OnlyOneTwoByteCharacterIsAHanzi) {
+    for (const char* hanzi : {"\xD7\xD6", "\xD3\xF0 ", "\x87\xE5", "\x81\x80", "\xFE\xFE"}) {
+        EXPECT_TRUE(gb2312::isHanzi(hanzi)) << hanzi;
+    }
+    // Empty, wildcards, ASCII trail bytes, a lone lead byte, two characters, other blanks.
+    for (const char* other : {"", "%", "%%", "_", "\xD7%", "%\xD7", "\xD7_", "\x81\x40", "\xD7",
+                              "ab", "\xD7\xD6\xD7\xD6", "\xD7\xD6  ", " \xD7\xD6", "\xD7\xD6\t",
+                              "\xFF\xD6", "\xD7\xFF", "\x80\xA1"}) {
+        EXPECT_FALSE(gb2312::isHanzi(other)) << other;
+    }
 }
 
 }  // namespace

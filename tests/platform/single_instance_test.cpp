@@ -1,59 +1,222 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/single_instance.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <cstring>
+#include <filesystem>
+
+#include "tests/support/foreign_listener.h"
 
 namespace qir {
 namespace {
 
-QString uniqueName() {
-    return QStringLiteral("QirTest%1").arg(::getpid());
-}
+namespace fs = std::filesystem;
 
-TEST(SingleInstance, NobodyListeningMeansNoHandOver) {
-    EXPECT_FALSE(handOverToRunningInstance(uniqueName() + "none"));
-}
+using testing::ForeignListener;
+using testing::kNobody;
+const QString kName = QStringLiteral("QirTest");
 
-TEST(SingleInstance, AConnectionIsAnActivationRequest) {
-    InstanceChannel channel;
-    ASSERT_TRUE(channel.listen(uniqueName()));
-    QSignalSpy requests(&channel, &InstanceChannel::activationRequested);
-    EXPECT_TRUE(handOverToRunningInstance(uniqueName()));
-    EXPECT_TRUE(requests.wait(2000));
-}
+// Each test has a runtime folder and a temp folder of its own; the variables come back after.
+class SingleInstance : public ::testing::Test {
+  protected:
+    SingleInstance() : savedRuntime_(qgetenv("XDG_RUNTIME_DIR")), savedTemp_(qgetenv("TMPDIR")) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+        qputenv("TMPDIR", QFile::encodeName(temp_.path()));
+    }
+    ~SingleInstance() override {
+        qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+        qputenv("TMPDIR", savedTemp_);
+    }
+    fs::path runtime() const { return runtime_.path().toStdString(); }
+    fs::path temp() const { return temp_.path().toStdString(); }
+    static std::string socketName() {
+        return kName.toStdString() + "-" + std::to_string(::geteuid()) + ".socket";
+    }
 
-TEST(SingleInstance, AStaleSocketDoesNotBlockTheNextStart) {
-    const QString name = uniqueName() + "stale";
-    const QByteArray path = instanceSocketPath(name).toLocal8Bit();
-    // A socket file nobody listens on, as a crashed instance leaves it.
+  private:
+    QTemporaryDir runtime_;
+    QTemporaryDir temp_;
+    QByteArray savedRuntime_;
+    QByteArray savedTemp_;
+};
+
+// A socket file at `path` that nobody listens on, as a crashed instance leaves it.
+void leaveStaleSocket(const fs::path& path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ::close(fd);
-    ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
-    EXPECT_FALSE(handOverToRunningInstance(name));
-    InstanceChannel channel;
-    EXPECT_TRUE(channel.listen(name));
-    EXPECT_TRUE(handOverToRunningInstance(name));
 }
 
-TEST(SingleInstance, ASecondListenerStaysUnfindableWhileTheFirstLives) {
-    const QString name = uniqueName() + "twice";
+TEST_F(SingleInstance, NobodyListeningMeansNoHandOver) {
+    EXPECT_FALSE(handOverToRunningInstance(kName));
+    // Asking changed nothing: no folder, no socket.
+    EXPECT_TRUE(fs::is_empty(runtime()));
+    EXPECT_TRUE(fs::is_empty(temp()));
+}
+
+TEST_F(SingleInstance, AConnectionIsAnActivationRequest) {
+    InstanceChannel channel;
+    ASSERT_EQ(channel.claim(kName), InstanceClaim::Running);
+    EXPECT_EQ(instanceSocketPath(kName).toStdString(), (runtime() / socketName()).string());
+    QSignalSpy requests(&channel, &InstanceChannel::activationRequested);
+    EXPECT_TRUE(handOverToRunningInstance(kName));
+    EXPECT_TRUE(requests.wait(2000));
+}
+
+TEST_F(SingleInstance, AStaleSocketDoesNotBlockTheNextStart) {
+    leaveStaleSocket(runtime() / socketName());
+    EXPECT_FALSE(handOverToRunningInstance(kName));
+    InstanceChannel channel;
+    EXPECT_EQ(channel.claim(kName), InstanceClaim::Running);
+    EXPECT_TRUE(handOverToRunningInstance(kName));
+}
+
+TEST_F(SingleInstance, ASecondClaimHandsOverToTheFirstAndTheLastOneOutRemovesTheSocket) {
+    {
+        InstanceChannel first;
+        ASSERT_EQ(first.claim(kName), InstanceClaim::Running);
+        QSignalSpy requests(&first, &InstanceChannel::activationRequested);
+        InstanceChannel second;
+        EXPECT_EQ(second.claim(kName), InstanceClaim::HandedOver);
+        EXPECT_TRUE(requests.wait(2000));
+    }
+    EXPECT_FALSE(fs::exists(runtime() / socketName()));
+}
+
+TEST_F(SingleInstance, WhatLiesInTheSocketsPlaceDoesNotDisableIt) {
+    const fs::path place = runtime() / socketName();
+    const std::vector<std::pair<const char*, std::function<void()>>> obstacles = {
+        {"an empty folder", [&] { fs::create_directory(place); }},
+        {"a dangling link", [&] { fs::create_symlink(runtime() / "gone", place); }},
+        {"a link to a file of ours",
+         [&] {
+             QFile(QString::fromStdString((runtime() / "kept").string()))
+                 .open(QIODevice::WriteOnly);
+             fs::create_symlink(runtime() / "kept", place);
+         }},
+        {"a plain file",
+         [&] { QFile(QString::fromStdString(place.string())).open(QIODevice::WriteOnly); }},
+    };
+    for (const auto& [obstacle, make] : obstacles) {
+        SCOPED_TRACE(obstacle);
+        make();
+        InstanceChannel first;
+        EXPECT_EQ(first.claim(kName), InstanceClaim::Running);
+        EXPECT_TRUE(handOverToRunningInstance(kName));
+        InstanceChannel second;
+        EXPECT_EQ(second.claim(kName), InstanceClaim::HandedOver);
+    }
+    // What a link pointed at is left alone.
+    EXPECT_TRUE(fs::exists(runtime() / "kept"));
+}
+
+TEST_F(SingleInstance, AFolderWithFilesInItIsKeptAndTheSocketTakesTheNextName) {
+    const fs::path place = runtime() / socketName();
+    fs::create_directory(place);
+    QFile(QString::fromStdString((place / "notes").string())).open(QIODevice::WriteOnly);
     InstanceChannel first;
-    ASSERT_TRUE(first.listen(name));
+    EXPECT_EQ(first.claim(kName), InstanceClaim::Running);
+    EXPECT_TRUE(fs::exists(place / "notes"));
+    EXPECT_TRUE(handOverToRunningInstance(kName));
     InstanceChannel second;
-    EXPECT_FALSE(second.listen(name));
-    EXPECT_TRUE(handOverToRunningInstance(name));
+    EXPECT_EQ(second.claim(kName), InstanceClaim::HandedOver);
+}
+
+TEST_F(SingleInstance, ARuntimeFolderPathTooLongForASocketAddressStillWorks) {
+    fs::path deep = runtime();
+    while (deep.string().size() < 150) {
+        deep /= "a-rather-long-folder-name";
+    }
+    fs::create_directories(deep);
+    fs::permissions(deep, fs::perms::owner_all);
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(deep.string()));
+    {
+        InstanceChannel first;
+        ASSERT_EQ(first.claim(kName), InstanceClaim::Running);
+        EXPECT_TRUE(fs::exists(deep / socketName()));
+        EXPECT_TRUE(handOverToRunningInstance(kName));
+        InstanceChannel second;
+        EXPECT_EQ(second.claim(kName), InstanceClaim::HandedOver);
+    }
+    EXPECT_FALSE(fs::exists(deep / socketName()));
+}
+
+TEST_F(SingleInstance, WithoutARuntimeFolderAPrivateFolderOfOurOwnInTheTempFolder) {
+    for (const QByteArray& runtimeFolder : {QByteArray(), QByteArray("/nonexistent/runtime")}) {
+        qputenv("XDG_RUNTIME_DIR", runtimeFolder);
+        InstanceChannel first;
+        ASSERT_EQ(first.claim(kName), InstanceClaim::Running);
+        const fs::path own = temp() / ("qir-" + std::to_string(::geteuid()));
+        EXPECT_EQ(instanceSocketPath(kName).toStdString(), (own / socketName()).string());
+        struct stat status {};
+        ASSERT_EQ(::lstat(own.c_str(), &status), 0);
+        EXPECT_TRUE(S_ISDIR(status.st_mode));
+        EXPECT_EQ(status.st_mode & 0777, 0700u);
+        EXPECT_TRUE(handOverToRunningInstance(kName));
+    }
+}
+
+TEST_F(SingleInstance, ARuntimeFolderOthersMayWriteIntoIsNotUsed) {
+    fs::permissions(runtime(), fs::perms::all);
+    InstanceChannel channel;
+    ASSERT_EQ(channel.claim(kName), InstanceClaim::Running);
+    EXPECT_FALSE(fs::exists(runtime() / socketName()));
+    EXPECT_TRUE(instanceSocketPath(kName).startsWith(QString::fromStdString(temp().string())));
+}
+
+TEST_F(SingleInstance, AnotherUsersFolderAndListenersAtTheFallbackAreNeverUsed) {
+    if (!testing::mayActAsAnotherUser()) {
+        GTEST_SKIP() << "needs root, to act as another user (CI runs as root)";
+    }
+    qunsetenv("XDG_RUNTIME_DIR");
+    // Another user was first to make our folder in the temp folder, and listens in it and in
+    // the temp folder itself.
+    const fs::path theirs = temp() / ("qir-" + std::to_string(::geteuid()));
+    fs::create_directory(theirs);
+    ASSERT_EQ(::chown(theirs.c_str(), kNobody, kNobody), 0);
+    fs::permissions(theirs, fs::perms::all);
+    fs::permissions(temp(), fs::perms::all | fs::perms::sticky_bit);
+    ForeignListener inTheirFolder(theirs / socketName(), false);
+    ForeignListener inTheTempFolder(temp() / socketName(), false);
+    ASSERT_TRUE(inTheirFolder.listening());
+    ASSERT_TRUE(inTheTempFolder.listening());
+
+    EXPECT_FALSE(handOverToRunningInstance(kName));
+    InstanceChannel channel;
+    EXPECT_EQ(channel.claim(kName), InstanceClaim::Alone);
+    EXPECT_TRUE(instanceSocketPath(kName).isEmpty());
+}
+
+TEST_F(SingleInstance, AListenerOfAnotherUserIsNotHandedOverTo) {
+    if (!testing::mayActAsAnotherUser()) {
+        GTEST_SKIP() << "needs root, to act as another user (CI runs as root)";
+    }
+    // The socket file is ours, but the process listening on it is not.
+    ForeignListener impostor(runtime() / socketName(), true);
+    ASSERT_TRUE(impostor.listening());
+    EXPECT_FALSE(handOverToRunningInstance(kName));
+    InstanceChannel first;
+    EXPECT_EQ(first.claim(kName), InstanceClaim::Running);
+    QSignalSpy requests(&first, &InstanceChannel::activationRequested);
+    EXPECT_TRUE(handOverToRunningInstance(kName));
+    EXPECT_TRUE(requests.wait(2000));
 }
 
 }  // namespace

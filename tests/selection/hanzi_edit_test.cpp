@@ -88,12 +88,37 @@ TEST_F(HanziEditTest, ATypedOrCommittedCharacterIsLookedUpAsItsTwoBytes) {
     EXPECT_EQ(desktop.beeps, 0);
 }
 
+TEST_F(HanziEditTest, ACodePageCharacterOutsideGb2312ReachesTheLookup) {
+    // 囧 is no GB2312 character, but the Chinese code page holds it in two high bytes.
+    recorder.dialogAnswer = kDialogClosed;
+    commit(QString::fromUtf8("囧"));
+    EXPECT_EQ(edit.bytes(), "\x87\xE5");
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_THAT(recorder.calls, ElementsAre("Query2 \x87\xE5", "dialog"));
+}
+
+TEST_F(HanziEditTest, ACodePageCharacterWithAnAsciiSecondByteIsRefusedWhole) {
+    // 丂 is 81 40 and 鎫 is E6 7E: the second byte would be refused, so the first may not stay
+    // alone in the box either.
+    typeText(QString::fromUtf8("丂"));
+    commit(QString::fromUtf8("鎫"));
+    paste(QString::fromUtf8("丂"));
+    EXPECT_EQ(edit.text(), QString());
+    EXPECT_EQ(desktop.beeps, 3);
+    EXPECT_THAT(recorder.calls, IsEmpty());
+    // Refused within a phrase, it leaves the characters after it their place.
+    commit(QString::fromUtf8("丂羽"));
+    EXPECT_EQ(edit.bytes(), kYu);
+    EXPECT_EQ(desktop.beeps, 4);
+}
+
 TEST_F(HanziEditTest, CharactersOutsideGb2312AreRefusedWithABeep) {
     typeText(QString::fromUtf8("한"));
     commit(QString::fromUtf8("😀"));
     typeText(QString::fromUtf8("ß"));
+    commit(QString::fromUtf8("€"));  // one byte in the code page: no two-byte character
     EXPECT_EQ(edit.text(), QString());
-    EXPECT_EQ(desktop.beeps, 3);
+    EXPECT_EQ(desktop.beeps, 4);
 }
 
 TEST_F(HanziEditTest, PastedTextGoesThroughTheSameFilterWildcardsNeverReachTheLookup) {

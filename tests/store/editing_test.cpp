@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "store/character_store.h"
 #include "store/engine_error.h"
 #include "store/table_file.h"
@@ -182,6 +184,24 @@ TEST_F(EditingTest, TwentyAppendsOfTwentyKilobytes) {
     ASSERT_EQ(seventh.size(), picture.size());
     EXPECT_EQ(seventh[0], 7);
     EXPECT_EQ(storedRows().size(), 20u);
+}
+
+TEST_F(EditingTest, EmptyingGivesTheSpaceBackAndKeepsTheFileEncrypted) {
+    const std::uintmax_t small = std::filesystem::file_size("bishunbmp.db");
+    table.emptyTable();
+    table.open();
+    const std::string picture(300 * 1024, '\x11');
+    for (const std::string& name : {kA + "01", kA + "02", kA + "03"}) {
+        appendRow(name, picture);
+    }
+    table.close();
+    ASSERT_GT(std::filesystem::file_size("bishunbmp.db"), 3 * picture.size());
+
+    table.emptyTable();
+    EXPECT_LE(std::filesystem::file_size("bishunbmp.db"), small);
+    EXPECT_NE(scratch.read("bishunbmp.db").substr(0, 15), "SQLite format 3");
+    table.open();
+    EXPECT_EQ(table.recordCount(), 0);
 }
 
 }  // namespace

@@ -183,5 +183,28 @@ TEST_F(EngineErrorTest, AReplacedFileIsOpenedAfresh) {
     EXPECT_EQ(store.tablenextprev.recordCount(), 2);
 }
 
+TEST_F(EngineErrorTest, AScratchTableInUseElsewhereIsNeitherEmptiedNorMadeAnew) {
+    store.session.addPassword(kStorePassword);
+    testing::writeTable(kStrokeDisplayTable, {kA + "01"});
+    // Another program's store holds the table, as a second instance would find it.
+    CharacterStore holder;
+    holder.session.addPassword(kStorePassword);
+    holder.tablebmp.emptyTable();
+    holder.tablebmp.open();
+    holder.tablebmp.append();
+    holder.tablebmp.setFieldAsString("Filename", kB + "01");
+    holder.tablebmp.post();
+    try {
+        store.tablebmp.emptyTable();
+        FAIL() << "emptied a table in use";
+    } catch (const EngineError& error) {
+        EXPECT_NE(std::string(error.what()).find("in use"), std::string::npos) << error.what();
+    }
+    holder.tablebmp.close();
+    holder.tablebmp.open();
+    EXPECT_EQ(holder.tablebmp.recordCount(), 1);
+    EXPECT_EQ(holder.tablebmp.fieldAsString("Filename"), kB + "01");
+}
+
 }  // namespace
 }  // namespace qir::store

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QStyle>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "platform/errors.h"
 #include "store/table_file.h"
@@ -179,6 +180,31 @@ TEST_F(RecordGridTest, TwelveStepsPageAsTwoLinesOfFiveThenTheLastTen) {
         bar->setSliderDown(false);
         EXPECT_EQ(table.recNo(), row) << position;
     }
+}
+
+TEST_F(RecordGridTest, AWheelTurnOverTheScrollBarScrollsALineAndTheThumbFollowsTheRow) {
+    openWithRows(12);
+    QScrollBar* bar = grid->scrollBar();
+    auto turn = [bar](int notches) {
+        const QPointF at(bar->width() / 2.0, bar->height() / 2.0);
+        QWheelEvent wheel(at, bar->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+    };
+    turn(1);  // down
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->topRow(), 3);
+    EXPECT_EQ(table.recNo(), 6);
+    EXPECT_EQ(bar->value(), 6);
+    EXPECT_EQ(bar->sliderPosition(), 6);
+    turn(1);  // the view is at the end: the row goes on
+    EXPECT_EQ(table.recNo(), 11);
+    EXPECT_EQ(bar->value(), 11);
+    turn(-1);  // up
+    EXPECT_EQ(grid->topRow(), 1);
+    EXPECT_EQ(table.recNo(), 6);
+    EXPECT_EQ(bar->value(), 6);
+    EXPECT_EQ(bar->sliderPosition(), 6);
 }
 
 TEST_F(RecordGridTest, KeysMoveByCellsAndScrollByWholeLines) {

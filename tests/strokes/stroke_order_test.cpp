@@ -123,6 +123,22 @@ TEST_F(ShowStrokeOrderTest, ACatalogueEntryWithATrailingBlankFindsItsSteps) {
     EXPECT_EQ(tablebmp.recordCount(), 2);
 }
 
+TEST_F(ShowStrokeOrderTest, AKeyThatIsNoCharacterRebuildsNothing) {
+    // Keys a crafted animation table may hold: as patterns they would match every step row.
+    testing::writeStrokeTables({testing::strokeRows(kShi, 2)[0], testing::strokeRows(kRen, 1)[0]});
+    RecordGrid grid(nullptr);
+    grid.setDataSet(&tablebmp);
+    rebuild(kShi);
+    ASSERT_EQ(tablebmp.recordCount(), 1);
+    for (const std::string key : {"%", "%%", "_", "__", "", "\xCA%", "%\xAE", "ab", "\xCA\xAE%"}) {
+        SCOPED_TRACE(key);
+        rebuild(key);
+        EXPECT_TRUE(tablebmp.active());
+        EXPECT_EQ(tablebmp.recordCount(), 0);
+        EXPECT_EQ(grid.currentCell(), 0);  // one empty box in the first cell
+    }
+}
+
 TEST_F(ShowStrokeOrderTest, ABadPictureStopsWithItsErrorAndLeavesItsRowPending) {
     auto rows = testing::strokeRows(kShi, 3);
     const std::string notJpeg = "not a jpeg";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include "platform/fonts.h"
 
@@ -11,6 +12,13 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // A runtime folder of the tests' own: the instance sockets of the windows they make never
+    // meet the user's running program.
+    QTemporaryDir runtime;
+    if (!runtime.isValid()) {
+        return 1;
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QApplication application(argc, argv);
     // The fonts the program itself maps its design's font names to.
     qir::installFontSubstitutions();

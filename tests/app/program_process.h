@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The real program in processes of its own, headless, in a scratch working directory and with
+// a private runtime folder, so that no instance of the user's is involved.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <memory>
+#include <vector>
+
+#include "tests/support/scratch_directory.h"
+
+namespace qir::testing {
+
+class ProgramProcesses {
+  public:
+    ProgramProcesses() {
+        environment_ = QProcessEnvironment::systemEnvironment();
+        environment_.insert("XDG_RUNTIME_DIR", runtime_.path());
+        environment_.insert("QT_QPA_PLATFORM", "offscreen");
+    }
+    ~ProgramProcesses() {
+        for (const auto& process : processes_) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+    ProgramProcesses(const ProgramProcesses&) = delete;
+    ProgramProcesses& operator=(const ProgramProcesses&) = delete;
+
+    QProcessEnvironment& environment() { return environment_; }
+    QString runtimeFolder() const { return runtime_.path(); }
+    const ScratchDirectory& workingDirectory() const { return directory_; }
+
+    // Starts one more instance of the program.
+    QProcess& start() {
+        auto& process = *processes_.emplace_back(std::make_unique<QProcess>());
+        process.setProcessEnvironment(environment_);
+        process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        process.start(QIR_PROGRAM, {});
+        return process;
+    }
+
+    // True once the runtime folder holds the instance socket.
+    bool waitForSocket(int milliseconds = 10000) const {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < milliseconds) {
+            if (socketExists()) {
+                return true;
+            }
+            QThread::msleep(20);
+        }
+        return false;
+    }
+    bool socketExists() const {
+        return !QDir(runtime_.path()).entryList({"MyTarsel*"}, QDir::System).isEmpty();
+    }
+
+  private:
+    ScratchDirectory directory_;
+    QTemporaryDir runtime_;
+    QProcessEnvironment environment_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+}  // namespace qir::testing
