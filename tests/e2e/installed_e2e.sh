@@ -19,21 +19,7 @@ folder="$HOME/.local/share/qir-stroke"
 # Started from a folder that holds nothing of the program's.
 cd "$HOME"
 
-start_installed() {
-    "$prefix/bin/qir-stroke" >"$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=("$program_pid")
-    window=""
-    for _ in $(seq 150); do
-        window=$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null | head -n 1 || true)
-        [ -n "$window" ] && break
-        kill -0 "$program_pid" 2>/dev/null || fail "the installed program ended at start"
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no MyTarsel window appeared"
-}
-
-start_installed
+start_program "$prefix/bin/qir-stroke"
 [ -L "$folder/donghua.db" ] || fail "the working folder has no link to the animation table"
 [ "$(readlink "$folder/donghua.db")" = "$prefix/share/qir-stroke/donghua.db" ] ||
     fail "donghua.db links to $(readlink "$folder/donghua.db")"
@@ -63,6 +49,6 @@ written=$(find "$prefix" -newer "$work/installed" | head -n 5)
 kill "$program_pid"
 wait "$program_pid" 2>/dev/null || true
 rm "$folder/bishunbmp.db"
-start_installed
+start_program "$prefix/bin/qir-stroke"
 [ -f "$folder/bishunbmp.db" ] || fail "the deleted stroke display table was not restored"
 echo "installed end-to-end: working folder prepared in $folder, 永 shown, nothing written under the prefix"

@@ -52,14 +52,17 @@ done
 # moment stays unmanaged for many seconds.
 sleep 1
 
+# Starts the program (by default ./qir-stroke; or the command given) and waits for its window.
 start_program() {
-    ./qir-stroke >"$work/program.log" 2>&1 &
+    [ $# -gt 0 ] || set -- ./qir-stroke
+    "$@" >"$work/program.log" 2>&1 &
     program_pid=$!
     pids+=("$program_pid")
     window=""
     for _ in $(seq 150); do
         window=$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && break
+        kill -0 "$program_pid" 2>/dev/null || fail "the program ended at start"
         sleep 0.1
     done
     [ -n "$window" ] || fail "no MyTarsel window appeared"
