@@ -9,7 +9,7 @@
 #include "animation/button_glyphs.h"
 #include "animation/mci_error.h"
 #include "animation/media_error.h"
-#include "platform/error_guard.h"
+#include "desktop/error_guard.h"
 
 namespace qir::animation {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "animation/button_types.h"
 #include "animation/media_device.h"
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 
 namespace qir::animation {
 

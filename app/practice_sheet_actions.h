@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 #include "sheet/practice_sheet.h"
 #include "store/vector_table.h"
 

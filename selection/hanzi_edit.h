@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <string>
 
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 
 class QMenu;
 

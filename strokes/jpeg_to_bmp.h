@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/file_io.h"
-#include "platform/screen_depth.h"
 
 namespace qir::strokes {
 
@@ -22,6 +21,6 @@ Bytes jpegToBmp(std::span<const unsigned char> jpeg, int screenDepth);
 // "tmp.bmp". `screenDepth` is the screen's colour depth read at start (screenColourDepth()).
 // Throws JpegError ("JPEG error #n"), FileOpenError for "tmp.jpg", FileCreateError for
 // "tmp.bmp"; "tmp.bmp" is not touched when decoding fails.
-void ConvertJpegToBmp(const std::string& fileName, int screenDepth = screenColourDepth());
+void ConvertJpegToBmp(const std::string& fileName, int screenDepth);
 
 }  // namespace qir::strokes

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "platform/fonts.h"
+#include "desktop/fonts.h"
 
 int main(int argc, char** argv) {
     // Tests run headless unless a platform is asked for explicitly.

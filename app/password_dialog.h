@@ -6,10 +6,10 @@
 
 class QWidget;
 
-namespace qir::store {
+namespace qir::app {
 
 // A prompt for Session::setPasswordPrompt: a modal dialog over `parent` with a hidden entry;
 // Cancel gives no password.
-Session::PasswordPrompt passwordDialog(QWidget* parent);
+store::Session::PasswordPrompt passwordDialog(QWidget* parent);
 
-}  // namespace qir::store
+}  // namespace qir::app

@@ -36,7 +36,10 @@ class Folder {
   public:
     // Whether the folder in the temp folder may be made (and its mode put right) if need be.
     enum class Fallback { Create, UseExisting };
-    static std::optional<Folder> open(Fallback fallback);
+    // `runtimeFolder` is the user's runtime folder (may be empty), `temporaryFolder` the one
+    // the folder of the user's own is made in when the runtime folder does not qualify.
+    static std::optional<Folder> open(const QByteArray& runtimeFolder,
+                                      const QByteArray& temporaryFolder, Fallback fallback);
 
     const QByteArray& path() const { return path_; }
     int descriptor() const { return descriptor_.get(); }

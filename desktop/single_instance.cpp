@@ -1,27 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/single_instance.h"
+#include "desktop/single_instance.h"
 
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 
 namespace qir {
+namespace {
 
-QString instanceSocketPath(const QString& name) {
-    const auto folder = instance::Folder::open(instance::Folder::Fallback::UseExisting);
+std::optional<instance::Folder> openFolder(const InstanceAddress& address,
+                                           instance::Folder::Fallback fallback) {
+    return instance::Folder::open(address.runtimeFolder, address.temporaryFolder, fallback);
+}
+
+}  // namespace
+
+InstanceAddress InstanceAddress::ofThisUser(const QString& name) {
+    return {name, qgetenv("XDG_RUNTIME_DIR"), QFile::encodeName(QDir::tempPath())};
+}
+
+QString instanceSocketPath(const InstanceAddress& address) {
+    const auto folder = openFolder(address, instance::Folder::Fallback::UseExisting);
     if (!folder) {
         return {};
     }
-    return QFile::decodeName(folder->path() + '/' + instance::socketNames(name.toUtf8()).front());
+    return QFile::decodeName(folder->path() + '/' +
+                             instance::socketNames(address.name.toUtf8()).front());
 }
 
-bool handOverToRunningInstance(const QString& name) {
-    const auto folder = instance::Folder::open(instance::Folder::Fallback::UseExisting);
+bool handOverToRunningInstance(const InstanceAddress& address) {
+    const auto folder = openFolder(address, instance::Folder::Fallback::UseExisting);
     if (!folder) {
         return false;
     }
-    for (const QByteArray& entry : instance::socketNames(name.toUtf8())) {
+    for (const QByteArray& entry : instance::socketNames(address.name.toUtf8())) {
         switch (instance::examine(*folder, entry)) {
             case instance::Entry::Blocking:
                 continue;  // the socket lies under the next name
@@ -39,13 +53,13 @@ InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {
     connect(&server_, &QLocalServer::newConnection, this, &InstanceChannel::acceptPending);
 }
 
-InstanceClaim InstanceChannel::claim(const QString& name) {
-    auto folder = instance::Folder::open(instance::Folder::Fallback::Create);
+InstanceClaim InstanceChannel::claim(const InstanceAddress& address) {
+    auto folder = openFolder(address, instance::Folder::Fallback::Create);
     if (!folder) {
         return InstanceClaim::Alone;
     }
     const instance::FolderLock lock(*folder);
-    for (const QByteArray& entry : instance::socketNames(name.toUtf8())) {
+    for (const QByteArray& entry : instance::socketNames(address.name.toUtf8())) {
         switch (instance::examine(*folder, entry)) {
             case instance::Entry::Blocking:
                 continue;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/instance_socket.h"
+#include "desktop/instance_socket.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,8 +9,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -98,15 +96,14 @@ Descriptor::~Descriptor() {
     }
 }
 
-std::optional<Folder> Folder::open(Fallback fallback) {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        if (auto folder = openOwnFolder(runtime, false, false)) {
-            return Folder(runtime, std::move(*folder));
+std::optional<Folder> Folder::open(const QByteArray& runtimeFolder,
+                                   const QByteArray& temporaryFolder, Fallback fallback) {
+    if (!runtimeFolder.isEmpty()) {
+        if (auto folder = openOwnFolder(runtimeFolder, false, false)) {
+            return Folder(runtimeFolder, std::move(*folder));
         }
     }
-    const QByteArray own =
-        QFile::encodeName(QDir::tempPath()) + "/qir-" + QByteArray::number(::geteuid());
+    const QByteArray own = temporaryFolder + "/qir-" + QByteArray::number(::geteuid());
     const bool create = fallback == Fallback::Create;
     if (create) {
         ::mkdir(own.constData(), 0700);
