@@ -23,12 +23,13 @@ constexpr auto kLockRetry = std::chrono::milliseconds(10);
 
 // The folder at `path`, if this user owns it and nobody else may write into it. A folder of
 // our own making may have its mode put right; the user's runtime folder is left as it is.
-std::optional<Descriptor> openOwnFolder(const QByteArray& path, bool ourOwnMaking, bool mayRepair) {
+std::optional<FileDescriptor> openOwnFolder(const QByteArray& path, bool ourOwnMaking,
+                                            bool mayRepair) {
     if (!path.startsWith('/')) {
         return std::nullopt;
     }
     const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (ourOwnMaking ? O_NOFOLLOW : 0);
-    Descriptor folder(::open(path.constData(), flags));
+    FileDescriptor folder(::open(path.constData(), flags));
     struct stat status {};
     if (!folder.valid() || ::fstat(folder.get(), &status) != 0 || !S_ISDIR(status.st_mode) ||
         status.st_uid != ::geteuid()) {
@@ -74,27 +75,11 @@ std::optional<sockaddr_un> addressOf(const Folder& folder, const QByteArray& ent
     return address;
 }
 
-Descriptor localSocket() {
-    return Descriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+FileDescriptor localSocket() {
+    return FileDescriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
 }
 
 }  // namespace
-
-Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-Descriptor::~Descriptor() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
 
 std::optional<Folder> Folder::open(const QByteArray& runtimeFolder,
                                    const QByteArray& temporaryFolder, Fallback fallback) {
@@ -179,7 +164,7 @@ bool remove(const Folder& folder, const QByteArray& entry) {
 
 Peer connectTo(const Folder& folder, const QByteArray& entry) {
     const std::optional<sockaddr_un> address = addressOf(folder, entry);
-    const Descriptor socket = localSocket();
+    const FileDescriptor socket = localSocket();
     if (!address || !socket.valid()) {
         return Peer::Nobody;
     }
@@ -193,16 +178,16 @@ Peer connectTo(const Folder& folder, const QByteArray& entry) {
     return user && *user == ::geteuid() ? Peer::OwnInstance : Peer::Nobody;
 }
 
-Descriptor bindAndListen(const Folder& folder, const QByteArray& entry) {
+FileDescriptor bindAndListen(const Folder& folder, const QByteArray& entry) {
     const std::optional<sockaddr_un> address = addressOf(folder, entry);
-    Descriptor socket = localSocket();
+    FileDescriptor socket = localSocket();
     if (!address || !socket.valid() ||
         ::bind(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
-        return Descriptor();
+        return FileDescriptor();
     }
     if (::listen(socket.get(), SOMAXCONN) != 0) {
         ::unlinkat(folder.descriptor(), entry.constData(), 0);
-        return Descriptor();
+        return FileDescriptor();
     }
     return socket;
 }

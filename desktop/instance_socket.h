@@ -9,25 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/file_descriptor.h"
+
 namespace qir::instance {
-
-// An open file descriptor, closed when it goes.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept;
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor();
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int release() { return std::exchange(fd_, -1); }
-
-  private:
-    int fd_;
-};
 
 // The user's runtime folder, or else a folder "qir-<uid>" of the user's own in the temp
 // folder. A folder qualifies only when this user owns it and nobody else may write into it:
@@ -49,11 +33,11 @@ class Folder {
     std::optional<QByteArray> socketPath(const QByteArray& entry) const;
 
   private:
-    Folder(QByteArray path, Descriptor descriptor)
+    Folder(QByteArray path, FileDescriptor descriptor)
         : path_(std::move(path)), descriptor_(std::move(descriptor)) {}
 
     QByteArray path_;
-    Descriptor descriptor_;
+    FileDescriptor descriptor_;
 };
 
 // Holds the folder's lock while one start decides whether to listen or to hand over, so that
@@ -92,7 +76,7 @@ enum class Peer {
 Peer connectTo(const Folder& folder, const QByteArray& entry);
 
 // A socket bound to `entry` and listening; an invalid descriptor when binding fails.
-Descriptor bindAndListen(const Folder& folder, const QByteArray& entry);
+FileDescriptor bindAndListen(const Folder& folder, const QByteArray& entry);
 
 // The user id of the process at the other end of a connected socket, if it can be told.
 std::optional<unsigned> peerUser(int socket);

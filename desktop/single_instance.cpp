@@ -78,7 +78,7 @@ InstanceClaim InstanceChannel::claim(const InstanceAddress& address) {
             case instance::Entry::Missing:
                 break;
         }
-        instance::Descriptor listening = instance::bindAndListen(*folder, entry);
+        FileDescriptor listening = instance::bindAndListen(*folder, entry);
         if (!listening.valid()) {
             continue;
         }
