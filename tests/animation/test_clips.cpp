@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "animation/ffmpeg_handles.h"
+#include "ffmpeg/handles.h"
 
 namespace qir::animation::testing {
 namespace {
@@ -111,9 +111,9 @@ void writeClip(const std::string& fileName, const ClipSpec& shape) {
     frame->width = shape.width;
     frame->height = shape.height;
     check(av_frame_get_buffer(frame.get(), 0) >= 0, "frame buffer");
-    ffmpeg::ScaleContext scale(sws_getContext(shape.width, shape.height, AV_PIX_FMT_RGB32, shape.width,
-                                              shape.height, codec->pix_fmt, SWS_POINT, nullptr,
-                                              nullptr, nullptr));
+    ffmpeg::ScaleContext scale(sws_getContext(shape.width, shape.height, AV_PIX_FMT_RGB32,
+                                              shape.width, shape.height, codec->pix_fmt, SWS_POINT,
+                                              nullptr, nullptr, nullptr));
     for (int index = 0; index < shape.frames; ++index) {
         const QImage picture = expectedFrame(shape, index);
         check(av_frame_make_writable(frame.get()) >= 0, "writable frame");
