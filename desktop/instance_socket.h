@@ -4,6 +4,10 @@
 // folder that only this user can write to, a socket that this user owns, and a peer that runs
 // as this user. Used by single_instance.h.
 
+#ifndef QIR_DESKTOP_INTERNALS
+#error "desktop/instance_socket.h is private to its folder"
+#endif
+
 #include <QByteArray>
 #include <optional>
 #include <utility>

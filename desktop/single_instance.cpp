@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QLocalSocket>
 
+#include "desktop/instance_socket.h"
+
 namespace qir {
 namespace {
 
@@ -53,6 +55,8 @@ InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {
     connect(&server_, &QLocalServer::newConnection, this, &InstanceChannel::acceptPending);
 }
 
+InstanceChannel::~InstanceChannel() = default;
+
 InstanceClaim InstanceChannel::claim(const InstanceAddress& address) {
     auto folder = openFolder(address, instance::Folder::Fallback::Create);
     if (!folder) {
@@ -86,7 +90,7 @@ InstanceClaim InstanceChannel::claim(const InstanceAddress& address) {
             instance::remove(*folder, entry);
             return InstanceClaim::Alone;
         }
-        folder_ = std::move(folder);
+        folder_ = std::make_unique<instance::Folder>(std::move(*folder));
         listening.release();
         return InstanceClaim::Running;
     }

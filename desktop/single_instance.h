@@ -7,11 +7,13 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
-#include <optional>
-
-#include "desktop/instance_socket.h"
+#include <memory>
 
 namespace qir {
+
+namespace instance {
+class Folder;
+}
 
 inline constexpr const char* kInstanceName = "MyTarsel";
 
@@ -48,6 +50,7 @@ class InstanceChannel : public QObject {
     Q_OBJECT
   public:
     explicit InstanceChannel(QObject* parent = nullptr);
+    ~InstanceChannel() override;
 
     // Decides, as one step against other starts at the same moment, between listening at
     // `address` and handing over to the instance that already does. A socket left by a crashed
@@ -62,7 +65,7 @@ class InstanceChannel : public QObject {
     void acceptPending();
 
     // Kept open while listening: the server's socket may be reached through it.
-    std::optional<instance::Folder> folder_;
+    std::unique_ptr<instance::Folder> folder_;
     QLocalServer server_;
 };
 

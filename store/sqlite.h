@@ -2,6 +2,10 @@
 #pragma once
 // Thin RAII layer over the SQLCipher C API, used only inside the store.
 
+#ifndef QIR_STORE_INTERNALS
+#error "store/sqlite.h is private to its folder"
+#endif
+
 #ifndef SQLITE_HAS_CODEC
 #define SQLITE_HAS_CODEC 1
 #endif
