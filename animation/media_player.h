@@ -21,8 +21,10 @@ namespace qir::animation {
 class MediaPlayer : public QWidget {
     Q_OBJECT
   public:
-    // Errors from the user's clicks and keys are shown through `desktop`'s error box.
-    explicit MediaPlayer(Desktop& desktop, QWidget* parent = nullptr);
+    // Errors from the user's clicks and keys are shown through `desktop`'s error box. Clips
+    // play on `clock`, which must outlive the player.
+    explicit MediaPlayer(Desktop& desktop, QWidget* parent = nullptr,
+                         PlaybackClock& clock = wallClock());
     ~MediaPlayer() override;
 
     // Settings.
@@ -61,9 +63,10 @@ class MediaPlayer : public QWidget {
     const DeviceCapabilities& capabilities() const { return capabilities_; }
     QRect displayRect() const { return displayRect_; }
     TMPBtnType focusedButton() const { return focused_; }
-    // Device status; without a device: NotReady and 0.
-    DeviceMode mode() const;
-    int position() const;
+    // Device status; without a device: NotReady and 0. Reading the mode or the position
+    // brings a running playback up to the clock (and may end it).
+    DeviceMode mode();
+    int position();
     int length() const;
     // Where a visible button sits on the bar; empty for a hidden one.
     QRect buttonRect(TMPBtnType button) const;
@@ -86,7 +89,7 @@ class MediaPlayer : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
-    MediaDevice& requireDevice() const;
+    MediaDevice& requireDevice();
     void runButton(TMPBtnType button);
     void applyButtonRule(TMPBtnType button);
     void handleNotice(const MediaNotifyEvent& notice);
@@ -98,6 +101,7 @@ class MediaPlayer : public QWidget {
     void drawButton(QPainter& painter, TMPBtnType button, QRect rect, bool pressed) const;
 
     Desktop& desktop_;
+    PlaybackClock& clock_;
     std::unique_ptr<MediaDevice> device_;
     int deviceId_ = 0;
     QPointer<QWidget> display_;
