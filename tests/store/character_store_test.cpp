@@ -37,12 +37,12 @@ TEST(CharacterStoreTest, ClipCopiedWholeIntoAFile) {
     store.session.addPassword(kStorePassword);
     store.query2.setParamAsString("%" + testing::kA + "%");
     store.query2.open();
-    store.query2.saveBlobToFile("Photo", "tmp2.avi");
+    writeFileBytes("tmp2.avi", store.query2.blob("Photo"));
     EXPECT_EQ(readFileBytes("tmp2.avi"), clip);
     store.query2.close();
     store.query2.setParamAsString("none");
     store.query2.open();
-    store.query2.saveBlobToFile("Photo", "tmp1.avi");
+    writeFileBytes("tmp1.avi", store.query2.blob("Photo"));
     EXPECT_TRUE(readFileBytes("tmp1.avi").empty());
 }
 
