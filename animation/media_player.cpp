@@ -69,16 +69,6 @@ void MediaPlayer::setVisibleButtons(TButtonSet buttons) {
     update();
 }
 
-void MediaPlayer::setEnabledButtons(TButtonSet buttons) {
-    enabled_ = buttons;
-    update();
-}
-
-void MediaPlayer::setColoredButtons(TButtonSet buttons) {
-    colored_ = buttons;
-    update();
-}
-
 // ---- Operations ----
 
 void MediaPlayer::open() {

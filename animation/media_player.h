@@ -33,13 +33,8 @@ class MediaPlayer : public QWidget {
     void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
     const std::string& fileName() const { return fileName_; }
     void setAutoRewind(bool autoRewind) { autoRewind_ = autoRewind; }
-    bool autoRewind() const { return autoRewind_; }
     void setVisibleButtons(TButtonSet buttons);
     TButtonSet visibleButtons() const { return visible_; }
-    void setEnabledButtons(TButtonSet buttons);
-    TButtonSet enabledButtons() const { return enabled_; }
-    void setColoredButtons(TButtonSet buttons);
-    TButtonSet coloredButtons() const { return colored_; }
 
     // Operations. Each but open raises EMCIDeviceError "No MCI device open" without a device;
     // open raises the device's error text. Other device failures only set lastResult().

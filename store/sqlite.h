@@ -45,7 +45,6 @@ class Connection {
     Connection& operator=(const Connection&) = delete;
 
     sqlite3* get() const { return handle_; }
-    std::string lastMessage() const { return sqlite3_errmsg(handle_); }
 
     // Runs statements that return no rows; returns the engine's result code.
     int tryExec(const std::string& sql);

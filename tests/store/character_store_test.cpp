@@ -17,7 +17,7 @@ TEST(CharacterStoreTest, AnExplicitPathIsWhereTablesAreFound) {
     writeTableFile("tables/donghua.db", kAnimationTable, testing::rowsNamed({testing::kA}));
     Session session;
     session.addPassword(kStorePassword);
-    Database database(session, "mirdox", "STANDARD",
+    Database database(session, "mirdox",
                       Database::Params::parse({"path=tables", "ENABLE BCD=TRUE"}));
     EXPECT_TRUE(database.params().enableBcd);
     Table table(database);

@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    // A runtime folder of the tests' own: the instance sockets of the windows they make never
-    // meet the user's running program.
+    // A runtime folder of the tests' own, for the programs they start: their instance sockets
+    // never meet the user's running program. (The windows the tests make claim no socket.)
     QTemporaryDir runtime;
     if (!runtime.isValid()) {
         return 1;
