@@ -2,6 +2,10 @@
 #pragma once
 // The dialog that asks the user for a table's password when the session holds none that fits.
 
+#ifndef QIR_APP_INTERNALS
+#error "app/password_dialog.h is private to its folder"
+#endif
+
 #include "store/session.h"
 
 class QWidget;
