@@ -35,7 +35,7 @@ IoContext ioContext(int bufferSize, bool writing, void* opaque,
     IoContext context(
         avio_alloc_context(buffer.get(), bufferSize, writing ? 1 : 0, opaque, read, write, seek));
     if (context) {
-        buffer.release();  // the I/O context owns it now
+        static_cast<void>(buffer.release());  // the I/O context owns it now
     }
     return context;
 }
