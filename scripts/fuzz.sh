@@ -30,6 +30,11 @@ field() { awk -v label="$2" '{ for (i = 1; i < NF; i++) if ($i == label) { print
 
 failed=()
 while IFS=$'\t' read -r name program seeds; do
+    if [ ! -d "$seeds" ]; then
+        echo "fuzz: $name has no seeds: add a few inputs to $seeds (see tests/fuzz/README.md)"
+        failed+=("$name")
+        continue
+    fi
     work="$scratch/$name"
     mkdir -p "$work/corpus" "$work/tmp"
     log="$logs/$name.log"
