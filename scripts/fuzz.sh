@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang in build-fuzz/ (the fuzz preset of CMakePresets.json),
 # the project's code instrumented for coverage, AddressSanitizer and UBSan, and runs each for a
-# bounded time from its seeds in the repository. Prints one line per target: runs, coverage from the seeds and at the end, corpus.
+# bounded time from its seeds in the repository. Prints one line per target: runs, coverage from
+# the seeds and at the end, corpus.
 # A crash, a leak, a timeout or a failed check fails the run; the input that caused it is kept
 # in build-fuzz/artifacts/ and shown in hex.
 # Usage: scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 6, or $QIR_FUZZ_SECONDS)
@@ -29,6 +30,11 @@ field() { awk -v label="$2" '{ for (i = 1; i < NF; i++) if ($i == label) { print
 
 failed=()
 while IFS=$'\t' read -r name program seeds; do
+    if [ ! -d "$seeds" ]; then
+        echo "fuzz: $name has no seeds: add a few inputs to $seeds (see tests/fuzz/README.md)"
+        failed+=("$name")
+        continue
+    fi
     work="$scratch/$name"
     mkdir -p "$work/corpus" "$work/tmp"
     log="$logs/$name.log"

@@ -34,8 +34,9 @@ inline constexpr TableLayout kAnimationTable{"donghua.db", 2, true};
 inline constexpr TableLayout kStrokeTable{"bishun.db", 4, true, kTablePageSizes[1]};
 inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false, kTablePageSizes[0],
                                                  true};
-// Each character's strokes in vector form (stroke_vectors.h), keyed by the character.
-inline constexpr TableLayout kVectorTable{"bishunvec.db", 2, true};
+// Each character's strokes in vector form (vector_table.h), keyed by the character. Rows of
+// about a kilobyte, like the step pictures, pack best into large pages.
+inline constexpr TableLayout kVectorTable{"bishunvec.db", 2, true, kTablePageSizes[1]};
 
 // The store's built-in password: the key every table file is encrypted with.
 inline constexpr const char* kStorePassword = "qir610";

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/vector_table.h"
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <system_error>
 
 #include "platform/gb2312.h"
@@ -15,7 +18,60 @@ constexpr const char* kTableName = kVectorTable.fileName;
     sql::fail("Cannot open table", kTableName, cause);
 }
 
+// No real character's encoding comes near this (the largest is under 3 KB); a row that inflates
+// beyond it is damaged, and is not allowed to take the memory it claims.
+constexpr std::size_t kMaxEncodedBytes = 4 << 20;
+
 }  // namespace
+
+std::vector<unsigned char> vectorRowBytes(const StrokeVectors& vectors) {
+    const std::vector<unsigned char> plain = encodeStrokeVectors(vectors);
+    uLongf size = compressBound(static_cast<uLong>(plain.size()));
+    std::vector<unsigned char> packed(size);
+    if (compress2(packed.data(), &size, plain.data(), static_cast<uLong>(plain.size()),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+        throw StrokeVectorsError("the strokes cannot be compressed");
+    }
+    packed.resize(size);
+    return packed;
+}
+
+StrokeVectors strokeVectorsOfRow(std::span<const unsigned char> row) {
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) {
+        throw StrokeVectorsError("the row cannot be inflated");
+    }
+    struct End {
+        z_stream& stream;
+        ~End() { inflateEnd(&stream); }
+    } end{stream};
+    stream.next_in = const_cast<Bytef*>(row.data());
+    stream.avail_in = static_cast<uInt>(row.size());
+    std::vector<unsigned char> plain(std::max<std::size_t>(row.size() * 4, 1024));
+    for (;;) {
+        stream.next_out = plain.data() + stream.total_out;
+        stream.avail_out = static_cast<uInt>(plain.size() - stream.total_out);
+        const int code = inflate(&stream, Z_NO_FLUSH);
+        if (code == Z_STREAM_END) {
+            break;
+        }
+        if (code != Z_OK && code != Z_BUF_ERROR) {
+            throw StrokeVectorsError("the row is not a deflated encoding");
+        }
+        if (stream.avail_in == 0 && stream.avail_out != 0) {
+            throw StrokeVectorsError("the row ends inside its deflated encoding");
+        }
+        if (plain.size() >= kMaxEncodedBytes) {
+            throw StrokeVectorsError("the row inflates beyond any character's size");
+        }
+        plain.resize(std::min(plain.size() * 2, kMaxEncodedBytes));
+    }
+    if (stream.avail_in != 0) {
+        throw StrokeVectorsError("bytes follow the row's deflated encoding");
+    }
+    plain.resize(stream.total_out);
+    return decodeStrokeVectors(plain);
+}
 
 struct VectorTable::Impl {
     std::unique_ptr<sql::Connection> connection;
@@ -44,6 +100,7 @@ void VectorTable::open() {
         std::make_unique<sql::Connection>(file_.string(), SQLITE_OPEN_READONLY, kTableName);
     sqlite3* handle = impl->connection->get();
     sqlite3_key(handle, password_.data(), static_cast<int>(password_.size()));
+    impl->connection->tryExec("PRAGMA cipher_page_size = " + std::to_string(kVectorTable.pageSize));
     // The key shows whether it fits only when the first page is read.
     int code = SQLITE_OK;
     sql::Statement probe = impl->connection->tryPrepare(
@@ -86,7 +143,7 @@ std::optional<StrokeVectors> VectorTable::find(std::string_view hanzi) {
     const std::string blob = sql::columnBytes(statement, 0);
     sqlite3_reset(statement);
     try {
-        return decodeStrokeVectors(
+        return strokeVectorsOfRow(
             std::span(reinterpret_cast<const unsigned char*>(blob.data()), blob.size()));
     } catch (const StrokeVectorsError& e) {
         sql::fail("Cannot read table", kTableName,

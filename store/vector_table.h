@@ -7,13 +7,23 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/stroke_vectors.h"
 #include "store/table_file.h"
 
 namespace qir::store {
+
+// A row's Photo: the encoding of stroke_vectors.h, deflated as a zlib stream (outlines repeat
+// enough that this takes off nearly a third). Throws StrokeVectorsError as encoding does.
+std::vector<unsigned char> vectorRowBytes(const StrokeVectors& vectors);
+
+// The strokes of a row. Throws StrokeVectorsError for a row that does not inflate, inflates
+// beyond any real character's size, or does not decode.
+StrokeVectors strokeVectorsOfRow(std::span<const unsigned char> row);
 
 class VectorTable {
   public:

@@ -4,12 +4,13 @@
 # user's first start (the working folder is prepared), a later start of the same user, and a
 # start from the stage folder for comparison. Also the time the folder's preparation itself
 # takes, and the package's size when one has been built.
-# Usage: bench/workfolder/first_start_bench.sh [BUILD_DIR] [RUNS]
+# Usage: bench/workfolder/first_start_bench.sh [STAGE_DIR] [RUNS]   (STAGE_DIR: build/stage)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build_dir=$(cd "${1:-$here/../../build}" && pwd)
+stage_dir=$(cd "${1:-$here/../../build/stage}" && pwd)
+build_dir=$(dirname "$stage_dir")
 runs=${2:-9}
-source "$here/../../tests/e2e/x11_session.sh" "$build_dir/stage"
+source "$here/../../tests/e2e/x11_session.sh" "$stage_dir"
 
 prefix="$work/prefix"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null

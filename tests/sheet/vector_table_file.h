@@ -9,6 +9,7 @@
 
 #include "store/stroke_vectors.h"
 #include "store/table_file.h"
+#include "store/vector_table.h"
 
 namespace qir::testing {
 
@@ -22,7 +23,7 @@ inline void writeVectorTable(
     std::string_view password = store::kStorePassword) {
     std::vector<store::TableRow> rows;
     for (const auto& [hanzi, vectors] : characters) {
-        rows.push_back({hanzi, store::encodeStrokeVectors(vectors)});
+        rows.push_back({hanzi, store::vectorRowBytes(vectors)});
     }
     store::writeTableFile(folder / store::kVectorTable.fileName, store::kVectorTable, rows,
                           password);

@@ -2,6 +2,7 @@
 #include "store/vector_table.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <set>
 
@@ -27,7 +28,7 @@ StrokeVectors bar(double start) {
 }
 
 TableRow rowOf(const std::string& hanzi, const StrokeVectors& vectors) {
-    return {hanzi, encodeStrokeVectors(vectors)};
+    return {hanzi, vectorRowBytes(vectors)};
 }
 
 std::string failureOf(VectorTable& table, const std::string& hanzi) {
@@ -94,15 +95,49 @@ TEST_F(VectorTableTest, AWrongKeyAForeignFileAndAFolderAreNamedInTheEnginesWords
     EXPECT_EQ(failureOf(folder, kA), "Cannot open table bishunvec.db: it is a folder, not a file");
 }
 
+// A row whose deflated content is `plain`.
+std::vector<unsigned char> deflated(std::vector<unsigned char> plain) {
+    uLongf size = compressBound(static_cast<uLong>(plain.size()));
+    std::vector<unsigned char> packed(size);
+    compress2(packed.data(), &size, plain.data(), static_cast<uLong>(plain.size()), 9);
+    packed.resize(size);
+    return packed;
+}
+
 TEST_F(VectorTableTest, ADamagedRowNamesItsCharacterAndTheOthersStillRead) {
-    TableRow damaged = rowOf("\xD3\xC0", bar(1));  // 永
-    damaged.photo.resize(damaged.photo.size() - 2);
+    std::vector<unsigned char> encoding = encodeStrokeVectors(bar(1));
+    encoding.resize(encoding.size() - 2);
+    const TableRow damaged{"\xD3\xC0", deflated(encoding)};  // 永
     writeTableFile(file, kVectorTable, {rowOf(kA, bar(1)), damaged});
     VectorTable table(scratch.path());
     EXPECT_EQ(failureOf(table, "\xD3\xC0"),
               "Cannot read table bishunvec.db: the strokes of \xE6\xB0\xB8 are damaged (the data "
               "ends inside stroke 1)");
     EXPECT_EQ(table.find(kA), bar(1));
+}
+
+TEST_F(VectorTableTest, ARowThatIsNoDeflatedEncodingIsDamaged) {
+    std::vector<unsigned char> cut = vectorRowBytes(bar(1));
+    cut.resize(cut.size() - 2);
+    std::vector<unsigned char> trailing = vectorRowBytes(bar(1));
+    trailing.push_back(0);
+    // Claims far more than any character: refused before it takes the memory.
+    const std::vector<unsigned char> bomb = deflated(std::vector<unsigned char>(64 << 20, 0));
+    writeTableFile(file, kVectorTable,
+                   {{"\xB0\xA1", cut},
+                    {"\xB0\xA2", trailing},
+                    {"\xB0\xA3", bomb},
+                    {"\xB0\xA4", encodeStrokeVectors(bar(1))}});
+    VectorTable table(scratch.path());
+    const std::string damaged = "Cannot read table bishunvec.db: the strokes of ";
+    EXPECT_EQ(failureOf(table, "\xB0\xA1"),
+              damaged + "\xE5\x95\x8A are damaged (the row ends inside its deflated encoding)");
+    EXPECT_EQ(failureOf(table, "\xB0\xA2"),
+              damaged + "\xE9\x98\xBF are damaged (bytes follow the row's deflated encoding)");
+    EXPECT_EQ(failureOf(table, "\xB0\xA3"),
+              damaged + "\xE5\x9F\x83 are damaged (the row inflates beyond any character's size)");
+    EXPECT_EQ(failureOf(table, "\xB0\xA4"),
+              damaged + "\xE6\x8C\xA8 are damaged (the row is not a deflated encoding)");
 }
 
 TEST_F(VectorTableTest, ReadingLeavesTheFileAsItWas) {

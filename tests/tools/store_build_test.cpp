@@ -60,9 +60,13 @@ std::string decryptedBytes(const fs::path& file) {
     std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close_v2);
     sqlite3_key(db.get(), store::kStorePassword,
                 static_cast<int>(std::strlen(store::kStorePassword)));
-    const int pageSize = file.filename() == store::kStrokeTable.fileName
-                             ? store::kStrokeTable.pageSize
-                             : store::kAnimationTable.pageSize;
+    int pageSize = store::kTablePageSizes[0];
+    for (const store::TableLayout& layout : {store::kAnimationTable, store::kStrokeTable,
+                                             store::kStrokeDisplayTable, store::kVectorTable}) {
+        if (file.filename() == layout.fileName) {
+            pageSize = layout.pageSize;
+        }
+    }
     sqlite3_exec(db.get(), ("PRAGMA cipher_page_size = " + std::to_string(pageSize)).c_str(),
                  nullptr, nullptr, nullptr);
     const fs::path plain = file.string() + ".plain";

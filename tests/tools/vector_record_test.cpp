@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/vector_table.h"
 #include "tests/tools/test_glyphs.h"
 #include "tools/store_builder/character_builder.h"
 
@@ -36,7 +37,7 @@ TEST(VectorRecord, TheRowFollowsTheDataThePicturesAreRenderedFrom) {
     CharacterData data = testing::twoBars();
     std::swap(data.strokes[0], data.strokes[1]);
     const BuiltCharacter built = renderCharacter("\xB0\xA1", data);
-    const store::StrokeVectors row = store::decodeStrokeVectors(built.strokeVectors);
+    const store::StrokeVectors row = store::strokeVectorsOfRow(built.strokeVectors);
     EXPECT_EQ(row, strokeVectorsOf(data));
     EXPECT_EQ(row.strokes[0].median.front(), (store::VectorPoint{750, 800}));
     EXPECT_EQ(static_cast<int>(row.strokes.size()), built.strokeCount);
