@@ -2,6 +2,10 @@
 #pragma once
 // The pictures on the player bar's buttons, drawn pixel by pixel so they stay crisp.
 
+#ifndef QIR_ANIMATION_INTERNALS
+#error "animation/button_glyphs.h is private to its folder"
+#endif
+
 #include <QPoint>
 #include <QSize>
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "animation/ffmpeg_handles.h"
 #include "animation/media_error.h"
+#include "ffmpeg/memory_io.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 
@@ -41,50 +41,6 @@ bool looksLikeAvi(std::span<const unsigned char> bytes) {
            (std::memcmp(bytes.data() + 8, "AVI ", 4) == 0 ||
             std::memcmp(bytes.data() + 8, "AVIX", 4) == 0);
 }
-
-// Reads the file from memory for the demuxer.
-struct MemoryReader {
-    std::span<const unsigned char> bytes;
-    std::size_t position = 0;
-
-    static int read(void* opaque, std::uint8_t* buffer, int size) {
-        auto& self = *static_cast<MemoryReader*>(opaque);
-        const std::size_t left = self.bytes.size() - self.position;
-        if (left == 0) {
-            return AVERROR_EOF;
-        }
-        const std::size_t count = std::min(left, static_cast<std::size_t>(size));
-        std::memcpy(buffer, self.bytes.data() + self.position, count);
-        self.position += count;
-        return static_cast<int>(count);
-    }
-
-    static std::int64_t seek(void* opaque, std::int64_t offset, int whence) {
-        auto& self = *static_cast<MemoryReader*>(opaque);
-        const auto size = static_cast<std::int64_t>(self.bytes.size());
-        std::int64_t target = 0;
-        switch (whence & ~AVSEEK_FORCE) {
-            case AVSEEK_SIZE:
-                return size;
-            case SEEK_SET:
-                target = offset;
-                break;
-            case SEEK_CUR:
-                target = static_cast<std::int64_t>(self.position) + offset;
-                break;
-            case SEEK_END:
-                target = size + offset;
-                break;
-            default:
-                return AVERROR(EINVAL);
-        }
-        if (target < 0 || target > size) {
-            return AVERROR(EINVAL);
-        }
-        self.position = static_cast<std::size_t>(target);
-        return target;
-    }
-};
 
 std::optional<FrameRate> playbackRate(const AVStream& stream) {
     for (const AVRational rate :
@@ -123,16 +79,10 @@ class Decoder {
             return kMediaNotAClip;
         }
         constexpr int kIoBufferSize = 1 << 14;
-        ffmpeg::AvBuffer ioBuffer(static_cast<unsigned char*>(av_malloc(kIoBufferSize)));
-        if (!ioBuffer) {
-            return kMediaClipTooLarge;
-        }
-        io_.reset(avio_alloc_context(ioBuffer.get(), kIoBufferSize, 0, &reader_,
-                                     &MemoryReader::read, nullptr, &MemoryReader::seek));
+        io_ = ffmpeg::readingContext(reader_, kIoBufferSize);
         if (!io_) {
             return kMediaClipTooLarge;
         }
-        ioBuffer.release();  // the I/O context owns it now
 
         AVFormatContext* raw = avformat_alloc_context();
         if (raw == nullptr) {
@@ -322,9 +272,9 @@ class Decoder {
     }
 
     // Destroyed in reverse order: the format context before the I/O context it reads from.
-    MemoryReader reader_;
+    ffmpeg::MemoryReader reader_;
     ffmpeg::IoContext io_;
-    ffmpeg::FormatContext format_;
+    ffmpeg::InputContext format_;
     ffmpeg::CodecContext codec_;
     ffmpeg::ScaleContext scale_;
     AVPixelFormat scaleFormat_ = AV_PIX_FMT_NONE;

@@ -31,21 +31,22 @@ QEvent::Type MediaNotifyEvent::eventType() {
     return type;
 }
 
-MediaDevice::Opened MediaDevice::open(const std::string& elementName, QObject* notifyTarget) {
+MediaDevice::Opened MediaDevice::open(const std::string& elementName, QObject* notifyTarget,
+                                      PlaybackClock& clock) {
     ClipLoad load = loadClipFile(elementName);
     if (load.result != kMediaOk) {
         return {load.result, nullptr};
     }
-    return {kMediaOk,
-            std::unique_ptr<MediaDevice>(new MediaDevice(std::move(load.clip), notifyTarget))};
+    return {kMediaOk, std::unique_ptr<MediaDevice>(
+                          new MediaDevice(std::move(load.clip), notifyTarget, clock))};
 }
 
-MediaDevice::MediaDevice(Clip clip, QObject* notifyTarget)
-    : clip_(std::move(clip)), id_(nextDeviceId()), notifyTarget_(notifyTarget) {
-    frameTimer_.setSingleShot(true);
-    frameTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&frameTimer_, &QTimer::timeout, this, &MediaDevice::advance);
-}
+MediaDevice::MediaDevice(Clip clip, QObject* notifyTarget, PlaybackClock& clock)
+    : clip_(std::move(clip)),
+      id_(nextDeviceId()),
+      notifyTarget_(notifyTarget),
+      clock_(clock),
+      nextFrame_(clock.alarm([this] { advance(); })) {}
 
 MediaDevice::~MediaDevice() {
     close();
@@ -185,7 +186,7 @@ QImage MediaDevice::currentPicture() const {
 }
 
 void MediaDevice::startPlaying() {
-    frameTimer_.stop();
+    nextFrame_->cancel();
     if (position_ >= length()) {
         // Nothing left to play: the clip ends at once.
         mode_ = DeviceMode::Stopped;
@@ -194,7 +195,7 @@ void MediaDevice::startPlaying() {
     }
     mode_ = DeviceMode::Playing;
     anchor_ = position_;
-    clock_.start();
+    startedNs_ = clock_.nowNs();
     showPosition();
     scheduleNextFrame(0, 0);
 }
@@ -206,13 +207,13 @@ void MediaDevice::advance() {
     if (mode_ != DeviceMode::Playing) {
         return;
     }
-    const std::int64_t elapsedNs = clock_.nsecsElapsed();
+    const std::int64_t elapsedNs = clock_.nowNs() - startedNs_;
     const std::int64_t framesDone =
         av_rescale_rnd(elapsedNs, clip_.rate.numerator,
                        clip_.rate.denominator * kNanosecondsPerSecond, AV_ROUND_DOWN);
     const std::int64_t reached = anchor_ + framesDone;
     if (reached >= length()) {
-        frameTimer_.stop();
+        nextFrame_->cancel();
         position_ = length();
         mode_ = DeviceMode::Stopped;
         showPosition();
@@ -228,13 +229,12 @@ void MediaDevice::scheduleNextFrame(std::int64_t framesDone, std::int64_t elapse
     const std::int64_t nextFrameNs =
         av_rescale_rnd(framesDone + 1, clip_.rate.denominator * kNanosecondsPerSecond,
                        clip_.rate.numerator, AV_ROUND_UP);
-    const std::int64_t waitNs = std::max<std::int64_t>(nextFrameNs - elapsedNs, 0);
-    frameTimer_.start(static_cast<int>((waitNs + 999'999) / 1'000'000));
+    nextFrame_->setFor(startedNs_ + std::max(nextFrameNs, elapsedNs));
 }
 
 // Ends a running or paused playback where it stands; its notice, if any, is aborted.
 void MediaDevice::interrupt() {
-    frameTimer_.stop();
+    nextFrame_->cancel();
     if (mode_ == DeviceMode::Playing || mode_ == DeviceMode::Paused) {
         mode_ = DeviceMode::Stopped;
     }

@@ -5,18 +5,17 @@
 // and lengths count frames. Position runs from 0 to the length: at the length the last frame
 // is shown and the clip has ended.
 
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <string>
 
 #include "animation/clip.h"
+#include "animation/playback_clock.h"
 
 namespace qir::animation {
 
@@ -65,8 +64,9 @@ class MediaDevice : public QObject {
     };
 
     // Opens the clip `elementName` and waits until it is ready. Completion notices go to
-    // `notifyTarget`.
-    static Opened open(const std::string& elementName, QObject* notifyTarget);
+    // `notifyTarget`; playback runs on `clock`, which must outlive the device.
+    static Opened open(const std::string& elementName, QObject* notifyTarget,
+                       PlaybackClock& clock = wallClock());
     ~MediaDevice() override;
 
     int id() const { return id_; }
@@ -102,7 +102,7 @@ class MediaDevice : public QObject {
     QImage currentPicture() const;
 
   private:
-    MediaDevice(Clip clip, QObject* notifyTarget);
+    MediaDevice(Clip clip, QObject* notifyTarget, PlaybackClock& clock);
     void startPlaying();
     void advance();
     void scheduleNextFrame(std::int64_t framesDone, std::int64_t elapsedNs);
@@ -119,10 +119,12 @@ class MediaDevice : public QObject {
     DeviceMode mode_ = DeviceMode::Stopped;
     int position_ = 0;
     bool noticePending_ = false;
-    // While playing: where the clock started, and the clock.
+    PlaybackClock& clock_;
+    // Rings when the next frame is due.
+    std::unique_ptr<PlaybackClock::Alarm> nextFrame_;
+    // While playing: the position and the time it started from.
     int anchor_ = 0;
-    QElapsedTimer clock_;
-    QTimer frameTimer_;
+    std::int64_t startedNs_ = 0;
 };
 
 }  // namespace qir::animation

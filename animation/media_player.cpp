@@ -9,7 +9,7 @@
 #include "animation/button_glyphs.h"
 #include "animation/mci_error.h"
 #include "animation/media_error.h"
-#include "platform/error_guard.h"
+#include "desktop/error_guard.h"
 
 namespace qir::animation {
 namespace {
@@ -46,7 +46,8 @@ void drawFocusRect(QPainter& painter, const QRect& rect, const QColor& colour) {
 
 }  // namespace
 
-MediaPlayer::MediaPlayer(Desktop& desktop, QWidget* parent) : QWidget(parent), desktop_(desktop) {
+MediaPlayer::MediaPlayer(Desktop& desktop, QWidget* parent, PlaybackClock& clock)
+    : QWidget(parent), desktop_(desktop), clock_(clock) {
     // Reached by Tab; the mouse gives it the focus only by pressing a button that works (see
     // pressAt), so a click on the greyed bar leaves the focus in the input box.
     setFocusPolicy(Qt::TabFocus);
@@ -68,21 +69,11 @@ void MediaPlayer::setVisibleButtons(TButtonSet buttons) {
     update();
 }
 
-void MediaPlayer::setEnabledButtons(TButtonSet buttons) {
-    enabled_ = buttons;
-    update();
-}
-
-void MediaPlayer::setColoredButtons(TButtonSet buttons) {
-    colored_ = buttons;
-    update();
-}
-
 // ---- Operations ----
 
 void MediaPlayer::open() {
     close();
-    MediaDevice::Opened opened = MediaDevice::open(fileName_, this);
+    MediaDevice::Opened opened = MediaDevice::open(fileName_, this, clock_);
     lastResult_ = opened.result;
     if (opened.result != kMediaOk) {
         update();
@@ -189,11 +180,11 @@ void MediaPlayer::back() {
     lastResult_ = device.step(-stepSize_);
 }
 
-DeviceMode MediaPlayer::mode() const {
+DeviceMode MediaPlayer::mode() {
     return device_ ? device_->mode() : DeviceMode::NotReady;
 }
 
-int MediaPlayer::position() const {
+int MediaPlayer::position() {
     return device_ ? device_->position() : 0;
 }
 
@@ -201,7 +192,7 @@ int MediaPlayer::length() const {
     return device_ ? device_->length() : 0;
 }
 
-MediaDevice& MediaPlayer::requireDevice() const {
+MediaDevice& MediaPlayer::requireDevice() {
     if (!device_) {
         throw noDeviceOpenError();
     }

@@ -14,15 +14,17 @@
 
 #include "animation/button_types.h"
 #include "animation/media_device.h"
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 
 namespace qir::animation {
 
 class MediaPlayer : public QWidget {
     Q_OBJECT
   public:
-    // Errors from the user's clicks and keys are shown through `desktop`'s error box.
-    explicit MediaPlayer(Desktop& desktop, QWidget* parent = nullptr);
+    // Errors from the user's clicks and keys are shown through `desktop`'s error box. Clips
+    // play on `clock`, which must outlive the player.
+    explicit MediaPlayer(Desktop& desktop, QWidget* parent = nullptr,
+                         PlaybackClock& clock = wallClock());
     ~MediaPlayer() override;
 
     // Settings.
@@ -31,13 +33,8 @@ class MediaPlayer : public QWidget {
     void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
     const std::string& fileName() const { return fileName_; }
     void setAutoRewind(bool autoRewind) { autoRewind_ = autoRewind; }
-    bool autoRewind() const { return autoRewind_; }
     void setVisibleButtons(TButtonSet buttons);
     TButtonSet visibleButtons() const { return visible_; }
-    void setEnabledButtons(TButtonSet buttons);
-    TButtonSet enabledButtons() const { return enabled_; }
-    void setColoredButtons(TButtonSet buttons);
-    TButtonSet coloredButtons() const { return colored_; }
 
     // Operations. Each but open raises EMCIDeviceError "No MCI device open" without a device;
     // open raises the device's error text. Other device failures only set lastResult().
@@ -61,9 +58,10 @@ class MediaPlayer : public QWidget {
     const DeviceCapabilities& capabilities() const { return capabilities_; }
     QRect displayRect() const { return displayRect_; }
     TMPBtnType focusedButton() const { return focused_; }
-    // Device status; without a device: NotReady and 0.
-    DeviceMode mode() const;
-    int position() const;
+    // Device status; without a device: NotReady and 0. Reading the mode or the position
+    // brings a running playback up to the clock (and may end it).
+    DeviceMode mode();
+    int position();
     int length() const;
     // Where a visible button sits on the bar; empty for a hidden one.
     QRect buttonRect(TMPBtnType button) const;
@@ -86,7 +84,7 @@ class MediaPlayer : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
-    MediaDevice& requireDevice() const;
+    MediaDevice& requireDevice();
     void runButton(TMPBtnType button);
     void applyButtonRule(TMPBtnType button);
     void handleNotice(const MediaNotifyEvent& notice);
@@ -98,6 +96,7 @@ class MediaPlayer : public QWidget {
     void drawButton(QPainter& painter, TMPBtnType button, QRect rect, bool pressed) const;
 
     Desktop& desktop_;
+    PlaybackClock& clock_;
     std::unique_ptr<MediaDevice> device_;
     int deviceId_ = 0;
     QPointer<QWidget> display_;

@@ -3,6 +3,10 @@
 // The child window the device shows its video in: the picture at its own size from the
 // display's top-left corner. Mouse events pass through to the display underneath.
 
+#ifndef QIR_ANIMATION_INTERNALS
+#error "animation/video_surface.h is private to its folder"
+#endif
+
 #include <QImage>
 #include <QWidget>
 

@@ -2,6 +2,10 @@
 #pragma once
 // The last-resort report of an error that escapes start-up before the event loop runs.
 
+#ifndef QIR_APP_INTERNALS
+#error "app/application_error.h is private to its folder"
+#endif
+
 #include <QString>
 #include <exception>
 

@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "app/application_error.h"
 #include "app/tform1.h"
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
+#include "desktop/fonts.h"
+#include "desktop/screen_depth.h"
+#include "desktop/single_instance.h"
+#include "desktop/termination_signals.h"
 #include "platform/errors.h"
-#include "platform/fonts.h"
-#include "platform/screen_depth.h"
-#include "platform/single_instance.h"
-#include "platform/termination_signals.h"
 #include "sheet/sheet_command.h"
 #include "workfolder/working_folder.h"
 
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
     }
 
     // Before anything is set up: a running instance takes over and this start ends.
-    if (qir::handOverToRunningInstance(QString::fromLatin1(qir::kInstanceName))) {
+    const auto instance = qir::InstanceAddress::ofThisUser(QString::fromLatin1(qir::kInstanceName));
+    if (qir::handOverToRunningInstance(instance)) {
         return 0;
     }
 
@@ -68,16 +70,18 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The program outlives its window.
+    qir::app::Application program(desktop, instance);
+    if (program.claimInstance() == qir::InstanceClaim::HandedOver) {
+        return 0;
+    }
     std::unique_ptr<qir::TForm1> form;
     try {
-        form = std::make_unique<qir::TForm1>(desktop);
+        form = std::make_unique<qir::TForm1>(program);
     } catch (const std::exception& error) {
         qir::app::showApplicationError(error, QFileInfo(QString::fromLocal8Bit(argv[0])).fileName(),
                                        __builtin_return_address(0));
         return 1;
-    }
-    if (form->handedOver()) {
-        return 0;
     }
     form->show();
     return QApplication::exec();

@@ -3,6 +3,10 @@
 // A panel as the window's design draws it: an optional colour of its own, one-pixel outer and
 // inner bevels, and optionally a sunken two-pixel window edge with the children inside it.
 
+#ifndef QIR_APP_INTERNALS
+#error "app/panel.h is private to its folder"
+#endif
+
 #include <QColor>
 #include <QWidget>
 #include <optional>

@@ -3,6 +3,10 @@
 // A picture control: draws its picture at its own size from the top-left corner, clipped to
 // the control, and reports pointer movement and clicks.
 
+#ifndef QIR_APP_INTERNALS
+#error "app/picture.h is private to its folder"
+#endif
+
 #include <QImage>
 #include <QWidget>
 

@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <QStandardPaths>
 
-#include "platform/error_guard.h"
+#include "desktop/error_guard.h"
 #include "platform/errors.h"
 #include "platform/gb2312.h"
 #include "sheet/sheet_characters.h"

@@ -4,6 +4,10 @@
 // print dialog (Ctrl+P, or the context menu of the animation and the stroke grid) or saved as
 // PDF. The vector table is opened when a sheet is first asked for, not at start.
 
+#ifndef QIR_APP_INTERNALS
+#error "app/practice_sheet_actions.h is private to its folder"
+#endif
+
 #include <QObject>
 #include <QPoint>
 #include <filesystem>
@@ -13,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 #include "sheet/practice_sheet.h"
 #include "store/vector_table.h"
 

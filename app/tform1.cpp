@@ -11,17 +11,17 @@
 
 #include "animation/media_player.h"
 #include "animation/show_animation.h"
+#include "app/application.h"
 #include "app/panel.h"
+#include "app/password_dialog.h"
 #include "app/picture.h"
 #include "app/practice_sheet_actions.h"
-#include "platform/error_guard.h"
-#include "platform/screen_depth.h"
+#include "desktop/error_guard.h"
+#include "desktop/screen_depth.h"
 #include "selection/catalogue_tree.h"
 #include "selection/character_selection.h"
 #include "selection/hanzi_edit.h"
 #include "selection/not_found_dialog.h"
-#include "store/navigation.h"
-#include "store/password_dialog.h"
 #include "store/table_file.h"
 #include "strokes/record_grid.h"
 #include "strokes/stroke_order.h"
@@ -63,9 +63,10 @@ app::Panel* skinPanel(QWidget* parent, const char* name, const QRect& geometry) 
 
 }  // namespace
 
-TForm1::TForm1(Desktop& desktop, QWidget* parent)
+TForm1::TForm1(app::Application& application, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      desktop_(desktop),
+      desktop_(application.desktop()),
+      store_(application.store()),
       hover_([this](app::HoverButton button, QImage picture) {
           showSkinPicture(button, std::move(picture));
       }) {
@@ -83,27 +84,14 @@ TForm1::TForm1(Desktop& desktop, QWidget* parent)
 
     createControls();
     setTabOrder();
-    createSelection();
+    createSelection(application);
     connectHandlers();
     createPracticeSheetActions();
-
-    // From here on a later start finds this instance. A start that lost the race to an
-    // instance starting at the same moment has handed over to it, and goes no further.
-    if (instanceChannel_.claim(QString::fromLatin1(kInstanceName)) == InstanceClaim::HandedOver) {
-        handedOver_ = true;
-        return;
-    }
-    connect(&instanceChannel_, &InstanceChannel::activationRequested, this,
+    connect(&application.instanceChannel(), &InstanceChannel::activationRequested, this,
             &TForm1::ActivateInstance);
 
-    // A store that cannot be connected ends start-up.
     store_.database1.connect();
     FormCreate();
-}
-
-TForm1::~TForm1() {
-    // The grid lets go of the stroke display table before the store closes it.
-    DBCtrlGrid1->setDataSet(nullptr);
 }
 
 void TForm1::createControls() {
@@ -204,29 +192,13 @@ void TForm1::connectHandlers() {
     connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
 }
 
-void TForm1::createSelection() {
-    selection_ = std::make_unique<selection::CharacterSelection>(selection::DisplaySteps{
-        .ShowAnimation = [this](const std::string&) { ShowAnimation(); },
-        .play = [this] { MediaPlayer1->play(); },
-        .ShowStrokeOrder = [this](const std::string&) { ShowStrokeOrder(); },
-        .PriorCharacter =
-            [this](const std::string& hanzi) {
-                return store::priorCharacter(store_.tablenextprev, hanzi);
-            },
-        .NextCharacter =
-            [this](const std::string& hanzi) {
-                return store::nextCharacter(store_.tablenextprev, hanzi);
-            },
-        .query2RecordCount =
-            [this](const std::string& hanzi) {
-                store::Query& query2 = store_.query2;
-                query2.close();
-                query2.setParamAsString(hanzi);
-                query2.open();
-                return query2.recordCount();
-            },
-        .notFoundDialog = [this] { return selection::NotFoundDialog::ask(this); },
-    });
+void TForm1::createSelection(app::Application& application) {
+    selection::DisplaySteps steps;
+    steps.ShowAnimation = [this](const std::string&) { ShowAnimation(); };
+    steps.play = [this] { MediaPlayer1->play(); };
+    steps.ShowStrokeOrder = [this](const std::string&) { ShowStrokeOrder(); };
+    steps.notFoundDialog = [this] { return selection::NotFoundDialog::ask(this); };
+    selection_ = &application.createSelection(std::move(steps));
 }
 
 void TForm1::createPracticeSheetActions() {
@@ -253,7 +225,7 @@ void TForm1::handle(Handler&& handler) {
 
 void TForm1::FormCreate() {
     store_.session.addPassword(store::kStorePassword);
-    store_.session.setPasswordPrompt(store::passwordDialog(this));
+    store_.session.setPasswordPrompt(app::passwordDialog(this));
     hover_.clearFlags();
     selection_->FormCreate();
     Edit1->clear();

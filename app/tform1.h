@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window: owns every control and data component for the whole run and wires them
-// together. Each handler is short and calls into the folder that owns the behaviour.
+// The main window: owns every control and wires them to the application's data components.
+// Each handler is short and calls into the folder that owns the behaviour.
 
 #include <QPoint>
 #include <QWidget>
@@ -9,8 +9,7 @@
 #include <optional>
 
 #include "app/hover_skin.h"
-#include "platform/desktop.h"
-#include "platform/single_instance.h"
+#include "desktop/desktop.h"
 #include "store/character_store.h"
 
 namespace qir::animation {
@@ -26,6 +25,7 @@ class HanziEdit;
 }  // namespace qir::selection
 
 namespace qir::app {
+class Application;
 class Bevel;
 class LinkLabel;
 class Panel;
@@ -43,16 +43,12 @@ inline const QString kWebAddressText = QStringLiteral("qir.example.org");
 class TForm1 : public QWidget {
     Q_OBJECT
   public:
-    explicit TForm1(Desktop& desktop, QWidget* parent = nullptr);
-    ~TForm1() override;
+    // A store that cannot be connected is an error that ends start-up.
+    explicit TForm1(app::Application& application, QWidget* parent = nullptr);
 
     const app::HotFlags& hotFlags() const { return hover_.flags(); }
-    store::CharacterStore& characterStore() { return store_; }
     app::PracticeSheetActions& practiceSheetActions() { return *sheetActions_; }
     const std::string& CurrentHanzi() const;
-    // True when another instance, started at the same moment, runs instead of this one: the
-    // window is not set up further and the start ends.
-    bool handedOver() const { return handedOver_; }
 
     // The running instance's answer to a later start.
     void ActivateInstance();
@@ -96,7 +92,7 @@ class TForm1 : public QWidget {
     void ImageminiClick();
     void ImagehelpClick();
     void Label2Click();
-    void createSelection();
+    void createSelection(app::Application& application);
     // The practice sheet: the context menu of the animation and the grid, and Ctrl+P.
     void createPracticeSheetActions();
 
@@ -106,16 +102,14 @@ class TForm1 : public QWidget {
     void showSkinPicture(app::HoverButton button, QImage picture);
 
     Desktop& desktop_;
-    InstanceChannel instanceChannel_;
-    store::CharacterStore store_;
+    store::CharacterStore& store_;
     // Which temporary file the next clip goes to: true "tmp1.avi", false "tmp2.avi".
     bool AviToggle = false;
     // The current and previous character, and the sequences that show a character.
-    std::unique_ptr<selection::CharacterSelection> selection_;
+    selection::CharacterSelection* selection_ = nullptr;
     app::HoverSkin hover_;
     app::PracticeSheetActions* sheetActions_ = nullptr;
     bool shown_ = false;
-    bool handedOver_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
     std::optional<QPoint> dragOffset_;
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the libFuzzer targets with clang in build-fuzz/, the project's code instrumented for
-# coverage, AddressSanitizer and UBSan, and runs each for a bounded time from its seeds in the
-# repository. Prints one line per target: runs, coverage from the seeds and at the end, corpus.
+# Builds the libFuzzer targets with clang in build-fuzz/ (the fuzz preset of CMakePresets.json),
+# the project's code instrumented for coverage, AddressSanitizer and UBSan, and runs each for a
+# bounded time from its seeds in the repository. Prints one line per target: runs, coverage from
+# the seeds and at the end, corpus.
 # A crash, a leak, a timeout or a failed check fails the run; the input that caused it is kept
 # in build-fuzz/artifacts/ and shown in hex.
 # Usage: scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 6, or $QIR_FUZZ_SECONDS)
@@ -12,8 +13,7 @@ build="$root/build-fuzz"
 seconds=${1:-${QIR_FUZZ_SECONDS:-6}}
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DQIR_FUZZ=ON -DQIR_BUILD_TESTS=OFF -DQIR_BUILD_BENCH=OFF
+    cmake -S "$root" --preset fuzz
 fi
 cmake --build "$build" --parallel "$(nproc)" --target qir_fuzzers
 

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the store, stroke picture and animation suites with AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-asan/ and runs them.
+# UndefinedBehaviorSanitizer in build-asan/ (the asan preset of CMakePresets.json) and runs
+# them.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-asan"
 suites=(store strokes animation)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DQIR_SANITIZE=ON -DQIR_BUILD_BENCH=OFF
+    cmake -S "$root" --preset asan
 fi
 cmake --build "$build" --parallel "$(nproc)" --target "${suites[@]/%/_tests}"
 

@@ -3,6 +3,10 @@
 // The catalogue's content as stored with the main window: generated at build time from
 // selection/catalogue.txt.
 
+#ifndef QIR_SELECTION_INTERNALS
+#error "selection/catalogue_block.h is private to its folder"
+#endif
+
 #include <span>
 
 namespace qir::selection {

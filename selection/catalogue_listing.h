@@ -3,6 +3,10 @@
 // The readable listing the catalogue is kept in: one group per line, "6画: 安百...羽 约...".
 // A blank right after a character belongs to that entry; lines starting with "#" are comments.
 
+#ifndef QIR_SELECTION_INTERNALS
+#error "selection/catalogue_listing.h is private to its folder"
+#endif
+
 #include <string_view>
 #include <vector>
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The current character and the fixed sequences that show it, one for each way of choosing a
-// character. Needs no window: the steps come from the main window as functions.
+// character. Needs no window: the steps come from the main window and the application as
+// functions.
 
 #include <functional>
 #include <optional>
@@ -13,8 +14,9 @@ namespace qir::selection {
 inline constexpr int kDialogYes = 6;
 inline constexpr int kDialogClosed = 2;
 
-// The steps the sequences run, given by the main window. Each may throw; the error ends the
-// sequence at that step and travels on to the caller.
+// The steps the sequences run, given by the main window (the player and the dialog) and the
+// application (the store). Each may throw; the error ends the sequence at that step and
+// travels on to the caller.
 struct DisplaySteps {
     // Looks up the clip of `hanzi`, writes it out and has the player open and play it.
     std::function<void(const std::string& hanzi)> ShowAnimation;

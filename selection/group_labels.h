@@ -2,6 +2,10 @@
 #pragma once
 // The catalogue's group labels, "1画" to "23画" as GB2312 bytes.
 
+#ifndef QIR_SELECTION_INTERNALS
+#error "selection/group_labels.h is private to its folder"
+#endif
+
 #include <string_view>
 
 namespace qir::selection {

@@ -53,10 +53,6 @@ std::string HanziEdit::bytes() const {
     return encoded;
 }
 
-void HanziEdit::setBytes(const std::string& bytes) {
-    setText(gb2312::toUnicode(bytes));
-}
-
 std::size_t HanziEdit::byteBudget() const {
     const std::size_t kept = gb2312Size(text()) - gb2312Size(selectedText());
     return kept >= kMaxBytes ? 0 : kMaxBytes - kept;

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <string>
 
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 
 class QMenu;
 
@@ -23,7 +23,6 @@ class HanziEdit : public QLineEdit {
 
     // The text as GB2312 bytes (what Edit1Change reads).
     std::string bytes() const;
-    void setBytes(const std::string& bytes);
 
     // Inserts clipboard text as if its characters were typed: refused characters are dropped,
     // with a single beep for the whole paste.

@@ -4,6 +4,10 @@
 // Enter, Esc, the clipboard shortcuts) and the bytes of the code page's Chinese characters
 // (GB2312 and the rest of CP936) pass.
 
+#ifndef QIR_SELECTION_INTERNALS
+#error "selection/key_filter.h is private to its folder"
+#endif
+
 #include <QString>
 #include <cstddef>
 

@@ -3,6 +3,10 @@
 // Drawing a character from its stroke vectors into a square of the page, and the 田字格 guide
 // behind it. The painter works in device units; squares are given in them too.
 
+#ifndef QIR_SHEET_INTERNALS
+#error "sheet/glyph_drawing.h is private to its folder"
+#endif
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>

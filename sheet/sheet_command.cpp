@@ -6,8 +6,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "desktop/fonts.h"
 #include "platform/errors.h"
-#include "platform/fonts.h"
 #include "sheet/sheet_characters.h"
 #include "store/vector_table.h"
 

@@ -8,6 +8,10 @@
 //
 // All lengths are millimetres, measured from the top-left corner of the page's printable area.
 
+#ifndef QIR_SHEET_INTERNALS
+#error "sheet/sheet_layout.h is private to its folder"
+#endif
+
 #include <QRectF>
 #include <QSizeF>
 #include <vector>

@@ -2,6 +2,10 @@
 #pragma once
 // The look of a practice sheet: colours, line widths and fonts. Lengths are millimetres.
 
+#ifndef QIR_SHEET_INTERNALS
+#error "sheet/sheet_style.h is private to its folder"
+#endif
+
 #include <QColor>
 #include <QFont>
 #include <QString>

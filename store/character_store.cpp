@@ -5,14 +5,9 @@
 
 namespace qir::store {
 
-const std::vector<std::string>& CharacterStore::database1Params() {
-    static const std::vector<std::string> params{"PATH=", "DEFAULT DRIVER=PARADOX",
-                                                 "ENABLE BCD=FALSE"};
-    return params;
-}
-
 CharacterStore::CharacterStore()
-    : database1(session, "mirdox", "STANDARD", Database::Params::parse(database1Params())),
+    // The tables lie in the working directory.
+    : database1(session, "mirdox", Database::Params::parse({"PATH=", "ENABLE BCD=FALSE"})),
       query2(database1),
       querybs(database1),
       tablebmp(database1),

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The character store as the main window holds it: the database connection and the four data
+// The character store as the application holds it: the database connection and the four data
 // sets, with their table names and query texts.
 
 #include <string>
@@ -15,11 +15,9 @@ namespace qir::store {
 // database connects on the first open unless `database1.connect()` was called before.
 struct CharacterStore {
     CharacterStore();
-    // "PATH=", "DEFAULT DRIVER=PARADOX", "ENABLE BCD=FALSE"
-    static const std::vector<std::string>& database1Params();
 
     Session session;
-    Database database1;   // alias "mirdox", driver "STANDARD"
+    Database database1;   // alias "mirdox"
     Query query2;         // the animation table, by trimmed Filename LIKE :hanzi
     Query querybs;        // the stroke table, by trimmed Filename LIKE :file, in step order
     Table tablebmp;       // the stroke display table ("bishunbmp.db"), scratch data

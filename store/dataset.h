@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "platform/file_io.h"
@@ -17,6 +18,8 @@
 #include "store/table_file.h"
 
 namespace qir::store {
+
+class RowCursor;
 
 enum class DataSetState { Inactive, Browse, Insert, Edit };
 
@@ -34,6 +37,9 @@ enum class DataChange {
     FieldChanged,
 };
 
+// Every change is told to the observers once the data set is whole again: an observer that
+// throws keeps neither the later observers from hearing of it nor the change from completing,
+// and its error leaves the call that made the change.
 class DataSet {
   public:
     using Observer = std::function<void(DataChange)>;
@@ -73,18 +79,16 @@ class DataSet {
     void setRecNo(int recNo);  // makes that row current (clamped to the rows)
 
     // Fields by name in any case. Reading with no current row gives "". Writing needs the
-    // insert or edit state; a text longer than the field's width is an EngineError.
-    std::string fieldAsString(std::string_view field) const;
+    // insert or edit state; a text longer than the field's width is an EngineError. Reading
+    // is not const: a query may run again to fetch a blob, and let go of other rows' blobs.
+    std::string fieldAsString(std::string_view field);
     void setFieldAsString(std::string_view field, std::string_view value);
 
     // The current row's blob; size 0 when empty or when there is no current row.
-    std::size_t blobSize(std::string_view field) const;
-    Bytes blob(std::string_view field) const;
-    // Writes the current row's blob whole into `file` (an empty file when there is no row);
-    // throws FileCreateError / StreamWriteError.
-    void saveBlobToFile(std::string_view field, const std::string& file) const;
+    std::size_t blobSize(std::string_view field);
+    Bytes blob(std::string_view field);
     // The blob of row `recNo` without moving the cursor (for painting other rows).
-    Bytes blobAt(int recNo, std::string_view field) const;
+    Bytes blobAt(int recNo, std::string_view field);
     // Sets the blob of the row being inserted or edited; loading reads the file whole,
     // throwing FileOpenError / StreamReadError.
     void setBlob(std::string_view field, Bytes bytes);
@@ -106,10 +110,6 @@ class DataSet {
     // True when the row being inserted or edited has had a field set since Append/Insert/Edit.
     bool modified() const;
 
-    // The blob bytes a query keeps from its opening (32 MB unless set); the blobs of later rows
-    // are fetched again, by running the query to them, when asked for.
-    void setBlobMemoryLimit(std::size_t bytes);
-
     int subscribe(Observer observer);
     void unsubscribe(int token);
 
@@ -117,19 +117,49 @@ class DataSet {
     std::string description() const;
 
   protected:
-    // Where the rows come from, asked at each open.
-    struct Source {
-        std::vector<std::string> tableNames;  // every table file to reach, by name
-        bool isTable = false;                 // one table file, with row ids, maybe writable
-        std::string sql;                      // a query's text, as written
-        std::vector<std::string> parameters;  // values of the query's parameters, in order
-        Database::Access access = Database::Access::ReadOnly;
-    };
-    virtual Source source() const = 0;
+    // Where the rows come from: a cursor over them, made at each open.
+    virtual std::unique_ptr<RowCursor> makeCursor() = 0;
+    // The table files as set, joined for messages before the data set finds them.
+    virtual std::string configuredFileNames() const = 0;
     Database& database() const;
+    // Tells every observer, even when one throws; inside a change, the first error waits
+    // for the change to end.
     void notify(DataChange change);
 
+    // Runs `body`, a change to the data set. Notices raised inside it, also by the changes it
+    // makes on the way, reach every observer at once; the first error an observer throws
+    // leaves when the outermost change is whole. An error of the change itself goes first.
+    template <typename Body>
+    auto changing(Body&& body) {
+        ChangeScope scope(*this);
+        if constexpr (std::is_void_v<decltype(body())>) {
+            body();
+            scope.finish();
+        } else {
+            auto result = body();
+            scope.finish();
+            return result;
+        }
+    }
+
   private:
+    class ChangeScope {
+      public:
+        explicit ChangeScope(DataSet& dataSet);
+        ~ChangeScope();
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+        // Throws the observer's error the outermost change kept, if any.
+        void finish();
+
+      private:
+        DataSet& dataSet_;
+    };
+
+    // Moving the cursor while inserting or editing posts a modified row and drops an
+    // untouched one.
+    void settlePendingRow();
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
@@ -140,22 +170,21 @@ class Table : public DataSet {
   public:
     using DataSet::DataSet;
     void setTableName(std::string name);
-    const std::string& tableName() const { return tableName_; }
     // A read-only table opens its file read-only and refuses every change.
     void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
-    bool readOnly() const { return readOnly_; }
     // Scratch rows are rebuilt whenever needed, so writes do not wait for the disk, and a
     // scratch table found damaged when it is emptied is made anew with `layout`.
     void setScratch(std::optional<TableLayout> layout) { scratchLayout_ = layout; }
-    bool scratch() const { return scratchLayout_.has_value(); }
     // Deletes every row and gives the file's freed space back; the table must be closed.
     // Throws EngineError.
     void emptyTable();
 
   protected:
-    Source source() const override;
+    std::unique_ptr<RowCursor> makeCursor() override;
+    std::string configuredFileNames() const override { return tableName_; }
 
   private:
+    Database::Access access() const;
     void deleteAllRows();
 
     std::string tableName_;
@@ -169,18 +198,24 @@ class Query : public DataSet {
     using DataSet::DataSet;
     // The text's lines, joined by line breaks. Every "name.db" in it names a table file.
     void setSql(std::vector<std::string> lines);
-    const std::vector<std::string>& sql() const { return lines_; }
     // The first parameter's value, used from the next open on (callers set it while the
     // query is closed). Opening a query whose parameter has no value is an EngineError.
     void setParamAsString(std::string value);
+    // The blob bytes the query keeps from its opening (32 MB unless set); the blobs of later
+    // rows are fetched again, by running the query to them, when asked for.
+    void setBlobMemoryLimit(std::size_t bytes) { blobMemoryLimit_ = bytes; }
 
   protected:
-    Source source() const override;
+    std::unique_ptr<RowCursor> makeCursor() override;
+    std::string configuredFileNames() const override;
 
   private:
+    std::string text() const;
+
     std::vector<std::string> lines_;
     std::string parameter_;
     bool parameterSet_ = false;
+    std::size_t blobMemoryLimit_ = 32 * 1024 * 1024;
 };
 
 }  // namespace qir::store

@@ -49,7 +49,7 @@ std::string fileUri(const std::filesystem::path& path, bool writable) {
     return uri;
 }
 
-// A name without an extension means the default driver's table file.
+// A name without an extension means the ".db" table file of that name.
 std::filesystem::path withDefaultExtension(const std::string& tableName) {
     std::filesystem::path given(tableName);
     if (!given.has_extension()) {
@@ -167,11 +167,10 @@ struct Database::Impl {
     }
 };
 
-Database::Database(Session& session, std::string name, std::string driver, Params params)
+Database::Database(Session& session, std::string name, Params params)
     : impl_(std::make_unique<Impl>()),
       session_(session),
       name_(std::move(name)),
-      driver_(std::move(driver)),
       params_(std::move(params)) {}
 
 Database::~Database() = default;
@@ -179,9 +178,6 @@ Database::~Database() = default;
 void Database::connect() {
     if (connected_) {
         return;
-    }
-    if (driver_ != "STANDARD") {
-        throw EngineError("Cannot connect database " + name_ + ": unknown driver " + driver_);
     }
     auto connection = std::make_unique<sql::Connection>(
         ":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, name_);
@@ -370,10 +366,6 @@ void Database::recreateTable(const std::string& tableName, const TableLayout& la
     writer.commit();
 }
 
-}  // namespace qir::store
-
-namespace qir::store {
-
 Database::Params Database::Params::parse(const std::vector<std::string>& lines) {
     Params params;
     for (const std::string& line : lines) {
@@ -385,8 +377,6 @@ Database::Params Database::Params::parse(const std::vector<std::string>& lines) 
         const std::string value = line.substr(equals + 1);
         if (name == "path") {
             params.path = value;
-        } else if (name == "default driver") {
-            params.defaultDriver = value;
         } else if (name == "enable bcd") {
             params.enableBcd = lowerAscii(value) == "true";
         }

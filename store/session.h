@@ -39,14 +39,13 @@ class Session {
 class Database {
   public:
     struct Params {
-        std::string path;           // "PATH="
-        std::string defaultDriver;  // "DEFAULT DRIVER=PARADOX"
-        bool enableBcd = false;     // "ENABLE BCD=FALSE"
+        std::string path;        // "PATH="
+        bool enableBcd = false;  // "ENABLE BCD=FALSE"
         // Reads "NAME=value" lines; names in any case, unknown names ignored.
         static Params parse(const std::vector<std::string>& lines);
     };
 
-    Database(Session& session, std::string name, std::string driver, Params params);
+    Database(Session& session, std::string name, Params params);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -54,12 +53,9 @@ class Database {
     // Loads the engine. Throws EngineError when it cannot be used. Data sets connect on
     // their first open when nobody did before.
     void connect();
-    bool connected() const { return connected_; }
-    const std::string& driverName() const { return driver_; }
     const Params& params() const { return params_; }
 
     Session& session() const { return session_; }
-    const std::string& databaseName() const { return name_; }
     // The folder that table names resolve against.
     std::filesystem::path directory() const;
     // The table file for `tableName`, matched without regard to case ("donghua.DB" finds
@@ -89,7 +85,6 @@ class Database {
     std::unique_ptr<Impl> impl_;
     Session& session_;
     std::string name_;
-    std::string driver_;
     Params params_;
     bool connected_ = false;
 };

@@ -2,6 +2,10 @@
 #pragma once
 // Thin RAII layer over the SQLCipher C API, used only inside the store.
 
+#ifndef QIR_STORE_INTERNALS
+#error "store/sqlite.h is private to its folder"
+#endif
+
 #ifndef SQLITE_HAS_CODEC
 #define SQLITE_HAS_CODEC 1
 #endif
@@ -41,7 +45,6 @@ class Connection {
     Connection& operator=(const Connection&) = delete;
 
     sqlite3* get() const { return handle_; }
-    std::string lastMessage() const { return sqlite3_errmsg(handle_); }
 
     // Runs statements that return no rows; returns the engine's result code.
     int tryExec(const std::string& sql);

@@ -133,10 +133,6 @@ void TableFileWriter::commit() {
     impl_->committed = true;
 }
 
-}  // namespace qir::store
-
-namespace qir::store {
-
 void writeTableFile(const std::filesystem::path& path, const TableLayout& layout,
                     const std::vector<TableRow>& rows, std::string_view password) {
     TableFileWriter writer(path, layout, password);

@@ -3,6 +3,10 @@
 // The text functions the store's query texts use, byte-exact over GB2312: a character is one
 // byte below 0x80 or two bytes from a byte at or above 0x80 on.
 
+#ifndef QIR_STORE_INTERNALS
+#error "store/text_functions.h is private to its folder"
+#endif
+
 #include <cstddef>
 #include <string_view>
 

@@ -2,6 +2,10 @@
 #pragma once
 // Writing a decoded picture as a Windows BMP file with the 40-byte information header.
 
+#ifndef QIR_STROKES_INTERNALS
+#error "strokes/bmp_writer.h is private to its folder"
+#endif
+
 #include "platform/file_io.h"
 #include "strokes/jpeg_decoder.h"
 

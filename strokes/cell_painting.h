@@ -3,6 +3,10 @@
 // Drawing the pieces of a stroke grid cell, shared by the live cell's widgets and the painted
 // copies of the other cells.
 
+#ifndef QIR_STROKES_INTERNALS
+#error "strokes/cell_painting.h is private to its folder"
+#endif
+
 #include <QColor>
 #include <QPixmap>
 #include <QRect>

@@ -1,44 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "strokes/jpeg_decoder.h"
 
-// clang-format off
-#include <cstdio>  // jpeglib.h needs FILE and size_t first
-#include <jpeglib.h>
 #include <jerror.h>
-// clang-format on
 
-#include <csetjmp>
 #include <string>
+
+#include "jpeg/error_manager.h"
 
 namespace qir::strokes {
 namespace {
 
 constexpr int kQuantisedColours = 236;
 
-// The library's error manager extended with the place to jump back to. A fatal error must
-// not unwind through the library's C frames, so error_exit longjmps to the one C++ frame
-// that called into the library, which then throws.
-struct ErrorManager {
-    jpeg_error_mgr manager;
-    std::jmp_buf resume;
-    int code = 0;
-};
-
-[[noreturn]] void jumpOut(j_common_ptr info) {
-    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    errors->code = errors->manager.msg_code;
-    std::longjmp(errors->resume, 1);
-}
-
-void ignoreMessage(j_common_ptr) {}
-
 // Owns the decompressor, so it is destroyed on every path, thrown or not.
 class Decompressor {
   public:
     Decompressor() {
-        info_.err = jpeg_std_error(&errors_.manager);
-        errors_.manager.error_exit = jumpOut;
-        errors_.manager.output_message = ignoreMessage;
+        info_.err = jpeg::useErrorManager(errors_);
         call([&] { jpeg_create_decompress(&info_); });
         created_ = true;
     }
@@ -52,14 +30,12 @@ class Decompressor {
 
     jpeg_decompress_struct& info() { return info_; }
 
-    // Runs one stretch of library calls. `step` must hold nothing with a destructor, since a
-    // fatal error leaves it by longjmp.
+    // Runs one stretch of library calls (see jpeg::runStep); a fatal error becomes JpegError.
     template <typename Step>
     void call(Step&& step) {
-        if (setjmp(errors_.resume) != 0) {
+        if (!jpeg::runStep(errors_, std::forward<Step>(step))) {
             throw JpegError(errors_.code);
         }
-        step();
     }
 
     [[noreturn]] void fail(int code) {
@@ -69,7 +45,7 @@ class Decompressor {
 
   private:
     jpeg_decompress_struct info_{};
-    ErrorManager errors_{};
+    jpeg::ErrorManager errors_{};
     bool created_ = false;
 };
 

@@ -3,6 +3,10 @@
 // Decoding a JPEG held in memory into the pixel rows of a Windows bitmap, with the fixed
 // decoder settings of the stroke pictures.
 
+#ifndef QIR_STROKES_INTERNALS
+#error "strokes/jpeg_decoder.h is private to its folder"
+#endif
+
 #include <cstdint>
 #include <span>
 #include <vector>

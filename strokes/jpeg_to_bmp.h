@@ -3,11 +3,14 @@
 // Turning one stored stroke picture (a JPEG file) into the bitmap file the stroke display
 // table stores, through fixed file names in the working directory.
 
+#ifndef QIR_STROKES_INTERNALS
+#error "strokes/jpeg_to_bmp.h is private to its folder"
+#endif
+
 #include <span>
 #include <string>
 
 #include "platform/file_io.h"
-#include "platform/screen_depth.h"
 
 namespace qir::strokes {
 
@@ -22,6 +25,6 @@ Bytes jpegToBmp(std::span<const unsigned char> jpeg, int screenDepth);
 // "tmp.bmp". `screenDepth` is the screen's colour depth read at start (screenColourDepth()).
 // Throws JpegError ("JPEG error #n"), FileOpenError for "tmp.jpg", FileCreateError for
 // "tmp.bmp"; "tmp.bmp" is not touched when decoding fails.
-void ConvertJpegToBmp(const std::string& fileName, int screenDepth = screenColourDepth());
+void ConvertJpegToBmp(const std::string& fileName, int screenDepth);
 
 }  // namespace qir::strokes

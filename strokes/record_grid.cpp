@@ -7,14 +7,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 #include <exception>
 
-#include "platform/desktop.h"
-#include "platform/error_guard.h"
+#include "desktop/desktop.h"
+#include "desktop/error_guard.h"
 #include "strokes/cell_painting.h"
 #include "strokes/photo_reader.h"
 #include "strokes/picture_box.h"
@@ -80,9 +79,12 @@ RecordGrid::RecordGrid(QWidget* parent) : QWidget(parent) {
     updateScrollBar();
 }
 
-// No unsubscribing here: the data sets may already be gone when the window's children are
-// destroyed, and the notice handler checks that the grid still exists.
-RecordGrid::~RecordGrid() = default;
+// The data set outlives the controls bound to it.
+RecordGrid::~RecordGrid() {
+    if (dataSet_ != nullptr) {
+        dataSet_->unsubscribe(subscription_);
+    }
+}
 
 void RecordGrid::setDataSet(store::DataSet* dataSet) {
     if (dataSet_ != nullptr) {
@@ -94,12 +96,7 @@ void RecordGrid::setDataSet(store::DataSet* dataSet) {
     pictures_.clear();
     everOpened_ = dataSet_ != nullptr && dataSet_->active();
     if (dataSet_ != nullptr) {
-        QPointer<RecordGrid> self(this);
-        subscription_ = dataSet_->subscribe([self](DataChange change) {
-            if (self) {
-                self->dataChanged(change);
-            }
-        });
+        subscription_ = dataSet_->subscribe([this](DataChange change) { dataChanged(change); });
     }
     followCurrentRow();
     placeLiveCell();

@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "platform/screen_depth.h"
-
 namespace qir::store {
 class Query;
 class Table;

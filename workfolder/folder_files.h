@@ -4,6 +4,10 @@
 // so a start that is killed half-way leaves either the old entry or the new one, never a torn
 // file; a failure throws WorkingFolderError naming the folder and the cause.
 
+#ifndef QIR_WORKFOLDER_INTERNALS
+#error "workfolder/folder_files.h is private to its folder"
+#endif
+
 #include <filesystem>
 #include <string>
 #include <string_view>

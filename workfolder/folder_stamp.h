@@ -4,6 +4,10 @@
 // copied file as it was written, so a later version can tell an untouched copy from one the
 // user changed.
 
+#ifndef QIR_WORKFOLDER_INTERNALS
+#error "workfolder/folder_stamp.h is private to its folder"
+#endif
+
 #include <cstdint>
 #include <filesystem>
 #include <map>

@@ -12,8 +12,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/application.h"
 #include "app/tform1.h"
-#include "platform/fonts.h"
+#include "desktop/fonts.h"
 #include "strokes/stroke_order.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
@@ -38,7 +39,11 @@ class StoreDirectory {
 };
 
 struct Program {
-    explicit Program(const fs::path& stage) : store(stage), form(desktop) {
+    // The program is never claimed as the running instance: it leaves a running one alone.
+    explicit Program(const fs::path& stage)
+        : store(stage),
+          application(desktop, qir::InstanceAddress::ofThisUser(QStringLiteral("QirBench"))),
+          form(application) {
         form.show();
         edit = form.findChild<QLineEdit*>(QStringLiteral("Edit1"));
     }
@@ -50,6 +55,7 @@ struct Program {
 
     StoreDirectory store;
     qir::testing::RecordingDesktop desktop;
+    qir::app::Application application;
     qir::TForm1 form;
     QLineEdit* edit = nullptr;
 };
@@ -78,7 +84,7 @@ BENCHMARK_CAPTURE(typedCharacterShown, twenty_three_strokes_guan, "罐")
 // A key of the animation table that is no character ("%" matched every step row of the store
 // as a pattern): the steps' rebuild only empties the display table.
 void strokeRebuildOfAKeyThatIsNoCharacter(benchmark::State& state) {
-    qir::store::CharacterStore& store = program->form.characterStore();
+    qir::store::CharacterStore& store = program->application.store();
     for (auto _ : state) {
         qir::strokes::ShowStrokeOrder("%", store.querybs, store.tablebmp, 24);
     }

@@ -7,7 +7,7 @@
 #include <QInputMethodEvent>
 #include <QTest>
 
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 #include "selection/catalogue_block.h"
 #include "selection/catalogue_format.h"
 #include "selection/catalogue_tree.h"

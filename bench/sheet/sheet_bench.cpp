@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/fonts.h"
+#include "desktop/fonts.h"
 #include "sheet/practice_sheet.h"
 #include "sheet/sheet_characters.h"
 #include "store/vector_table.h"

@@ -5,19 +5,20 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QTest>
-#include <QThread>
+#include <QCoreApplication>
 #include <QWidget>
 #include <algorithm>
 #include <vector>
 
 #include "animation/media_error.h"
+#include "tests/animation/manual_clock.h"
 #include "tests/animation/test_clips.h"
 #include "tests/support/scratch_directory.h"
 
 namespace qir::animation {
 namespace {
+
+using namespace std::chrono_literals;
 
 using testing::ClipSpec;
 using testing::expectedFrame;
@@ -26,6 +27,7 @@ using testing::writeClip;
 
 class NoticeRecorder : public QObject {
   public:
+    explicit NoticeRecorder(qir::testing::ManualClock& clock) : clock_(clock) {}
     bool event(QEvent* event) override {
         if (event->type() == MediaNotifyEvent::eventType()) {
             const auto& notice = static_cast<const MediaNotifyEvent&>(*event);
@@ -35,24 +37,30 @@ class NoticeRecorder : public QObject {
         }
         return QObject::event(event);
     }
+    // Lets the clock run until `count` notices have come.
     bool waitFor(std::size_t count, int timeoutMs = 5000) {
-        return QTest::qWaitFor([&] { return outcomes.size() >= count; }, timeoutMs);
+        return clock_.runUntil([&] { return outcomes.size() >= count; }, timeoutMs);
     }
     std::vector<NotifyOutcome> outcomes;
     std::vector<int> deviceIds;
+
+  private:
+    qir::testing::ManualClock& clock_;
 };
 
 class MediaDeviceTest : public ::testing::Test {
   protected:
     std::unique_ptr<MediaDevice> openClip(const ClipSpec& shape) {
         writeClip("clip.avi", shape);
-        auto opened = MediaDevice::open("clip.avi", &notices);
+        auto opened = MediaDevice::open("clip.avi", &notices, clock);
         EXPECT_EQ(opened.result, kMediaOk);
         return std::move(opened.device);
     }
 
     qir::testing::ScratchDirectory scratch;
-    NoticeRecorder notices;
+    // Playback runs on this clock, which the tests move.
+    qir::testing::ManualClock clock;
+    NoticeRecorder notices{clock};
 };
 
 TEST_F(MediaDeviceTest, OpensAClipAsASteppableVideoDeviceAtItsStart) {
@@ -129,8 +137,6 @@ TEST_F(MediaDeviceTest, PlaysEveryFrameOnTheClockAndNotifiesAtTheEnd) {
     const ClipSpec shape{.width = 32, .height = 24, .frames = 8, .framesPerSecond = 25};
     auto device = openClip(shape);
     ASSERT_TRUE(device);
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(device->play(), kMediaOk);
     EXPECT_EQ(device->mode(), DeviceMode::Playing);
     std::vector<int> seen;
@@ -142,7 +148,7 @@ TEST_F(MediaDeviceTest, PlaysEveryFrameOnTheClockAndNotifiesAtTheEnd) {
     };
     while (notices.outcomes.empty() && clock.elapsed() < 5000) {
         look();
-        QTest::qWait(1);
+        clock.pass(1ms);
     }
     const qint64 took = clock.elapsed();
     look();
@@ -164,10 +170,8 @@ TEST_F(MediaDeviceTest, PositionFollowsTheClockWhenTheEventLoopIsLate) {
     const ClipSpec shape{.width = 32, .height = 24, .frames = 20, .framesPerSecond = 50};
     auto device = openClip(shape);
     ASSERT_TRUE(device);
-    QElapsedTimer clock;
-    clock.start();
     device->play();
-    QThread::msleep(110);  // no timer can fire meanwhile
+    clock.advance(110ms);  // no timer can fire meanwhile
     const qint64 before = clock.elapsed();
     const int position = device->position();
     const qint64 after = clock.elapsed();
@@ -178,7 +182,7 @@ TEST_F(MediaDeviceTest, PositionFollowsTheClockWhenTheEventLoopIsLate) {
         EXPECT_EQ(frameNumberOf(device->currentPicture()), position);
     }
     // Blocked past the end: the clip has ended, with its notice, at the next look.
-    QThread::msleep(400);
+    clock.advance(400ms);
     EXPECT_EQ(device->mode(), DeviceMode::Stopped);
     EXPECT_EQ(device->position(), 20);
     ASSERT_TRUE(notices.waitFor(1));
@@ -222,12 +226,12 @@ TEST_F(MediaDeviceTest, PauseHoldsThePositionAndResumeFinishesWithANotice) {
     ASSERT_TRUE(device);
     EXPECT_EQ(device->resume(), kMediaNotPaused);
     device->play();
-    QTest::qWait(100);
+    clock.pass(100ms);
     EXPECT_EQ(device->pause(), kMediaOk);
     EXPECT_EQ(device->mode(), DeviceMode::Paused);
     const int held = device->position();
     EXPECT_GT(held, 0);
-    QTest::qWait(150);
+    clock.pass(150ms);
     EXPECT_EQ(device->position(), held);
     EXPECT_EQ(device->resume(), kMediaOk);
     EXPECT_EQ(device->mode(), DeviceMode::Playing);

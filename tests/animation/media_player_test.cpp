@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "animation/mci_error.h"
+#include "tests/animation/manual_clock.h"
 #include "tests/animation/test_clips.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
@@ -47,7 +48,7 @@ class MediaPlayerTest : public ::testing::Test {
         window.resize(300, 200);
         panel = new QWidget(&window);
         panel->setGeometry(10, 10, 152, 124);
-        player = new MediaPlayer(desktop, &window);
+        player = new MediaPlayer(desktop, &window, clock);
         player->setGeometry(10, 150, 197, 21);
         player->setDisplay(panel);
         window.show();
@@ -67,14 +68,16 @@ class MediaPlayerTest : public ::testing::Test {
     QPoint centreOf(B button) const { return player->buttonRect(button).center(); }
     bool waitForNotice(int timeoutMs = 5000) {
         QSignalSpy spy(player, &MediaPlayer::notified);
-        return spy.wait(timeoutMs);
+        return clock.runUntil([&] { return !spy.isEmpty(); }, timeoutMs);
     }
     void waitUntilStopped() {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return player->mode() == DeviceMode::Stopped; }, 5000));
+        ASSERT_TRUE(clock.runUntil([&] { return player->mode() == DeviceMode::Stopped; }, 5000));
         QCoreApplication::processEvents();  // the notice
     }
 
     qir::testing::ScratchDirectory scratch;
+    // The clips play on this clock, which the tests move.
+    qir::testing::ManualClock clock;
     qir::testing::RecordingDesktop desktop;
     QWidget window;
     QWidget* panel;

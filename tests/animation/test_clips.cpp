@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/animation/test_clips.h"
 
-#include <unistd.h>
-
 #include <QPainter>
 #include <cstring>
-#include <filesystem>
 #include <stdexcept>
 
-#include "animation/ffmpeg_handles.h"
+#include "ffmpeg/memory_io.h"
+#include "platform/file_io.h"
 
 namespace qir::animation::testing {
 namespace {
@@ -74,21 +72,19 @@ int frameNumberOf(const QImage& picture) {
     return mark.red() + 256 * mark.green();
 }
 
-void writeClip(const std::string& fileName, const ClipSpec& shape) {
+// Encoded in memory: nothing of a test's goes anywhere but its own folder.
+Bytes makeClip(const ClipSpec& shape) {
     const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_ZMBV);
     check(encoder != nullptr, "no ZMBV encoder");
     AVFormatContext* rawOutput = nullptr;
-    check(avformat_alloc_output_context2(&rawOutput, nullptr, "avi", fileName.c_str()) >= 0,
+    check(avformat_alloc_output_context2(&rawOutput, nullptr, "avi", nullptr) >= 0,
           "output context");
-    struct OutputDeleter {
-        void operator()(AVFormatContext* context) const {
-            if (context->pb != nullptr) {
-                avio_closep(&context->pb);
-            }
-            avformat_free_context(context);
-        }
-    };
-    std::unique_ptr<AVFormatContext, OutputDeleter> output(rawOutput);
+    ffmpeg::OutputContext output(rawOutput);
+    ffmpeg::MemoryWriter file;
+    ffmpeg::IoContext io = ffmpeg::writingContext(file, 1 << 14);
+    check(io != nullptr, "output buffer");
+    output->pb = io.get();
+    output->flags |= AVFMT_FLAG_CUSTOM_IO;
     AVStream* stream = avformat_new_stream(output.get(), nullptr);
     check(stream != nullptr, "stream");
 
@@ -103,7 +99,6 @@ void writeClip(const std::string& fileName, const ClipSpec& shape) {
     check(avcodec_parameters_from_context(stream->codecpar, codec.get()) >= 0, "parameters");
     stream->time_base = codec->time_base;
     stream->avg_frame_rate = codec->framerate;
-    check(avio_open(&output->pb, fileName.c_str(), AVIO_FLAG_WRITE) >= 0, "open file");
     check(avformat_write_header(output.get(), nullptr) >= 0, "header");
 
     ffmpeg::Frame frame(av_frame_alloc());
@@ -111,9 +106,9 @@ void writeClip(const std::string& fileName, const ClipSpec& shape) {
     frame->width = shape.width;
     frame->height = shape.height;
     check(av_frame_get_buffer(frame.get(), 0) >= 0, "frame buffer");
-    ffmpeg::ScaleContext scale(sws_getContext(shape.width, shape.height, AV_PIX_FMT_RGB32, shape.width,
-                                              shape.height, codec->pix_fmt, SWS_POINT, nullptr,
-                                              nullptr, nullptr));
+    ffmpeg::ScaleContext scale(sws_getContext(shape.width, shape.height, AV_PIX_FMT_RGB32,
+                                              shape.width, shape.height, codec->pix_fmt, SWS_POINT,
+                                              nullptr, nullptr, nullptr));
     for (int index = 0; index < shape.frames; ++index) {
         const QImage picture = expectedFrame(shape, index);
         check(av_frame_make_writable(frame.get()) >= 0, "writable frame");
@@ -125,19 +120,12 @@ void writeClip(const std::string& fileName, const ClipSpec& shape) {
     }
     writePackets(*codec, *output, *stream, nullptr);
     check(av_write_trailer(output.get()) >= 0, "trailer");
+    avio_flush(io.get());
+    return std::move(file.bytes);
 }
 
-Bytes makeClip(const ClipSpec& shape) {
-    std::string name = (std::filesystem::temp_directory_path() / "qir-clip-XXXXXX").string();
-    const int fd = ::mkstemp(name.data());
-    check(fd >= 0, "temporary file");
-    ::close(fd);
-    const std::string aviName = name + ".avi";
-    std::filesystem::rename(name, aviName);
-    writeClip(aviName, shape);
-    Bytes bytes = readFileBytes(aviName);
-    std::filesystem::remove(aviName);
-    return bytes;
+void writeClip(const std::string& fileName, const ClipSpec& shape) {
+    writeFileBytes(fileName, makeClip(shape));
 }
 
 namespace {

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window on the offscreen platform, in a scratch working directory, with a recording
-// desktop.
+// desktop. Its instance channel is never claimed, and its address lies in the scratch folder:
+// no fixture reaches a running program.
 
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <memory>
 
+#include "app/application.h"
 #include "app/tform1.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
@@ -15,7 +18,11 @@ namespace qir::testing {
 
 class FormFixture {
   public:
-    FormFixture() : form_(std::make_unique<TForm1>(desktop_)) {}
+    FormFixture()
+        : application_(desktop_, InstanceAddress{QStringLiteral("QirTestForm"),
+                                                 QFile::encodeName(directory_.path().c_str()),
+                                                 QFile::encodeName(directory_.path().c_str())}),
+          form_(std::make_unique<TForm1>(application_)) {}
 
     TForm1& form() { return *form_; }
     RecordingDesktop& desktop() { return desktop_; }
@@ -45,6 +52,7 @@ class FormFixture {
   private:
     ScratchDirectory directory_;
     RecordingDesktop desktop_;
+    app::Application application_;
     std::unique_ptr<TForm1> form_;
 };
 

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     try {
         qir::store::Session session;
         session.addPassword(qir::store::kStorePassword);
-        qir::store::Database database(session, "mirdox", "STANDARD", {});
+        qir::store::Database database(session, "mirdox", {});
         qir::store::Table table(database);
         table.setTableName(argv[1]);
         table.setReadOnly(true);

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 stage_dir=$(cd "$1" && pwd)
-work=$(mktemp -d /tmp/qir-e2e-XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/qir-e2e-XXXXXX")
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/error_guard.h"
+#include "desktop/error_guard.h"
 #include "tests/support/recording_desktop.h"
 
 namespace qir {

@@ -224,12 +224,6 @@ TEST_F(SheetCommand, ARunningInstanceIsLeftAlone) {
     window.waitForFinished();
 }
 
-}  // namespace
-}  // namespace qir::sheet
-
-namespace qir::sheet {
-namespace {
-
 // The store the build stages, read where the staged program reads it.
 TEST(SheetCommandOnTheStore, WritesTheSheetOfYongGuanWoFromTheRealStrokes) {
     QTemporaryDir output;

@@ -17,7 +17,7 @@ TEST(CharacterStoreTest, AnExplicitPathIsWhereTablesAreFound) {
     writeTableFile("tables/donghua.db", kAnimationTable, testing::rowsNamed({testing::kA}));
     Session session;
     session.addPassword(kStorePassword);
-    Database database(session, "mirdox", "STANDARD",
+    Database database(session, "mirdox",
                       Database::Params::parse({"path=tables", "ENABLE BCD=TRUE"}));
     EXPECT_TRUE(database.params().enableBcd);
     Table table(database);
@@ -37,12 +37,12 @@ TEST(CharacterStoreTest, ClipCopiedWholeIntoAFile) {
     store.session.addPassword(kStorePassword);
     store.query2.setParamAsString("%" + testing::kA + "%");
     store.query2.open();
-    store.query2.saveBlobToFile("Photo", "tmp2.avi");
+    writeFileBytes("tmp2.avi", store.query2.blob("Photo"));
     EXPECT_EQ(readFileBytes("tmp2.avi"), clip);
     store.query2.close();
     store.query2.setParamAsString("none");
     store.query2.open();
-    store.query2.saveBlobToFile("Photo", "tmp1.avi");
+    writeFileBytes("tmp1.avi", store.query2.blob("Photo"));
     EXPECT_TRUE(readFileBytes("tmp1.avi").empty());
 }
 

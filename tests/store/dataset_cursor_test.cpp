@@ -18,7 +18,7 @@ class CursorTest : public ::testing::Test {
   protected:
     testing::ScratchDirectory scratch;
     Session session;
-    Database database{session, "mirdox", "STANDARD", {}};
+    Database database{session, "mirdox", {}};
     Table table{database};
 
     void SetUp() override {

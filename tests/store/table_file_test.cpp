@@ -20,7 +20,7 @@ class TableFileTest : public ::testing::Test {
   protected:
     testing::ScratchDirectory scratch;
     Session session;
-    Database database{session, "mirdox", "STANDARD", {}};
+    Database database{session, "mirdox", {}};
 
     void SetUp() override { session.addPassword(kStorePassword); }
 

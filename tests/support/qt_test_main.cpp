@@ -5,15 +5,15 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "platform/fonts.h"
+#include "desktop/fonts.h"
 
 int main(int argc, char** argv) {
     // Tests run headless unless a platform is asked for explicitly.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    // A runtime folder of the tests' own: the instance sockets of the windows they make never
-    // meet the user's running program.
+    // A runtime folder of the tests' own, for the programs they start: their instance sockets
+    // never meet the user's running program. (The windows the tests make claim no socket.)
     QTemporaryDir runtime;
     if (!runtime.isValid()) {
         return 1;

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 
 namespace qir::testing {
 

@@ -4,16 +4,14 @@
 #include "tools/store_builder/riff_compaction.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/error.h>
-#include <libavutil/mem.h>
 #include <libavutil/opt.h>
 }
 
 #include <cstring>
-#include <limits>
 #include <string>
+
+#include "ffmpeg/memory_io.h"
 
 namespace qir::tools {
 namespace {
@@ -30,79 +28,16 @@ void check(int result, const char* what) {
     }
 }
 
-struct CodecContextFree {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FormatContextFree {
-    void operator()(AVFormatContext* c) const { avformat_free_context(c); }
-};
-struct IoContextFree {
-    void operator()(AVIOContext* c) const {
-        av_freep(&c->buffer);
-        avio_context_free(&c);
-    }
-};
-struct FrameFree {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketFree {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-
-// A growable byte buffer the muxer writes into and seeks in (it goes back to fill in the
-// frame counts and the index when the file is closed).
-struct MemoryFile {
-    std::vector<unsigned char> bytes;
-    std::size_t position = 0;
-
-    static int write(void* opaque, uint8_t* data, int size) {
-        auto* self = static_cast<MemoryFile*>(opaque);
-        const auto count = static_cast<std::size_t>(size);
-        if (self->position + count > self->bytes.size()) {
-            self->bytes.resize(self->position + count);
-        }
-        std::memcpy(self->bytes.data() + self->position, data, count);
-        self->position += count;
-        return size;
-    }
-
-    static int64_t seek(void* opaque, int64_t offset, int whence) {
-        auto* self = static_cast<MemoryFile*>(opaque);
-        whence &= ~AVSEEK_FORCE;
-        int64_t target = 0;
-        switch (whence) {
-            case AVSEEK_SIZE:
-                return static_cast<int64_t>(self->bytes.size());
-            case SEEK_SET:
-                target = offset;
-                break;
-            case SEEK_CUR:
-                target = static_cast<int64_t>(self->position) + offset;
-                break;
-            case SEEK_END:
-                target = static_cast<int64_t>(self->bytes.size()) + offset;
-                break;
-            default:
-                return AVERROR(EINVAL);
-        }
-        if (target < 0) {
-            return AVERROR(EINVAL);
-        }
-        self->position = static_cast<std::size_t>(target);
-        return target;
-    }
-};
-
 }  // namespace
 
 struct AviClipEncoder::Impl {
     QSize size;
-    MemoryFile file;
-    std::unique_ptr<AVCodecContext, CodecContextFree> codec;
-    std::unique_ptr<AVFormatContext, FormatContextFree> format;
-    std::unique_ptr<AVIOContext, IoContextFree> io;
-    std::unique_ptr<AVFrame, FrameFree> frame;
-    std::unique_ptr<AVPacket, PacketFree> packet;
+    ffmpeg::MemoryWriter file;
+    ffmpeg::CodecContext codec;
+    ffmpeg::OutputContext format;
+    ffmpeg::IoContext io;
+    ffmpeg::Frame frame;
+    ffmpeg::Packet packet;
     AVStream* stream = nullptr;
     int64_t nextPts = 0;
     bool finished = false;
@@ -170,14 +105,8 @@ AviClipEncoder::AviClipEncoder(QSize frameSize, int framesPerSecond)
           "copying the stream parameters");
 
     constexpr int kBufferSize = 16 * 1024;
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
-    if (buffer == nullptr) {
-        throw EncodeError("out of memory for the output buffer");
-    }
-    d.io.reset(avio_alloc_context(buffer, kBufferSize, 1, &d.file, nullptr, &MemoryFile::write,
-                                  &MemoryFile::seek));
+    d.io = ffmpeg::writingContext(d.file, kBufferSize);
     if (!d.io) {
-        av_free(buffer);
         throw EncodeError("out of memory for the output context");
     }
     d.format->pb = d.io.get();

@@ -3,6 +3,10 @@
 // Encodes greyscale frames as an AVI file in memory: ZMBV video (lossless, 8-bit palette),
 // muxed with the bit-exact flags so the same frames always give the same bytes.
 
+#ifndef QIR_STORE_BUILDER_INTERNALS
+#error "tools/store_builder/avi_clip_encoder.h is private to its folder"
+#endif
+
 #include <QImage>
 #include <QSize>
 #include <memory>

@@ -1,38 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/store_builder/jpeg_encoder.h"
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
-extern "C" {
-#include <jpeglib.h>
-}
+#include "jpeg/error_manager.h"
 
 namespace qir::tools {
 namespace {
 
-// libjpeg's error exit must not unwind C++ frames: it jumps back to compressToMemory, which
-// holds only plain data, and the error becomes an exception once back in C++ code.
-struct JumpingErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-extern "C" void jumpOnError(j_common_ptr info) {
-    auto* manager = reinterpret_cast<JumpingErrorManager*>(info->err);
-    (*info->err->format_message)(info, manager->message);
-    std::longjmp(manager->jump, 1);
-}
-
-extern "C" void ignoreMessage(j_common_ptr) {}
-
 // Owns the compressor and the buffer jpeg_mem_dest allocates.
 struct Compression {
     jpeg_compress_struct info{};
-    JumpingErrorManager errors{};
+    jpeg::ErrorManager errors{};
     unsigned char* output = nullptr;
     unsigned long outputSize = 0;
     bool created = false;
@@ -48,14 +28,8 @@ struct Compression {
     }
 };
 
-// Returns false after a libjpeg error; the message is in c.errors.message.
-bool compressToMemory(Compression& c, const QImage& rgb, const JpegSettings& settings) {
-    c.info.err = jpeg_std_error(&c.errors.base);
-    c.errors.base.error_exit = jumpOnError;
-    c.errors.base.output_message = ignoreMessage;
-    if (setjmp(c.errors.jump) != 0) {
-        return false;
-    }
+// The library calls that compress `rgb`; a fatal error leaves them by longjmp.
+void compressRows(Compression& c, const QImage& rgb, const JpegSettings& settings) {
     jpeg_create_compress(&c.info);
     c.created = true;
     jpeg_mem_dest(&c.info, &c.output, &c.outputSize);
@@ -85,7 +59,13 @@ bool compressToMemory(Compression& c, const QImage& rgb, const JpegSettings& set
         jpeg_write_scanlines(&c.info, &row, 1);
     }
     jpeg_finish_compress(&c.info);
-    return true;
+}
+
+// Returns false after a libjpeg error; the message is in c.errors.message. The calls run in
+// one step that holds only plain data (see jpeg::runStep).
+bool compressToMemory(Compression& c, const QImage& rgb, const JpegSettings& settings) {
+    c.info.err = jpeg::useErrorManager(c.errors);
+    return jpeg::runStep(c.errors, [&] { compressRows(c, rgb, settings); });
 }
 
 }  // namespace

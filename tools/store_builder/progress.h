@@ -3,6 +3,10 @@
 // Progress of a build: a bar with count, rate and time left on a terminal, plain lines
 // otherwise (logs, CI).
 
+#ifndef QIR_STORE_BUILDER_INTERNALS
+#error "tools/store_builder/progress.h is private to its folder"
+#endif
+
 #include <chrono>
 #include <cstdio>
 #include <string>

@@ -2,6 +2,10 @@
 #pragma once
 // Drops the JUNK chunks a RIFF file (an AVI) carries as room for later editing.
 
+#ifndef QIR_STORE_BUILDER_INTERNALS
+#error "tools/store_builder/riff_compaction.h is private to its folder"
+#endif
+
 #include <span>
 #include <vector>
 

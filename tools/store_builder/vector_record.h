@@ -3,6 +3,10 @@
 // A character's row of the vector table "bishunvec.db": the parsed stroke data itself, in the
 // stroke order the pictures are drawn in, for what needs print quality.
 
+#ifndef QIR_STORE_BUILDER_INTERNALS
+#error "tools/store_builder/vector_record.h is private to its folder"
+#endif
+
 #include <string>
 #include <vector>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/error_guard.h"
+#include "desktop/error_guard.h"
 
 #include <QString>
 

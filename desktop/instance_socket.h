@@ -4,30 +4,18 @@
 // folder that only this user can write to, a socket that this user owns, and a peer that runs
 // as this user. Used by single_instance.h.
 
+#ifndef QIR_DESKTOP_INTERNALS
+#error "desktop/instance_socket.h is private to its folder"
+#endif
+
 #include <QByteArray>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "platform/file_descriptor.h"
+
 namespace qir::instance {
-
-// An open file descriptor, closed when it goes.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept;
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor();
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int release() { return std::exchange(fd_, -1); }
-
-  private:
-    int fd_;
-};
 
 // The user's runtime folder, or else a folder "qir-<uid>" of the user's own in the temp
 // folder. A folder qualifies only when this user owns it and nobody else may write into it:
@@ -36,7 +24,10 @@ class Folder {
   public:
     // Whether the folder in the temp folder may be made (and its mode put right) if need be.
     enum class Fallback { Create, UseExisting };
-    static std::optional<Folder> open(Fallback fallback);
+    // `runtimeFolder` is the user's runtime folder (may be empty), `temporaryFolder` the one
+    // the folder of the user's own is made in when the runtime folder does not qualify.
+    static std::optional<Folder> open(const QByteArray& runtimeFolder,
+                                      const QByteArray& temporaryFolder, Fallback fallback);
 
     const QByteArray& path() const { return path_; }
     int descriptor() const { return descriptor_.get(); }
@@ -46,11 +37,11 @@ class Folder {
     std::optional<QByteArray> socketPath(const QByteArray& entry) const;
 
   private:
-    Folder(QByteArray path, Descriptor descriptor)
+    Folder(QByteArray path, FileDescriptor descriptor)
         : path_(std::move(path)), descriptor_(std::move(descriptor)) {}
 
     QByteArray path_;
-    Descriptor descriptor_;
+    FileDescriptor descriptor_;
 };
 
 // Holds the folder's lock while one start decides whether to listen or to hand over, so that
@@ -89,7 +80,7 @@ enum class Peer {
 Peer connectTo(const Folder& folder, const QByteArray& entry);
 
 // A socket bound to `entry` and listening; an invalid descriptor when binding fails.
-Descriptor bindAndListen(const Folder& folder, const QByteArray& entry);
+FileDescriptor bindAndListen(const Folder& folder, const QByteArray& entry);
 
 // The user id of the process at the other end of a connected socket, if it can be told.
 std::optional<unsigned> peerUser(int socket);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/instance_socket.h"
+#include "desktop/instance_socket.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,8 +9,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -25,12 +23,13 @@ constexpr auto kLockRetry = std::chrono::milliseconds(10);
 
 // The folder at `path`, if this user owns it and nobody else may write into it. A folder of
 // our own making may have its mode put right; the user's runtime folder is left as it is.
-std::optional<Descriptor> openOwnFolder(const QByteArray& path, bool ourOwnMaking, bool mayRepair) {
+std::optional<FileDescriptor> openOwnFolder(const QByteArray& path, bool ourOwnMaking,
+                                            bool mayRepair) {
     if (!path.startsWith('/')) {
         return std::nullopt;
     }
     const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (ourOwnMaking ? O_NOFOLLOW : 0);
-    Descriptor folder(::open(path.constData(), flags));
+    FileDescriptor folder(::open(path.constData(), flags));
     struct stat status {};
     if (!folder.valid() || ::fstat(folder.get(), &status) != 0 || !S_ISDIR(status.st_mode) ||
         status.st_uid != ::geteuid()) {
@@ -76,37 +75,20 @@ std::optional<sockaddr_un> addressOf(const Folder& folder, const QByteArray& ent
     return address;
 }
 
-Descriptor localSocket() {
-    return Descriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+FileDescriptor localSocket() {
+    return FileDescriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
 }
 
 }  // namespace
 
-Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-Descriptor::~Descriptor() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
-
-std::optional<Folder> Folder::open(Fallback fallback) {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        if (auto folder = openOwnFolder(runtime, false, false)) {
-            return Folder(runtime, std::move(*folder));
+std::optional<Folder> Folder::open(const QByteArray& runtimeFolder,
+                                   const QByteArray& temporaryFolder, Fallback fallback) {
+    if (!runtimeFolder.isEmpty()) {
+        if (auto folder = openOwnFolder(runtimeFolder, false, false)) {
+            return Folder(runtimeFolder, std::move(*folder));
         }
     }
-    const QByteArray own =
-        QFile::encodeName(QDir::tempPath()) + "/qir-" + QByteArray::number(::geteuid());
+    const QByteArray own = temporaryFolder + "/qir-" + QByteArray::number(::geteuid());
     const bool create = fallback == Fallback::Create;
     if (create) {
         ::mkdir(own.constData(), 0700);
@@ -182,7 +164,7 @@ bool remove(const Folder& folder, const QByteArray& entry) {
 
 Peer connectTo(const Folder& folder, const QByteArray& entry) {
     const std::optional<sockaddr_un> address = addressOf(folder, entry);
-    const Descriptor socket = localSocket();
+    const FileDescriptor socket = localSocket();
     if (!address || !socket.valid()) {
         return Peer::Nobody;
     }
@@ -196,16 +178,16 @@ Peer connectTo(const Folder& folder, const QByteArray& entry) {
     return user && *user == ::geteuid() ? Peer::OwnInstance : Peer::Nobody;
 }
 
-Descriptor bindAndListen(const Folder& folder, const QByteArray& entry) {
+FileDescriptor bindAndListen(const Folder& folder, const QByteArray& entry) {
     const std::optional<sockaddr_un> address = addressOf(folder, entry);
-    Descriptor socket = localSocket();
+    FileDescriptor socket = localSocket();
     if (!address || !socket.valid() ||
         ::bind(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
-        return Descriptor();
+        return FileDescriptor();
     }
     if (::listen(socket.get(), SOMAXCONN) != 0) {
         ::unlinkat(folder.descriptor(), entry.constData(), 0);
-        return Descriptor();
+        return FileDescriptor();
     }
     return socket;
 }

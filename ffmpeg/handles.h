@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Owning handles for the FFmpeg objects the clip decoder uses, so every path frees them.
+// Owning handles for the FFmpeg objects that clips are decoded and encoded with, so every
+// path frees them. Only the folders that wrap FFmpeg (linking qir_ffmpeg privately) may
+// include this.
+
+#ifndef QIR_FFMPEG_PLUMBING
+#error "ffmpeg/handles.h belongs to the folders that wrap FFmpeg"
+#endif
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -12,10 +18,14 @@ extern "C" {
 
 #include <memory>
 
-namespace qir::animation::ffmpeg {
+namespace qir::ffmpeg {
 
-struct FormatContextDeleter {
+// An input (demuxing) context is closed, an output (muxing) one freed.
+struct InputContextDeleter {
     void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+struct OutputContextDeleter {
+    void operator()(AVFormatContext* context) const { avformat_free_context(context); }
 };
 struct CodecContextDeleter {
     void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
@@ -42,7 +52,8 @@ struct AvBufferDeleter {
     void operator()(void* buffer) const { av_free(buffer); }
 };
 
-using FormatContext = std::unique_ptr<AVFormatContext, FormatContextDeleter>;
+using InputContext = std::unique_ptr<AVFormatContext, InputContextDeleter>;
+using OutputContext = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
 using CodecContext = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using Frame = std::unique_ptr<AVFrame, FrameDeleter>;
 using Packet = std::unique_ptr<AVPacket, PacketDeleter>;
@@ -50,4 +61,4 @@ using ScaleContext = std::unique_ptr<SwsContext, ScaleContextDeleter>;
 using IoContext = std::unique_ptr<AVIOContext, IoContextDeleter>;
 using AvBuffer = std::unique_ptr<unsigned char, AvBufferDeleter>;
 
-}  // namespace qir::animation::ffmpeg
+}  // namespace qir::ffmpeg

@@ -7,22 +7,36 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
-#include <optional>
-
-#include "platform/instance_socket.h"
+#include <memory>
 
 namespace qir {
 
+namespace instance {
+class Folder;
+}
+
 inline constexpr const char* kInstanceName = "MyTarsel";
+
+// Where the instances of one program meet: the name their socket is made from, the user's
+// runtime folder it lies in, and the temp folder that holds a folder of the user's own for it
+// when the runtime folder is missing or not the user's alone.
+struct InstanceAddress {
+    QString name;
+    QByteArray runtimeFolder;
+    QByteArray temporaryFolder;
+
+    // `name` in this process's runtime folder ($XDG_RUNTIME_DIR) and temp folder.
+    static InstanceAddress ofThisUser(const QString& name);
+};
 
 // The socket's path for this user when nothing blocks it; empty when the user has no folder
 // of their own for it.
-QString instanceSocketPath(const QString& name);
+QString instanceSocketPath(const InstanceAddress& address);
 
 // Asks a running instance to come forward. Plain POSIX, usable before the application object
 // exists; waits for nothing but the connection itself and changes no file. True when an
 // instance of this user took the request.
-bool handOverToRunningInstance(const QString& name);
+bool handOverToRunningInstance(const InstanceAddress& address);
 
 enum class InstanceClaim {
     Running,     // this instance listens: later starts find it
@@ -36,12 +50,13 @@ class InstanceChannel : public QObject {
     Q_OBJECT
   public:
     explicit InstanceChannel(QObject* parent = nullptr);
+    ~InstanceChannel() override;
 
-    // Decides, as one step against other starts at the same moment, between listening under
-    // `name` and handing over to the instance that already does. A socket left by a crashed
+    // Decides, as one step against other starts at the same moment, between listening at
+    // `address` and handing over to the instance that already does. A socket left by a crashed
     // instance, and anything else in the socket's place that may go (a link, a file, an empty
     // folder), is replaced.
-    InstanceClaim claim(const QString& name);
+    InstanceClaim claim(const InstanceAddress& address);
 
   signals:
     void activationRequested();
@@ -50,7 +65,7 @@ class InstanceChannel : public QObject {
     void acceptPending();
 
     // Kept open while listening: the server's socket may be reached through it.
-    std::optional<instance::Folder> folder_;
+    std::unique_ptr<instance::Folder> folder_;
     QLocalServer server_;
 };
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/fonts.h"
+#include "desktop/fonts.h"
 
 #include <QFont>
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/termination_signals.h"
+#include "desktop/termination_signals.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "store/password_dialog.h"
+#include "app/password_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QInputDialog>
 #include <QTimer>
 
-namespace qir::store {
+namespace qir::app {
 namespace {
 
 // Answers the dialog once it is up: with `text`, or by cancelling when there is none.
@@ -27,7 +27,7 @@ void answerDialog(std::optional<QString> text, QString* label) {
 }
 
 TEST(PasswordDialogTest, GivesTheTypedPasswordOrNothingOnCancel) {
-    const Session::PasswordPrompt prompt = passwordDialog(nullptr);
+    const store::Session::PasswordPrompt prompt = passwordDialog(nullptr);
     QString label;
     answerDialog(QStringLiteral("qir610"), &label);
     EXPECT_EQ(prompt("donghua.db"), std::optional<std::string>("qir610"));
@@ -37,4 +37,4 @@ TEST(PasswordDialogTest, GivesTheTypedPasswordOrNothingOnCancel) {
 }
 
 }  // namespace
-}  // namespace qir::store
+}  // namespace qir::app

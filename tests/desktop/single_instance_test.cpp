@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/single_instance.h"
+#include "desktop/single_instance.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -43,6 +43,8 @@ class SingleInstance : public ::testing::Test {
     }
     fs::path runtime() const { return runtime_.path().toStdString(); }
     fs::path temp() const { return temp_.path().toStdString(); }
+    // Read when asked: some tests change the variables on the way.
+    static InstanceAddress address() { return InstanceAddress::ofThisUser(kName); }
     static std::string socketName() {
         return kName.toStdString() + "-" + std::to_string(::geteuid()) + ".socket";
     }
@@ -65,7 +67,7 @@ void leaveStaleSocket(const fs::path& path) {
 }
 
 TEST_F(SingleInstance, NobodyListeningMeansNoHandOver) {
-    EXPECT_FALSE(handOverToRunningInstance(kName));
+    EXPECT_FALSE(handOverToRunningInstance(address()));
     // Asking changed nothing: no folder, no socket.
     EXPECT_TRUE(fs::is_empty(runtime()));
     EXPECT_TRUE(fs::is_empty(temp()));
@@ -73,28 +75,28 @@ TEST_F(SingleInstance, NobodyListeningMeansNoHandOver) {
 
 TEST_F(SingleInstance, AConnectionIsAnActivationRequest) {
     InstanceChannel channel;
-    ASSERT_EQ(channel.claim(kName), InstanceClaim::Running);
-    EXPECT_EQ(instanceSocketPath(kName).toStdString(), (runtime() / socketName()).string());
+    ASSERT_EQ(channel.claim(address()), InstanceClaim::Running);
+    EXPECT_EQ(instanceSocketPath(address()).toStdString(), (runtime() / socketName()).string());
     QSignalSpy requests(&channel, &InstanceChannel::activationRequested);
-    EXPECT_TRUE(handOverToRunningInstance(kName));
+    EXPECT_TRUE(handOverToRunningInstance(address()));
     EXPECT_TRUE(requests.wait(2000));
 }
 
 TEST_F(SingleInstance, AStaleSocketDoesNotBlockTheNextStart) {
     leaveStaleSocket(runtime() / socketName());
-    EXPECT_FALSE(handOverToRunningInstance(kName));
+    EXPECT_FALSE(handOverToRunningInstance(address()));
     InstanceChannel channel;
-    EXPECT_EQ(channel.claim(kName), InstanceClaim::Running);
-    EXPECT_TRUE(handOverToRunningInstance(kName));
+    EXPECT_EQ(channel.claim(address()), InstanceClaim::Running);
+    EXPECT_TRUE(handOverToRunningInstance(address()));
 }
 
 TEST_F(SingleInstance, ASecondClaimHandsOverToTheFirstAndTheLastOneOutRemovesTheSocket) {
     {
         InstanceChannel first;
-        ASSERT_EQ(first.claim(kName), InstanceClaim::Running);
+        ASSERT_EQ(first.claim(address()), InstanceClaim::Running);
         QSignalSpy requests(&first, &InstanceChannel::activationRequested);
         InstanceChannel second;
-        EXPECT_EQ(second.claim(kName), InstanceClaim::HandedOver);
+        EXPECT_EQ(second.claim(address()), InstanceClaim::HandedOver);
         EXPECT_TRUE(requests.wait(2000));
     }
     EXPECT_FALSE(fs::exists(runtime() / socketName()));
@@ -118,10 +120,10 @@ TEST_F(SingleInstance, WhatLiesInTheSocketsPlaceDoesNotDisableIt) {
         SCOPED_TRACE(obstacle);
         make();
         InstanceChannel first;
-        EXPECT_EQ(first.claim(kName), InstanceClaim::Running);
-        EXPECT_TRUE(handOverToRunningInstance(kName));
+        EXPECT_EQ(first.claim(address()), InstanceClaim::Running);
+        EXPECT_TRUE(handOverToRunningInstance(address()));
         InstanceChannel second;
-        EXPECT_EQ(second.claim(kName), InstanceClaim::HandedOver);
+        EXPECT_EQ(second.claim(address()), InstanceClaim::HandedOver);
     }
     // What a link pointed at is left alone.
     EXPECT_TRUE(fs::exists(runtime() / "kept"));
@@ -132,11 +134,11 @@ TEST_F(SingleInstance, AFolderWithFilesInItIsKeptAndTheSocketTakesTheNextName) {
     fs::create_directory(place);
     QFile(QString::fromStdString((place / "notes").string())).open(QIODevice::WriteOnly);
     InstanceChannel first;
-    EXPECT_EQ(first.claim(kName), InstanceClaim::Running);
+    EXPECT_EQ(first.claim(address()), InstanceClaim::Running);
     EXPECT_TRUE(fs::exists(place / "notes"));
-    EXPECT_TRUE(handOverToRunningInstance(kName));
+    EXPECT_TRUE(handOverToRunningInstance(address()));
     InstanceChannel second;
-    EXPECT_EQ(second.claim(kName), InstanceClaim::HandedOver);
+    EXPECT_EQ(second.claim(address()), InstanceClaim::HandedOver);
 }
 
 TEST_F(SingleInstance, ARuntimeFolderPathTooLongForASocketAddressStillWorks) {
@@ -149,11 +151,11 @@ TEST_F(SingleInstance, ARuntimeFolderPathTooLongForASocketAddressStillWorks) {
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(deep.string()));
     {
         InstanceChannel first;
-        ASSERT_EQ(first.claim(kName), InstanceClaim::Running);
+        ASSERT_EQ(first.claim(address()), InstanceClaim::Running);
         EXPECT_TRUE(fs::exists(deep / socketName()));
-        EXPECT_TRUE(handOverToRunningInstance(kName));
+        EXPECT_TRUE(handOverToRunningInstance(address()));
         InstanceChannel second;
-        EXPECT_EQ(second.claim(kName), InstanceClaim::HandedOver);
+        EXPECT_EQ(second.claim(address()), InstanceClaim::HandedOver);
     }
     EXPECT_FALSE(fs::exists(deep / socketName()));
 }
@@ -162,23 +164,23 @@ TEST_F(SingleInstance, WithoutARuntimeFolderAPrivateFolderOfOurOwnInTheTempFolde
     for (const QByteArray& runtimeFolder : {QByteArray(), QByteArray("/nonexistent/runtime")}) {
         qputenv("XDG_RUNTIME_DIR", runtimeFolder);
         InstanceChannel first;
-        ASSERT_EQ(first.claim(kName), InstanceClaim::Running);
+        ASSERT_EQ(first.claim(address()), InstanceClaim::Running);
         const fs::path own = temp() / ("qir-" + std::to_string(::geteuid()));
-        EXPECT_EQ(instanceSocketPath(kName).toStdString(), (own / socketName()).string());
+        EXPECT_EQ(instanceSocketPath(address()).toStdString(), (own / socketName()).string());
         struct stat status {};
         ASSERT_EQ(::lstat(own.c_str(), &status), 0);
         EXPECT_TRUE(S_ISDIR(status.st_mode));
         EXPECT_EQ(status.st_mode & 0777, 0700u);
-        EXPECT_TRUE(handOverToRunningInstance(kName));
+        EXPECT_TRUE(handOverToRunningInstance(address()));
     }
 }
 
 TEST_F(SingleInstance, ARuntimeFolderOthersMayWriteIntoIsNotUsed) {
     fs::permissions(runtime(), fs::perms::all);
     InstanceChannel channel;
-    ASSERT_EQ(channel.claim(kName), InstanceClaim::Running);
+    ASSERT_EQ(channel.claim(address()), InstanceClaim::Running);
     EXPECT_FALSE(fs::exists(runtime() / socketName()));
-    EXPECT_TRUE(instanceSocketPath(kName).startsWith(QString::fromStdString(temp().string())));
+    EXPECT_TRUE(instanceSocketPath(address()).startsWith(QString::fromStdString(temp().string())));
 }
 
 TEST_F(SingleInstance, AnotherUsersFolderAndListenersAtTheFallbackAreNeverUsed) {
@@ -198,10 +200,10 @@ TEST_F(SingleInstance, AnotherUsersFolderAndListenersAtTheFallbackAreNeverUsed) 
     ASSERT_TRUE(inTheirFolder.listening());
     ASSERT_TRUE(inTheTempFolder.listening());
 
-    EXPECT_FALSE(handOverToRunningInstance(kName));
+    EXPECT_FALSE(handOverToRunningInstance(address()));
     InstanceChannel channel;
-    EXPECT_EQ(channel.claim(kName), InstanceClaim::Alone);
-    EXPECT_TRUE(instanceSocketPath(kName).isEmpty());
+    EXPECT_EQ(channel.claim(address()), InstanceClaim::Alone);
+    EXPECT_TRUE(instanceSocketPath(address()).isEmpty());
 }
 
 TEST_F(SingleInstance, AListenerOfAnotherUserIsNotHandedOverTo) {
@@ -211,11 +213,11 @@ TEST_F(SingleInstance, AListenerOfAnotherUserIsNotHandedOverTo) {
     // The socket file is ours, but the process listening on it is not.
     ForeignListener impostor(runtime() / socketName(), true);
     ASSERT_TRUE(impostor.listening());
-    EXPECT_FALSE(handOverToRunningInstance(kName));
+    EXPECT_FALSE(handOverToRunningInstance(address()));
     InstanceChannel first;
-    EXPECT_EQ(first.claim(kName), InstanceClaim::Running);
+    EXPECT_EQ(first.claim(address()), InstanceClaim::Running);
     QSignalSpy requests(&first, &InstanceChannel::activationRequested);
-    EXPECT_TRUE(handOverToRunningInstance(kName));
+    EXPECT_TRUE(handOverToRunningInstance(address()));
     EXPECT_TRUE(requests.wait(2000));
 }
 

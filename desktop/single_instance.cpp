@@ -1,27 +1,43 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/single_instance.h"
+#include "desktop/single_instance.h"
 
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 
-namespace qir {
+#include "desktop/instance_socket.h"
 
-QString instanceSocketPath(const QString& name) {
-    const auto folder = instance::Folder::open(instance::Folder::Fallback::UseExisting);
+namespace qir {
+namespace {
+
+std::optional<instance::Folder> openFolder(const InstanceAddress& address,
+                                           instance::Folder::Fallback fallback) {
+    return instance::Folder::open(address.runtimeFolder, address.temporaryFolder, fallback);
+}
+
+}  // namespace
+
+InstanceAddress InstanceAddress::ofThisUser(const QString& name) {
+    return {name, qgetenv("XDG_RUNTIME_DIR"), QFile::encodeName(QDir::tempPath())};
+}
+
+QString instanceSocketPath(const InstanceAddress& address) {
+    const auto folder = openFolder(address, instance::Folder::Fallback::UseExisting);
     if (!folder) {
         return {};
     }
-    return QFile::decodeName(folder->path() + '/' + instance::socketNames(name.toUtf8()).front());
+    return QFile::decodeName(folder->path() + '/' +
+                             instance::socketNames(address.name.toUtf8()).front());
 }
 
-bool handOverToRunningInstance(const QString& name) {
-    const auto folder = instance::Folder::open(instance::Folder::Fallback::UseExisting);
+bool handOverToRunningInstance(const InstanceAddress& address) {
+    const auto folder = openFolder(address, instance::Folder::Fallback::UseExisting);
     if (!folder) {
         return false;
     }
-    for (const QByteArray& entry : instance::socketNames(name.toUtf8())) {
+    for (const QByteArray& entry : instance::socketNames(address.name.toUtf8())) {
         switch (instance::examine(*folder, entry)) {
             case instance::Entry::Blocking:
                 continue;  // the socket lies under the next name
@@ -39,13 +55,15 @@ InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {
     connect(&server_, &QLocalServer::newConnection, this, &InstanceChannel::acceptPending);
 }
 
-InstanceClaim InstanceChannel::claim(const QString& name) {
-    auto folder = instance::Folder::open(instance::Folder::Fallback::Create);
+InstanceChannel::~InstanceChannel() = default;
+
+InstanceClaim InstanceChannel::claim(const InstanceAddress& address) {
+    auto folder = openFolder(address, instance::Folder::Fallback::Create);
     if (!folder) {
         return InstanceClaim::Alone;
     }
     const instance::FolderLock lock(*folder);
-    for (const QByteArray& entry : instance::socketNames(name.toUtf8())) {
+    for (const QByteArray& entry : instance::socketNames(address.name.toUtf8())) {
         switch (instance::examine(*folder, entry)) {
             case instance::Entry::Blocking:
                 continue;
@@ -64,7 +82,7 @@ InstanceClaim InstanceChannel::claim(const QString& name) {
             case instance::Entry::Missing:
                 break;
         }
-        instance::Descriptor listening = instance::bindAndListen(*folder, entry);
+        FileDescriptor listening = instance::bindAndListen(*folder, entry);
         if (!listening.valid()) {
             continue;
         }
@@ -72,7 +90,7 @@ InstanceClaim InstanceChannel::claim(const QString& name) {
             instance::remove(*folder, entry);
             return InstanceClaim::Alone;
         }
-        folder_ = std::move(folder);
+        folder_ = std::make_unique<instance::Folder>(std::move(*folder));
         listening.release();
         return InstanceClaim::Running;
     }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "store/password_dialog.h"
+#include "app/password_dialog.h"
 
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPointer>
 
-namespace qir::store {
+namespace qir::app {
 
-Session::PasswordPrompt passwordDialog(QWidget* parent) {
+store::Session::PasswordPrompt passwordDialog(QWidget* parent) {
     QPointer<QWidget> owner(parent);
     return [owner](const std::string& tableFile) -> std::optional<std::string> {
         QInputDialog dialog(owner.data());
@@ -23,4 +23,4 @@ Session::PasswordPrompt passwordDialog(QWidget* parent) {
     };
 }
 
-}  // namespace qir::store
+}  // namespace qir::app

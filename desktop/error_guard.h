@@ -6,7 +6,7 @@
 #include <exception>
 #include <utility>
 
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 #include "platform/errors.h"
 
 namespace qir {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/screen_depth.h"
+#include "desktop/screen_depth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 
 #include <QApplication>
 #include <QDesktopServices>
