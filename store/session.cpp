@@ -377,8 +377,6 @@ Database::Params Database::Params::parse(const std::vector<std::string>& lines) 
         const std::string value = line.substr(equals + 1);
         if (name == "path") {
             params.path = value;
-        } else if (name == "enable bcd") {
-            params.enableBcd = lowerAscii(value) == "true";
         }
     }
     return params;

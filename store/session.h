@@ -39,8 +39,7 @@ class Session {
 class Database {
   public:
     struct Params {
-        std::string path;        // "PATH="
-        bool enableBcd = false;  // "ENABLE BCD=FALSE"
+        std::string path;  // "PATH="
         // Reads "NAME=value" lines; names in any case, unknown names ignored.
         static Params parse(const std::vector<std::string>& lines);
     };
