@@ -3,25 +3,8 @@
 # The real program on X screens of several colour depths: one of 256 colours, which the window
 # system layer cannot paint, is refused at start with a message and exit code 1; one of
 # thousands of colours runs.
-set -euo pipefail
+source "$(dirname "$0")/e2e_common.sh"
 stage_dir=$(cd "$1" && pwd)
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; } >&2
-    done
-    exit 1
-}
 
 # A display of the given depth; -displayfd tells which number it took.
 start_screen() {

@@ -1,29 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the end-to-end tests: a private X server with a window manager, a scratch working
 # directory prepared from the stage folder, and helpers to drive the real program.
-set -euo pipefail
-
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 stage_dir=$(cd "$1" && pwd)
-work=$(mktemp -d "${TMPDIR:-/tmp}/qir-e2e-XXXXXX")
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-pids=()
-
-cleanup() {
-    [ -n "${KEEP:-}" ] && return
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; } >&2
-    done
-    exit 1
-}
 
 # The program's working directory: everything from the stage folder; the read-only tables
 # are linked, the rest copied, since the program writes only its scratch files.

@@ -1,0 +1,26 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sourced by every end-to-end test: a scratch folder of the test's own with a private runtime
+# folder, processes stopped and the folder removed at the end, and a failure that shows the logs.
+set -euo pipefail
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/qir-e2e-XXXXXX")
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+pids=()
+
+cleanup() {
+    [ -n "${KEEP:-}" ] && return
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; } >&2
+    done
+    exit 1
+}
+
