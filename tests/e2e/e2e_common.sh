@@ -24,3 +24,13 @@ fail() {
     exit 1
 }
 
+
+# Waits up to 10 s for FILE to be written: not empty, and newer than SINCE when given.
+wait_for_file() {
+    local file=$1 since=${2:-}
+    for _ in $(seq 100); do
+        [ -s "$file" ] && { [ -z "$since" ] || [ "$file" -nt "$since" ]; } && return 0
+        sleep 0.1
+    done
+    fail "$file was not written"
+}

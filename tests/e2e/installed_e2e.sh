@@ -29,11 +29,7 @@ start_program "$prefix/bin/qir-stroke"
 
 sleep 0.5
 xdotool type --delay 150 '永'
-for _ in $(seq 100); do
-    [ -s "$folder/tmp2.avi" ] && break
-    sleep 0.1
-done
-[ -s "$folder/tmp2.avi" ] || fail "the clip was not written to the working folder"
+wait_for_file "$folder/tmp2.avi"
 sleep 1
 [ "$folder/bishunbmp.db" -nt "$work/installed" ] || fail "the stroke display table was not rebuilt"
 

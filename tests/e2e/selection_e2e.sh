@@ -10,13 +10,6 @@ start_program
 read -r x y < <(window_position)
 sleep 0.5
 
-wait_for_file() {
-    for _ in $(seq 100); do
-        [ -s "$1" ] && [ "$1" -nt "$2" ] && return 0
-        sleep 0.1
-    done
-    fail "$1 was not written"
-}
 stamp() { touch -d "@$(($(date +%s) - 1))" "$work/stamp"; }
 
 # Typed through the input method path: 永 is D3 C0 in GB2312.

@@ -106,11 +106,7 @@ show_character() {
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
     sleep 0.5
     xdotool type --delay 150 "$character"
-    for _ in $(seq 100); do
-        [ -s "$folder/tmp2.avi" ] && break
-        sleep 0.1
-    done
-    [ -s "$folder/tmp2.avi" ] || fail "$character: no clip in $folder"
+    wait_for_file "$folder/tmp2.avi"
     sleep 1
     [ "$folder/bishunbmp.db" -nt "$work/installed" ] || fail "$character: no steps in $folder"
     [ "$(stat -c %U "$folder/bishunbmp.db")" = "$user" ] || fail "$folder/bishunbmp.db is not $user's"
