@@ -104,4 +104,13 @@ bool isHanzi(std::string_view text) {
     return lead >= 0x81 && lead <= 0xFE && trail >= 0x80 && trail <= 0xFE;
 }
 
+bool isGb2312Hanzi(std::string_view bytes) {
+    if (bytes.size() != 2) {
+        return false;
+    }
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const auto trail = static_cast<unsigned char>(bytes[1]);
+    return lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1 && trail <= 0xFE;
+}
+
 }  // namespace qir::gb2312

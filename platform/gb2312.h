@@ -25,4 +25,8 @@ std::string_view trimmed(std::string_view text);
 // No byte of it can be a wildcard of the lookups ("%", "_").
 bool isHanzi(std::string_view text);
 
+// One of GB2312's 6,763 Chinese characters, the ones the store holds: rows 16 to 87 (lead byte
+// 0xB0 to 0xF7, trail byte 0xA1 to 0xFE). The code page's other characters are not among them.
+bool isGb2312Hanzi(std::string_view bytes);
+
 }  // namespace qir::gb2312

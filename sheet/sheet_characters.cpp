@@ -7,15 +7,6 @@
 namespace qir::sheet {
 namespace {
 
-// GB2312's Chinese characters have lead bytes 0xB0 to 0xF7; the rows before are symbols.
-bool isGb2312Hanzi(const std::string& bytes) {
-    if (bytes.size() != 2) {
-        return false;
-    }
-    const auto lead = static_cast<unsigned char>(bytes[0]);
-    return lead >= 0xB0 && lead <= 0xF7;
-}
-
 // Calls `visit(codePoint, asText)` for each character of `text` but blanks.
 template <typename Visit>
 void forEachCounted(const QString& text, Visit visit) {
@@ -70,7 +61,7 @@ SheetSelection selectSheetCharacters(const QString& text, store::VectorTable& ta
             return;
         }
         const std::optional<std::string> bytes = gb2312::fromUnicode(character);
-        if (!bytes || !isGb2312Hanzi(*bytes)) {
+        if (!bytes || !gb2312::isGb2312Hanzi(*bytes)) {
             leaveOut("outside GB2312, whose 6,763 Chinese characters the store holds");
             return;
         }

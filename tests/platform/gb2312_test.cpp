@@ -54,5 +54,18 @@ TEST(Gb2312, OnlyOneTwoByteCharacterIsAHanzi) {
     }
 }
 
+TEST(Gb2312, OnlyTheChineseRowsOfGb2312AreItsHanzi) {
+    // 啊, the first; 永; 齄, the last.
+    for (const char* hanzi : {"\xB0\xA1", "\xD3\xC0", "\xF7\xFE"}) {
+        EXPECT_TRUE(gb2312::isGb2312Hanzi(hanzi)) << hanzi;
+    }
+    // The code page's 癅 shares a lead byte with GB2312's rows; a full-width comma, 囧, the
+    // blank a catalogue entry may carry, one byte, the code page's user area.
+    for (const char* other : {"\xB0\x40", "\xB0\xA0", "\xA3\xAC", "\x87\xE5", "\xD3\xC0 ", "\xD3",
+                              "\xF8\xA1", "\xAF\xFE"}) {
+        EXPECT_FALSE(gb2312::isGb2312Hanzi(other)) << other;
+    }
+}
+
 }  // namespace
 }  // namespace qir

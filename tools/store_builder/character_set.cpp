@@ -8,18 +8,6 @@
 #include "platform/gb2312.h"
 
 namespace qir::tools {
-namespace {
-
-bool isHanziKey(const std::string& key) {
-    if (key.size() != 2) {
-        return false;
-    }
-    const auto lead = static_cast<unsigned char>(key[0]);
-    const auto trail = static_cast<unsigned char>(key[1]);
-    return lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1 && trail <= 0xFE;
-}
-
-}  // namespace
 
 std::vector<CharacterEntry> allGb2312Hanzi() {
     std::vector<CharacterEntry> characters;
@@ -46,7 +34,7 @@ std::vector<CharacterEntry> charactersFromText(const QString& text) {
             continue;
         }
         const std::optional<std::string> key = gb2312::fromUnicode(character);
-        if (!key || !isHanziKey(*key)) {
+        if (!key || !gb2312::isGb2312Hanzi(*key)) {
             throw CharacterListError("\"" + character.toStdString() +
                                      "\" is not a GB2312 Chinese character");
         }
