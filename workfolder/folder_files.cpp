@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/atomic_file.h"
+#include "platform/errors.h"
 #include "workfolder/working_folder.h"
 
 namespace qir::workfolder {
@@ -74,35 +76,13 @@ void createFolder(const fs::path& folder) {
 }
 
 void writeFileAtomically(const fs::path& folder, std::string_view name, std::string_view text) {
-    const fs::path scratch = scratchName(folder, name);
-    const std::string action = "cannot write " + std::string(name);
-    {
-        FileDescriptor file(
-            ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-        if (!file.valid()) {
-            failToPrepare(folder, action, lastError());
-        }
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t put = ::write(file.get(), text.data() + done, text.size() - done);
-            if (put < 0 && errno == EINTR) {
-                continue;
-            }
-            if (put <= 0) {
-                const std::error_code cause =
-                    put < 0 ? lastError() : std::make_error_code(std::errc::no_space_on_device);
-                fs::remove(scratch);
-                failToPrepare(folder, action, cause);
-            }
-            done += static_cast<std::size_t>(put);
-        }
-        if (!file.close()) {
-            const std::error_code cause = lastError();
-            fs::remove(scratch);
-            failToPrepare(folder, action, cause);
-        }
+    try {
+        AtomicFile file(folder / name, AtomicFile::Existing::Replace);
+        file.device().write(text.data(), static_cast<qint64>(text.size()));
+        file.commit();
+    } catch (const Error& error) {
+        failToPrepare(folder, error.what());
     }
-    renameInto(scratch, folder, name, action);
 }
 
 void copyFileAtomically(const fs::path& source, const fs::path& folder, std::string_view name) {
