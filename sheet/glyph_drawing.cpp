@@ -11,40 +11,6 @@
 namespace qir::sheet {
 namespace {
 
-constexpr double kBox = 1024.0;
-constexpr double kBaseline = 900.0;
-
-QPointF toDrawing(const store::VectorPoint& point) {
-    return {point.x, kBaseline - point.y};
-}
-
-QPainterPath outlineOf(const store::VectorStroke& stroke) {
-    QPainterPath path;
-    // Some outlines run over themselves; every part of them is ink.
-    path.setFillRule(Qt::WindingFill);
-    for (const store::OutlineCommand& command : stroke.outline) {
-        const auto& p = command.points;
-        switch (command.verb) {
-            case store::OutlineVerb::MoveTo:
-                path.moveTo(toDrawing(p[0]));
-                break;
-            case store::OutlineVerb::LineTo:
-                path.lineTo(toDrawing(p[0]));
-                break;
-            case store::OutlineVerb::QuadTo:
-                path.quadTo(toDrawing(p[0]), toDrawing(p[1]));
-                break;
-            case store::OutlineVerb::CubicTo:
-                path.cubicTo(toDrawing(p[0]), toDrawing(p[1]), toDrawing(p[2]));
-                break;
-            case store::OutlineVerb::Close:
-                path.closeSubpath();
-                break;
-        }
-    }
-    return path;
-}
-
 // The way a median sets off: the unit vector from its start towards the point `reach` along
 // it, or straight down when it does not move.
 QPointF headingOf(const QPolygonF& median, double reach) {
@@ -74,23 +40,8 @@ QPainterPath onWholeUnits(QPainterPath path) {
 
 }  // namespace
 
-GlyphShapes glyphShapes(const store::StrokeVectors& vectors) {
-    GlyphShapes glyph;
-    for (const store::VectorStroke& stroke : vectors.strokes) {
-        glyph.outlines.push_back(outlineOf(stroke));
-        QPolygonF median;
-        for (const store::VectorPoint& point : stroke.median) {
-            median << toDrawing(point);
-        }
-        glyph.medians.push_back(median);
-    }
-    return glyph;
-}
-
 QTransform glyphTransform(const QRectF& square) {
-    const double inset = square.width() * style::kGlyphInset;
-    const double scale = (square.width() - 2 * inset) / kBox;
-    return QTransform(scale, 0, 0, scale, square.left() + inset, square.top() + inset);
+    return geometry::boxToSquare(square, square.width() * style::kGlyphInset);
 }
 
 void fillStrokes(QPainter& painter, const GlyphShapes& glyph, const QRectF& square, int first,

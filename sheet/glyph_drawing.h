@@ -14,19 +14,15 @@
 #include <QTransform>
 #include <vector>
 
-#include "store/stroke_vectors.h"
+#include "geometry/drawing.h"
 
 namespace qir::sheet {
 
-// The strokes in the drawing box: the data's 1024 units with y pointing down, a data point
-// (x, y) standing at (x, 900 - y).
-struct GlyphShapes {
-    std::vector<QPainterPath> outlines;
-    std::vector<QPolygonF> medians;
-    int strokeCount() const { return static_cast<int>(outlines.size()); }
-};
-
-GlyphShapes glyphShapes(const store::StrokeVectors& vectors);
+// The strokes in the drawing box (geometry/drawing.h).
+using GlyphShapes = geometry::DrawnStrokes;
+inline GlyphShapes glyphShapes(const geometry::CharacterStrokes& strokes) {
+    return geometry::drawnStrokes(strokes);
+}
 
 // Maps the drawing box onto `square`, keeping style::kGlyphInset free on each edge.
 QTransform glyphTransform(const QRectF& square);

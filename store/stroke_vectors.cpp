@@ -157,21 +157,6 @@ void checkStroke(const VectorStroke& stroke, std::size_t index) {
 
 }  // namespace
 
-int pointCount(OutlineVerb verb) {
-    switch (verb) {
-        case OutlineVerb::MoveTo:
-        case OutlineVerb::LineTo:
-            return 1;
-        case OutlineVerb::QuadTo:
-            return 2;
-        case OutlineVerb::CubicTo:
-            return 3;
-        case OutlineVerb::Close:
-            return 0;
-    }
-    return -1;
-}
-
 std::vector<unsigned char> encodeStrokeVectors(const StrokeVectors& vectors) {
     if (vectors.strokes.empty()) {
         refuse("the character has no strokes");

@@ -27,38 +27,17 @@
 #include <stdexcept>
 #include <vector>
 
+#include "geometry/strokes.h"
+
 namespace qir::store {
 
-struct VectorPoint {
-    double x = 0;
-    double y = 0;
-    bool operator==(const VectorPoint&) const = default;
-};
-
-enum class OutlineVerb : std::uint8_t {
-    MoveTo = 0,
-    LineTo = 1,
-    QuadTo = 2,
-    CubicTo = 3,
-    Close = 4
-};
-
-struct OutlineCommand {
-    OutlineVerb verb = OutlineVerb::MoveTo;
-    std::vector<VectorPoint> points;  // as many as the verb takes
-    bool operator==(const OutlineCommand&) const = default;
-};
-
-struct VectorStroke {
-    std::vector<OutlineCommand> outline;
-    std::vector<VectorPoint> median;
-    bool operator==(const VectorStroke&) const = default;
-};
-
-struct StrokeVectors {
-    std::vector<VectorStroke> strokes;
-    bool operator==(const StrokeVectors&) const = default;
-};
+// The strokes as the program models them everywhere (geometry/strokes.h).
+using VectorPoint = geometry::Point;
+using OutlineVerb = geometry::OutlineVerb;
+using OutlineCommand = geometry::OutlineCommand;
+using VectorStroke = geometry::Stroke;
+using StrokeVectors = geometry::CharacterStrokes;
+using geometry::pointCount;
 
 inline constexpr std::uint8_t kStrokeVectorsVersion = 1;
 
@@ -73,9 +52,6 @@ class StrokeVectorsError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
-
-// The number of points each verb carries.
-int pointCount(OutlineVerb verb);
 
 // Throws StrokeVectorsError for what decoding would refuse: no strokes, an outline that does
 // not start with MoveTo, a median without points, a command with the wrong number of points,

@@ -67,14 +67,6 @@ TEST(Glyph, FlipsTheDataBoxToScreenCoordinates) {
     EXPECT_DOUBLE_EQ(glyph.strokes[0].medianLength, 700);
 }
 
-TEST(Glyph, CutsAMedianAfterAGivenTravel) {
-    const QPolygonF median{QPointF(0, 0), QPointF(10, 0), QPointF(10, 10)};
-    EXPECT_EQ(medianPrefix(median, 5), (QPolygonF{QPointF(0, 0), QPointF(5, 0)}));
-    EXPECT_EQ(medianPrefix(median, 15), (QPolygonF{QPointF(0, 0), QPointF(10, 0), QPointF(10, 5)}));
-    EXPECT_EQ(medianPrefix(median, 50), median);
-    EXPECT_EQ(medianPrefix(median, 0), (QPolygonF{QPointF(0, 0)}));
-}
-
 TEST(StepPictures, ShowWrittenNewestAndPendingStrokesOnTheGuide) {
     const auto pictures = renderStrokeSteps(makeGlyph(testing::twoBars()));
     ASSERT_EQ(pictures.size(), 2u);

@@ -12,14 +12,9 @@
 
 namespace qir::tools {
 
-struct StrokeData {
-    std::vector<PathCommand> outline;
-    std::vector<PathPoint> median;
-};
-
-struct CharacterData {
-    std::vector<StrokeData> strokes;
-};
+// A character's strokes as the program models them everywhere.
+using StrokeData = geometry::Stroke;
+using CharacterData = geometry::CharacterStrokes;
 
 // Stroke data that cannot be used; the message says why.
 class StrokeDataError : public std::runtime_error {

@@ -9,11 +9,10 @@
 #include <QTransform>
 #include <vector>
 
+#include "geometry/drawing.h"
 #include "tools/store_builder/character_data.h"
 
 namespace qir::tools {
-
-inline constexpr double kGlyphBox = 1024.0;
 
 struct GlyphStroke {
     QPainterPath outline;
@@ -27,12 +26,9 @@ struct Glyph {
 
 Glyph makeGlyph(const CharacterData& data);
 
-QPainterPath toPainterPath(const std::vector<PathCommand>& commands);
-
 // Maps the glyph box onto `square`.
-QTransform glyphToSquare(const QRectF& square);
-
-// The median cut off after `length` units of travel from its start.
-QPolygonF medianPrefix(const QPolygonF& median, double length);
+inline QTransform glyphToSquare(const QRectF& square) {
+    return geometry::boxToSquare(square);
+}
 
 }  // namespace qir::tools

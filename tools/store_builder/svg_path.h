@@ -7,23 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "geometry/strokes.h"
+
 namespace qir::tools {
 
-struct PathPoint {
-    double x = 0;
-    double y = 0;
-    bool operator==(const PathPoint&) const = default;
-};
-
-enum class PathVerb { MoveTo, LineTo, QuadTo, CubicTo, Close };
-
-// One command with its points: MoveTo and LineTo carry one, QuadTo two (control, end),
-// CubicTo three (two controls, end), Close none.
-struct PathCommand {
-    PathVerb verb;
-    std::vector<PathPoint> points;
-    bool operator==(const PathCommand&) const = default;
-};
+// The outline model is the program's own (geometry/strokes.h).
+using PathPoint = geometry::Point;
+using PathVerb = geometry::OutlineVerb;
+using PathCommand = geometry::OutlineCommand;
 
 // A path the parser rejects; the message says what and where (offset into the text).
 class PathSyntaxError : public std::runtime_error {

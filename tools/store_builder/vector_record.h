@@ -15,9 +15,6 @@
 
 namespace qir::tools {
 
-// The outlines and medians of `data`, stroke by stroke, unchanged.
-store::StrokeVectors strokeVectorsOf(const CharacterData& data);
-
 // The encoded row. Throws store::StrokeVectorsError when the strokes cannot be encoded.
 std::vector<unsigned char> vectorRow(const CharacterData& data);
 
