@@ -1,34 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation/show_animation.h"
 
-#include "platform/errors.h"
 #include "platform/file_io.h"
-#include "platform/gb2312.h"
+#include "store/character_store.h"
 
 namespace qir::animation {
 
-void ShowAnimation(store::Query& query2, MediaPlayer& mediaPlayer1, const std::string& currentHanzi,
-                   bool& aviToggle) {
-    query2.close();
-    std::string pattern = "%";
-    pattern += gb2312::trimmed(currentHanzi);
-    pattern += '%';
-    query2.setParamAsString(std::move(pattern));
-    query2.open();
-
-    const std::size_t size = query2.blobSize("Photo");
-    if (size == 0) {
+void ShowAnimation(store::CharacterStore& store, MediaPlayer& mediaPlayer1,
+                   const std::string& currentHanzi, bool& aviToggle) {
+    const Bytes clip = store.clipOf(currentHanzi);
+    if (clip.empty()) {
         return;  // no clip: the player keeps whatever it shows
     }
     // The toggle moves before anything is written, so after a failed write the next clip
     // goes to the other file.
     const char* const target = aviToggle ? "tmp1.avi" : "tmp2.avi";
     aviToggle = !aviToggle;
-
-    const Bytes clip = query2.blob("Photo");
-    if (clip.size() != size) {
-        throw StreamReadError();
-    }
     writeFileBytes(target, clip);
 
     mediaPlayer1.setFileName(target);

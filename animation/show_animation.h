@@ -7,14 +7,17 @@
 #include <string>
 
 #include "animation/media_player.h"
-#include "store/dataset.h"
+
+namespace qir::store {
+class CharacterStore;
+}  // namespace qir::store
 
 namespace qir::animation {
 
 // `aviToggle` (false at start) picks the file: true means "tmp1.avi", false "tmp2.avi"; it
 // flips before each write. A character without a clip (no row, or an empty Photo) changes
 // nothing. Errors of the table engine, the file and the player pass out to the caller.
-void ShowAnimation(store::Query& query2, MediaPlayer& mediaPlayer1, const std::string& currentHanzi,
-                   bool& aviToggle);
+void ShowAnimation(store::CharacterStore& store, MediaPlayer& mediaPlayer1,
+                   const std::string& currentHanzi, bool& aviToggle);
 
 }  // namespace qir::animation

@@ -3,8 +3,6 @@
 
 #include <utility>
 
-#include "store/navigation.h"
-
 namespace qir::app {
 
 Application::Application(Desktop& desktop, InstanceAddress instance)
@@ -14,21 +12,8 @@ InstanceClaim Application::claimInstance() {
     return instanceChannel_.claim(instance_);
 }
 
-selection::CharacterSelection& Application::createSelection(selection::DisplaySteps windowSteps) {
-    windowSteps.PriorCharacter = [this](const std::string& hanzi) {
-        return store::priorCharacter(store_.tablenextprev, hanzi);
-    };
-    windowSteps.NextCharacter = [this](const std::string& hanzi) {
-        return store::nextCharacter(store_.tablenextprev, hanzi);
-    };
-    windowSteps.query2RecordCount = [this](const std::string& hanzi) {
-        store::Query& query2 = store_.query2;
-        query2.close();
-        query2.setParamAsString(hanzi);
-        query2.open();
-        return query2.recordCount();
-    };
-    selection_ = std::make_unique<selection::CharacterSelection>(std::move(windowSteps));
+selection::CharacterSelection& Application::createSelection(selection::CharacterRoute& route) {
+    selection_ = std::make_unique<selection::CharacterSelection>(route);
     return *selection_;
 }
 

@@ -27,9 +27,9 @@ class Application {
     // instance starting at the same moment has handed over to it, and goes no further.
     InstanceClaim claimInstance();
 
-    // Makes the current character, shown by the window's steps (ShowAnimation, play,
-    // ShowStrokeOrder, notFoundDialog); the steps that only ask the store come from here.
-    selection::CharacterSelection& createSelection(selection::DisplaySteps windowSteps);
+    // Makes the current character, shown through `route` (the window's), which outlives
+    // every use of the selection.
+    selection::CharacterSelection& createSelection(selection::CharacterRoute& route);
     selection::CharacterSelection& selection() { return *selection_; }
 
   private:

@@ -10,21 +10,19 @@
 #include <QWindow>
 
 #include "animation/media_player.h"
-#include "animation/show_animation.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/password_dialog.h"
 #include "app/picture.h"
 #include "app/practice_sheet_actions.h"
+#include "app/window_route.h"
 #include "desktop/error_guard.h"
-#include "desktop/screen_depth.h"
 #include "selection/catalogue_tree.h"
 #include "selection/character_selection.h"
 #include "selection/hanzi_edit.h"
-#include "selection/not_found_dialog.h"
+#include "store/dataset.h"
 #include "store/table_file.h"
 #include "strokes/record_grid.h"
-#include "strokes/stroke_order.h"
 
 // The pictures live in a static library, whose resource initialiser the linker would drop.
 static void initialiseEmbeddedPictures() {
@@ -90,9 +88,11 @@ TForm1::TForm1(app::Application& application, QWidget* parent)
     connect(&application.instanceChannel(), &InstanceChannel::activationRequested, this,
             &TForm1::ActivateInstance);
 
-    store_.database1.connect();
+    store_.connect();
     FormCreate();
 }
+
+TForm1::~TForm1() = default;
 
 void TForm1::createControls() {
     Image1 = named(new app::Picture(this, rect(), embedded("background.jpg")), "Image1");
@@ -136,7 +136,7 @@ void TForm1::createControls() {
     DBCtrlGrid1 = named(new strokes::RecordGrid(Panel8), "DBCtrlGrid1");
     DBCtrlGrid1->move(2, 161);
     DBCtrlGrid1->setDesktop(&desktop_);
-    DBCtrlGrid1->setDataSet(&store_.tablebmp);
+    DBCtrlGrid1->setDataSet(&store_.strokeDisplayTable());
     // White like the frame around it, until a clip covers it.
     auto* videoPanel = named(new app::Panel(Panel8, {137, 6, 152, 124}), "Panelavi");
     videoPanel->setColor(Qt::white);
@@ -193,18 +193,14 @@ void TForm1::connectHandlers() {
 }
 
 void TForm1::createSelection(app::Application& application) {
-    selection::DisplaySteps steps;
-    steps.ShowAnimation = [this](const std::string&) { ShowAnimation(); };
-    steps.play = [this] { MediaPlayer1->play(); };
-    steps.ShowStrokeOrder = [this](const std::string&) { ShowStrokeOrder(); };
-    steps.notFoundDialog = [this] { return selection::NotFoundDialog::ask(this); };
-    selection_ = &application.createSelection(std::move(steps));
+    route_ = std::make_unique<app::WindowRoute>(store_, *MediaPlayer1, *this);
+    selection_ = &application.createSelection(*route_);
 }
 
 void TForm1::createPracticeSheetActions() {
     sheetActions_ = new app::PracticeSheetActions(
-        this, desktop_, [this] { return CurrentHanzi(); },
-        [this] { return store_.database1.directory(); }, app::systemSheetDialogs());
+        this, desktop_, [this] { return CurrentHanzi(); }, [this] { return store_.folder(); },
+        app::systemSheetDialogs());
     for (QWidget* widget : {Panelavi, static_cast<QWidget*>(DBCtrlGrid1)}) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(widget, &QWidget::customContextMenuRequested, sheetActions_,
@@ -224,19 +220,11 @@ void TForm1::handle(Handler&& handler) {
 }
 
 void TForm1::FormCreate() {
-    store_.session.addPassword(store::kStorePassword);
-    store_.session.setPasswordPrompt(app::passwordDialog(this));
+    store_.addPassword(store::kStorePassword);
+    store_.setPasswordPrompt(app::passwordDialog(this));
     hover_.clearFlags();
     selection_->FormCreate();
     Edit1->clear();
-}
-
-void TForm1::ShowAnimation() {
-    animation::ShowAnimation(store_.query2, *MediaPlayer1, CurrentHanzi(), AviToggle);
-}
-
-void TForm1::ShowStrokeOrder() {
-    strokes::ShowStrokeOrder(CurrentHanzi(), store_.querybs, store_.tablebmp, screenColourDepth());
 }
 
 void TForm1::FormShow() {

@@ -32,6 +32,7 @@ class Panel;
 class PracticeSheetActions;
 class Picture;
 class Shape;
+class WindowRoute;
 }  // namespace qir::app
 
 namespace qir {
@@ -45,6 +46,7 @@ class TForm1 : public QWidget {
   public:
     // A store that cannot be connected is an error that ends start-up.
     explicit TForm1(app::Application& application, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     const app::HotFlags& hotFlags() const { return hover_.flags(); }
     app::PracticeSheetActions& practiceSheetActions() { return *sheetActions_; }
@@ -69,10 +71,6 @@ class TForm1 : public QWidget {
 
     void FormCreate();
     void FormShow();
-
-    // The steps of the display sequence.
-    void ShowAnimation();
-    void ShowStrokeOrder();
 
     void TreeView1Click();
     void Edit1Change();
@@ -103,8 +101,8 @@ class TForm1 : public QWidget {
 
     Desktop& desktop_;
     store::CharacterStore& store_;
-    // Which temporary file the next clip goes to: true "tmp1.avi", false "tmp2.avi".
-    bool AviToggle = false;
+    // The way a chosen character goes through the store and the window's parts.
+    std::unique_ptr<app::WindowRoute> route_;
     // The current and previous character, and the sequences that show a character.
     selection::CharacterSelection* selection_ = nullptr;
     app::HoverSkin hover_;

@@ -1,21 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection/character_selection.h"
 
-#include <stdexcept>
 #include <utility>
 
 #include "platform/gb2312.h"
 #include "selection/group_labels.h"
 
 namespace qir::selection {
-
-CharacterSelection::CharacterSelection(DisplaySteps steps) : steps_(std::move(steps)) {
-    if (!steps_.ShowAnimation || !steps_.play || !steps_.ShowStrokeOrder ||
-        !steps_.PriorCharacter || !steps_.NextCharacter || !steps_.query2RecordCount ||
-        !steps_.notFoundDialog) {
-        throw std::invalid_argument("CharacterSelection needs every display step");
-    }
-}
 
 void CharacterSelection::FormCreate() {
     previousHanzi_.clear();
@@ -34,8 +25,8 @@ void CharacterSelection::TreeView1Click(const std::optional<std::string>& select
         }
         // As stored: an entry with a trailing blank keeps it.
         currentHanzi_ = text;
-        steps_.ShowAnimation(currentHanzi_);
-        steps_.ShowStrokeOrder(currentHanzi_);
+        route_.ShowAnimation(currentHanzi_);
+        route_.ShowStrokeOrder(currentHanzi_);
     });
 }
 
@@ -45,43 +36,43 @@ void CharacterSelection::Edit1Change(const std::string& boxText) {
     }
     runExclusive([this, boxText] {
         previousHanzi_ = currentHanzi_;
-        const std::string typed(gb2312::trimmed(boxText));
-        currentHanzi_ = typed;
-        if (steps_.query2RecordCount(typed) != 0) {
-            currentHanzi_ = typed;
+        // Set before the lookup, so a failing lookup leaves the typed character current.
+        currentHanzi_ = gb2312::trimmed(boxText);
+        if (route_.holds(currentHanzi_)) {
             showWithPlay();
-        } else if (steps_.notFoundDialog() == kDialogYes) {
+        } else if (route_.askToGoBack(currentHanzi_)) {
             currentHanzi_ = previousHanzi_;
         }
     });
 }
 
 void CharacterSelection::ImagenextClick() {
-    step(steps_.NextCharacter);
+    step(Direction::Next);
 }
 
 void CharacterSelection::ImageprevClick() {
-    step(steps_.PriorCharacter);
+    step(Direction::Prior);
 }
 
-void CharacterSelection::step(const std::function<std::string(const std::string&)>& move) {
+void CharacterSelection::step(Direction direction) {
     if (currentHanzi_.empty()) {
         return;
     }
-    runExclusive([this, &move] {
+    runExclusive([this, direction] {
         // An earlier request run in between may have emptied it.
         if (currentHanzi_.empty()) {
             return;
         }
-        currentHanzi_ = move(currentHanzi_);
+        currentHanzi_ = direction == Direction::Next ? route_.NextCharacter(currentHanzi_)
+                                                     : route_.PriorCharacter(currentHanzi_);
         showWithPlay();
     });
 }
 
 void CharacterSelection::showWithPlay() {
-    steps_.ShowAnimation(currentHanzi_);
-    steps_.play();
-    steps_.ShowStrokeOrder(currentHanzi_);
+    route_.ShowAnimation(currentHanzi_);
+    route_.playAgain();
+    route_.ShowStrokeOrder(currentHanzi_);
 }
 
 void CharacterSelection::runExclusive(std::function<void()> request) {

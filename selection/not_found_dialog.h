@@ -10,6 +10,10 @@ class QPushButton;
 
 namespace qir::selection {
 
+// What the dialog returns.
+inline constexpr int kDialogYes = 6;
+inline constexpr int kDialogClosed = 2;
+
 // "该字超出收字范围!" as GB2312 bytes.
 inline const std::string kNotFoundText =
     "\xB8\xC3\xD7\xD6\xB3\xAC\xB3\xF6\xCA\xD5\xD7\xD6\xB7\xB6\xCE\xA7!";

@@ -1,11 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/character_store.h"
 
+#include "platform/errors.h"
+#include "platform/gb2312.h"
+#include "store/character_store_access.h"
+#include "store/navigation.h"
 #include "store/table_file.h"
 
 namespace qir::store {
 
-CharacterStore::CharacterStore()
+std::string rowsOfPattern(const std::string& hanzi) {
+    std::string pattern = "%";
+    pattern += gb2312::trimmed(hanzi);
+    pattern += '%';
+    return pattern;
+}
+
+CharacterStore::DataSets::DataSets(Session& session)
     // The tables lie in the working directory.
     : database1(session, "mirdox", Database::Params::parse({"PATH=", "ENABLE BCD=FALSE"})),
       query2(database1),
@@ -20,6 +31,81 @@ CharacterStore::CharacterStore()
     // The program never writes the animation table.
     tablenextprev.setTableName("donghua.DB");
     tablenextprev.setReadOnly(true);
+}
+
+CharacterStore::CharacterStore() : dataSets_(std::make_unique<DataSets>(session_)) {}
+
+CharacterStore::~CharacterStore() = default;
+
+void CharacterStore::connect() {
+    dataSets_->database1.connect();
+}
+
+void CharacterStore::addPassword(std::string password) {
+    session_.addPassword(std::move(password));
+}
+
+void CharacterStore::setPasswordPrompt(Session::PasswordPrompt prompt) {
+    session_.setPasswordPrompt(std::move(prompt));
+}
+
+std::filesystem::path CharacterStore::folder() const {
+    return dataSets_->database1.directory();
+}
+
+bool CharacterStore::holds(const std::string& hanzi) {
+    Query& query2 = dataSets_->query2;
+    query2.close();
+    query2.setParamAsString(hanzi);
+    query2.open();
+    return query2.recordCount() != 0;
+}
+
+Bytes CharacterStore::clipOf(const std::string& hanzi) {
+    Query& query2 = dataSets_->query2;
+    query2.close();
+    query2.setParamAsString(rowsOfPattern(hanzi));
+    query2.open();
+    const std::size_t size = query2.blobSize("Photo");
+    if (size == 0) {
+        return {};
+    }
+    Bytes clip = query2.blob("Photo");
+    if (clip.size() != size) {
+        throw StreamReadError();
+    }
+    return clip;
+}
+
+std::string CharacterStore::priorCharacter(const std::string& hanzi) {
+    return store::priorCharacter(dataSets_->tablenextprev, hanzi);
+}
+
+std::string CharacterStore::nextCharacter(const std::string& hanzi) {
+    return store::nextCharacter(dataSets_->tablenextprev, hanzi);
+}
+
+bool CharacterStore::forEachStep(const std::string& hanzi, const StepVisitor& visit) {
+    if (!gb2312::isHanzi(hanzi)) {
+        return false;
+    }
+    Query& querybs = dataSets_->querybs;
+    querybs.close();
+    querybs.setParamAsString(rowsOfPattern(hanzi));
+    querybs.open();
+    querybs.first();
+    while (!querybs.eof()) {
+        if (querybs.blobSize("Photo") == 0) {
+            return false;
+        }
+        visit(querybs.fieldAsString("filename"), querybs.blob("Photo"));
+        querybs.next();
+    }
+    return true;
+}
+
+Table& CharacterStore::strokeDisplayTable() {
+    return dataSets_->tablebmp;
 }
 
 }  // namespace qir::store

@@ -2,51 +2,32 @@
 #include "strokes/stroke_order.h"
 
 #include "platform/file_io.h"
-#include "platform/gb2312.h"
+#include "store/character_store.h"
 #include "store/dataset.h"
-#include "strokes/jpeg_to_bmp.h"
+#include "strokes/pictures/jpeg_to_bmp.h"
 
 namespace qir::strokes {
 
-std::string strokePattern(const std::string& currentHanzi) {
-    // Trimmed: some catalogue entries carry a trailing blank, which would otherwise have to
-    // be matched too and so find no step at all.
-    std::string pattern = "%";
-    pattern += gb2312::trimmed(currentHanzi);
-    pattern += '%';
-    return pattern;
-}
-
-void ShowStrokeOrder(const std::string& currentHanzi, store::Query& querybs, store::Table& tablebmp,
+void ShowStrokeOrder(const std::string& currentHanzi, store::CharacterStore& store,
                      int screenDepth) {
+    store::Table& tablebmp = store.strokeDisplayTable();
     tablebmp.close();  // drops a row left pending by an earlier, failed rebuild
     tablebmp.emptyTable();
     tablebmp.open();
-    // A key of the animation table that is no character (empty, or holding "%" or "_") would
-    // match the steps of every character as a pattern.
-    if (!gb2312::isHanzi(currentHanzi)) {
-        return;
+    const bool toTheLastStep =
+        store.forEachStep(currentHanzi, [&](const std::string& name, const Bytes& picture) {
+            writeFileBytes(kStrokeJpegFile, picture);
+            tablebmp.append();
+            tablebmp.setFieldAsString("Filename", name);
+            ConvertJpegToBmp(kStrokeJpegFile, screenDepth);
+            tablebmp.loadBlobFromFile("Photo", kBitmapFile);
+            tablebmp.post();
+            deleteFile(kBitmapFile);
+        });
+    // An empty picture leaves the last row added current.
+    if (toTheLastStep) {
+        tablebmp.first();
     }
-
-    querybs.close();
-    querybs.setParamAsString(strokePattern(currentHanzi));
-    querybs.open();
-    querybs.first();
-
-    while (!querybs.eof()) {
-        if (querybs.blobSize("Photo") == 0) {
-            return;  // an empty picture ends the steps, the last one shown staying current
-        }
-        writeFileBytes(kStrokeJpegFile, querybs.blob("Photo"));
-        tablebmp.append();
-        tablebmp.setFieldAsString("Filename", querybs.fieldAsString("filename"));
-        ConvertJpegToBmp(kStrokeJpegFile, screenDepth);
-        tablebmp.loadBlobFromFile("Photo", kBitmapFile);
-        tablebmp.post();
-        deleteFile(kBitmapFile);
-        querybs.next();
-    }
-    tablebmp.first();
 }
 
 }  // namespace qir::strokes

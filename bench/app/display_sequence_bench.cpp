@@ -86,7 +86,7 @@ BENCHMARK_CAPTURE(typedCharacterShown, twenty_three_strokes_guan, "罐")
 void strokeRebuildOfAKeyThatIsNoCharacter(benchmark::State& state) {
     qir::store::CharacterStore& store = program->application.store();
     for (auto _ : state) {
-        qir::strokes::ShowStrokeOrder("%", store.querybs, store.tablebmp, 24);
+        qir::strokes::ShowStrokeOrder("%", store, 24);
     }
     state.counters["display_table_bytes"] = static_cast<double>(fs::file_size("bishunbmp.db"));
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "store/character_store.h"
+#include "store/character_store_access.h"
 #include "store/table_file.h"
 
 namespace {
@@ -81,8 +82,8 @@ std::filesystem::path prepareStore() {
 struct Fixture {
     Fixture() {
         std::filesystem::current_path(prepareStore());
-        store.session.addPassword(kStorePassword);
-        store.database1.connect();
+        store.addPassword(kStorePassword);
+        store.connect();
     }
     CharacterStore store;
 };
@@ -107,7 +108,7 @@ void runQuery(Query& query, const std::string& parameter) {
 }
 
 void BM_Query2TypedCharacter(benchmark::State& state) {
-    Query& query = fixture().store.query2;
+    Query& query = dataSetsOf(fixture().store).query2;
     const std::string hanzi = characterAt(kProbe);
     for (auto _ : state) {
         runQuery(query, hanzi);
@@ -116,7 +117,7 @@ void BM_Query2TypedCharacter(benchmark::State& state) {
 }
 
 void BM_Query2ClipLookup(benchmark::State& state) {
-    Query& query = fixture().store.query2;
+    Query& query = dataSetsOf(fixture().store).query2;
     const std::string pattern = containing(characterAt(kProbe));
     for (auto _ : state) {
         runQuery(query, pattern);
@@ -125,7 +126,7 @@ void BM_Query2ClipLookup(benchmark::State& state) {
 }
 
 void BM_QuerybsTwentySteps(benchmark::State& state) {
-    Query& query = fixture().store.querybs;
+    Query& query = dataSetsOf(fixture().store).querybs;
     const std::string pattern = containing(characterAt(kProbe));
     for (auto _ : state) {
         runQuery(query, pattern);
@@ -137,7 +138,7 @@ void BM_QuerybsTwentySteps(benchmark::State& state) {
 }
 
 void BM_LocateAndMove(benchmark::State& state) {
-    Table& cursor = fixture().store.tablenextprev;
+    Table& cursor = dataSetsOf(fixture().store).tablenextprev;
     cursor.open();
     int index = 0;
     for (auto _ : state) {
@@ -149,7 +150,7 @@ void BM_LocateAndMove(benchmark::State& state) {
 }
 
 void BM_EmptyAndAppendTwentySteps(benchmark::State& state) {
-    Table& table = fixture().store.tablebmp;
+    Table& table = dataSetsOf(fixture().store).tablebmp;
     const Bytes picture = noise(20 * 1024, 3);
     for (auto _ : state) {
         table.close();
@@ -165,7 +166,7 @@ void BM_EmptyAndAppendTwentySteps(benchmark::State& state) {
 }
 
 void BM_OpenSteppingCursor(benchmark::State& state) {
-    Table& cursor = fixture().store.tablenextprev;
+    Table& cursor = dataSetsOf(fixture().store).tablenextprev;
     for (auto _ : state) {
         cursor.close();
         cursor.open();

@@ -11,8 +11,8 @@
 
 #include "platform/file_io.h"
 #include "store/dataset.h"
-#include "strokes/jpeg_decoder.h"
-#include "strokes/jpeg_to_bmp.h"
+#include "strokes/pictures/jpeg_decoder.h"
+#include "strokes/pictures/jpeg_to_bmp.h"
 #include "strokes/record_grid.h"
 #include "strokes/stroke_order.h"
 #include "tests/strokes/jpeg_maker.h"
@@ -64,13 +64,10 @@ const std::array<std::string, 3> kRealCharacters = {
 
 std::vector<testing::StrokeRow> realRows(const std::string& hanzi) {
     testing::OpenedStore opened;
-    store::Query& query = opened.store.querybs;
-    query.setParamAsString(strokes::strokePattern(hanzi));
-    query.open();
     std::vector<testing::StrokeRow> rows;
-    for (query.first(); !query.eof(); query.next()) {
-        rows.push_back({query.fieldAsString("filename"), query.blob("Photo")});
-    }
+    opened.store.forEachStep(hanzi, [&](const std::string& name, const Bytes& picture) {
+        rows.push_back({name, picture});
+    });
     return rows;
 }
 
@@ -101,7 +98,7 @@ void Rebuild(benchmark::State& state) {
     window.resize(460, 200);
     strokes::RecordGrid grid(&window);
     if (state.range(1) != 0) {
-        grid.setDataSet(&opened.store.tablebmp);
+        grid.setDataSet(&opened.store.strokeDisplayTable());
     }
     window.show();
     QApplication::processEvents();
@@ -109,7 +106,7 @@ void Rebuild(benchmark::State& state) {
     double total = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        strokes::ShowStrokeOrder(hanzi, opened.store.querybs, opened.store.tablebmp, kScreen);
+        strokes::ShowStrokeOrder(hanzi, opened.store, kScreen);
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     const double floor = floorSeconds(rows);

@@ -39,13 +39,11 @@ class ShowAnimationTest : public ::testing::Test {
                                {kSecond, secondClip},
                                {kNoPhoto, {}},
                                {kNotAClip, Bytes(text.begin(), text.end())}});
-        characterStore.session.addPassword(store::kStorePassword);
+        characterStore.addPassword(store::kStorePassword);
         player.setDisplay(&panel);
     }
 
-    void show(const std::string& hanzi) {
-        ShowAnimation(characterStore.query2, player, hanzi, aviToggle);
-    }
+    void show(const std::string& hanzi) { ShowAnimation(characterStore, player, hanzi, aviToggle); }
     Bytes fileBytes(const std::string& name) const {
         const std::string text = scratch.read(name);
         return Bytes(text.begin(), text.end());
@@ -70,7 +68,6 @@ TEST_F(ShowAnimationTest, ClipsAlternateBetweenTheTwoFilesAndPlayFromTheStart) {
     EXPECT_TRUE(player.deviceOpen());
     EXPECT_EQ(player.length(), 30);
     EXPECT_EQ(player.mode(), DeviceMode::Playing);
-    EXPECT_TRUE(characterStore.query2.active());
     const int firstDevice = player.deviceId();
 
     // The same character again goes to the other file and starts over.

@@ -33,7 +33,7 @@ mapfile -t sources < <(find . \( -path ./node_modules -o -path './build*' -o -pa
     -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' -o -name '*.cpp.in' \) -print |
     sed 's#^\./##' | sort)
 
-low_layer='^(platform|store|workfolder|jpeg|ffmpeg|tools/store_builder)/|^strokes/(jpeg_decoder|jpeg_to_bmp|bmp_writer|photo_reader)\.'
+low_layer='^(platform|geometry|store|workfolder|jpeg|ffmpeg|tools/store_builder|strokes/pictures)/'
 
 includes() {  # FILE -> one include a line, as <name> or "name"
     sed -n -E 's@^[[:space:]]*#[[:space:]]*include[[:space:]]*([<"][^>"]+[>"]).*@\1@p' "$1"
@@ -52,6 +52,28 @@ for file in "${sources[@]}"; do
             fail "$file includes \"$name\", a header above the low layers"
         fi
     done < <(includes "$file")
+done
+
+# The stroke geometry is the model everything else builds on: it reaches no other folder.
+for file in "${sources[@]}"; do
+    [[ $file == geometry/* ]] || continue
+    while IFS= read -r include; do
+        name=${include:1:${#include}-2}
+        if [[ $include == \"* ]] && [[ $name == */* ]] && [[ $name != geometry/* ]]; then
+            fail "$file includes \"$name\"; the geometry stands below every other folder"
+        fi
+    done < <(includes "$file")
+done
+
+# The store's callers ask it typed questions; its queries and cursors stay inside it (and its
+# own white-box tests).
+store_area='^(store|tests/store|bench/store|tests/fuzz/store)/'
+for file in "${sources[@]}"; do
+    [[ $file =~ $store_area ]] && continue
+    if grep -n -E '\bstore::Query\b|\bsetParamAsString\(|\b(query2|querybs|tablenextprev)\b' "$file" |
+        grep -v -E '^[0-9]+:[[:space:]]*//' >/dev/null; then
+        fail "$file reaches a query or cursor of store/; ask the character store instead"
+    fi
 done
 
 # Private headers, known by their guard: QIR_<NAME>_INTERNALS (a folder's own) or

@@ -31,7 +31,7 @@ class CatalogueTreeTest : public ::testing::Test {
   protected:
     CatalogueTree tree;
     testing::RecordingSteps recorder;
-    CharacterSelection selection{recorder.steps()};
+    CharacterSelection selection{recorder};
     QList<QIcon> images = {solidIcon(Qt::yellow), solidIcon(Qt::white), solidIcon(Qt::black),
                            solidIcon(Qt::darkYellow)};
 

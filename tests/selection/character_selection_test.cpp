@@ -21,7 +21,7 @@ const std::string kBai = "\xB0\xD9";      // what NextCharacter gives
 class CharacterSelectionTest : public ::testing::Test {
   protected:
     testing::RecordingSteps recorder;
-    CharacterSelection selection{recorder.steps()};
+    CharacterSelection selection{recorder};
 
     void choose(const std::string& hanzi) {
         selection.TreeView1Click(hanzi);

@@ -38,7 +38,7 @@ class HanziEditTest : public ::testing::Test {
     qir::testing::RecordingDesktop desktop;
     HanziEdit edit{desktop};
     testing::RecordingSteps recorder;
-    CharacterSelection selection{recorder.steps()};
+    CharacterSelection selection{recorder};
 
     void SetUp() override {
         QObject::connect(&edit, &QLineEdit::textChanged,

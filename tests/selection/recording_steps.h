@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Display steps that record each call as "<step> <argument>", for checking the sequences.
+// A route that records each call as "<step> <argument>", for checking the sequences.
 
 #include <functional>
 #include <set>
@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "selection/character_selection.h"
+#include "selection/character_route.h"
+#include "selection/not_found_dialog.h"
 
 namespace qir::selection::testing {
 
-class RecordingSteps {
+class RecordingSteps : public CharacterRoute {
   public:
     std::vector<std::string> calls;
     std::set<std::string> stored = {"\xD3\xF0", "\xD2\xBB"};  // what Query2 finds: 羽 一
@@ -22,33 +23,29 @@ class RecordingSteps {
     // The step of this name throws the player's error.
     std::string failingStep;
 
-    DisplaySteps steps() {
-        DisplaySteps steps;
-        steps.ShowAnimation = [this](const std::string& hanzi) {
-            record("ShowAnimation", hanzi);
-            if (auto inside = std::exchange(duringAnimation, nullptr)) {
-                inside();
-            }
-        };
-        steps.play = [this] { record("play", ""); };
-        steps.ShowStrokeOrder = [this](const std::string& h) { record("ShowStrokeOrder", h); };
-        steps.PriorCharacter = [this](const std::string& hanzi) {
-            record("PriorCharacter", hanzi);
-            return std::string("\xB0\xB2");  // 安
-        };
-        steps.NextCharacter = [this](const std::string& hanzi) {
-            record("NextCharacter", hanzi);
-            return std::string("\xB0\xD9");  // 百
-        };
-        steps.query2RecordCount = [this](const std::string& hanzi) {
-            record("Query2", hanzi);
-            return static_cast<int>(stored.count(hanzi));
-        };
-        steps.notFoundDialog = [this] {
-            record("dialog", "");
-            return dialogAnswer;
-        };
-        return steps;
+    bool holds(const std::string& hanzi) override {
+        record("Query2", hanzi);
+        return stored.count(hanzi) != 0;
+    }
+    std::string PriorCharacter(const std::string& hanzi) override {
+        record("PriorCharacter", hanzi);
+        return "\xB0\xB2";  // 安
+    }
+    std::string NextCharacter(const std::string& hanzi) override {
+        record("NextCharacter", hanzi);
+        return "\xB0\xD9";  // 百
+    }
+    void ShowAnimation(const std::string& hanzi) override {
+        record("ShowAnimation", hanzi);
+        if (auto inside = std::exchange(duringAnimation, nullptr)) {
+            inside();
+        }
+    }
+    void playAgain() override { record("play", ""); }
+    void ShowStrokeOrder(const std::string& hanzi) override { record("ShowStrokeOrder", hanzi); }
+    bool askToGoBack(const std::string&) override {
+        record("dialog", "");
+        return dialogAnswer == kDialogYes;
     }
 
   private:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/character_store.h"
+#include "store/character_store_access.h"
 #include "tests/store/store_fixtures.h"
 #include "tests/support/scratch_directory.h"
 
@@ -18,7 +19,7 @@ using testing::kC;
 class ChangeNoticeTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        store.session.addPassword(kStorePassword);
+        store.addPassword(kStorePassword);
         testing::writeTable(kStrokeDisplayTable, {kC + "01", kC + "02", kC + "03"});
         table.open();
         // Subscribed first, so it is told first.
@@ -32,7 +33,7 @@ class ChangeNoticeTest : public ::testing::Test {
 
     testing::ScratchDirectory scratch;
     CharacterStore store;
-    Table& table = store.tablebmp;
+    Table& table = dataSetsOf(store).tablebmp;
     DataChange failOn = DataChange::Closed;
     std::vector<DataChange> heard;
 };

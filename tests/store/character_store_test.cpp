@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/character_store_access.h"
 #include "store/engine_error.h"
 #include "store/table_file.h"
 #include "tests/store/store_fixtures.h"
@@ -34,16 +35,81 @@ TEST(CharacterStoreTest, ClipCopiedWholeIntoAFile) {
     }
     writeTableFile("donghua.db", kAnimationTable, {{testing::kA, clip}});
     CharacterStore store;
-    store.session.addPassword(kStorePassword);
-    store.query2.setParamAsString("%" + testing::kA + "%");
-    store.query2.open();
-    writeFileBytes("tmp2.avi", store.query2.blob("Photo"));
+    store.addPassword(kStorePassword);
+    dataSetsOf(store).query2.setParamAsString("%" + testing::kA + "%");
+    dataSetsOf(store).query2.open();
+    writeFileBytes("tmp2.avi", dataSetsOf(store).query2.blob("Photo"));
     EXPECT_EQ(readFileBytes("tmp2.avi"), clip);
-    store.query2.close();
-    store.query2.setParamAsString("none");
-    store.query2.open();
-    writeFileBytes("tmp1.avi", store.query2.blob("Photo"));
+    dataSetsOf(store).query2.close();
+    dataSetsOf(store).query2.setParamAsString("none");
+    dataSetsOf(store).query2.open();
+    writeFileBytes("tmp1.avi", dataSetsOf(store).query2.blob("Photo"));
     EXPECT_TRUE(readFileBytes("tmp1.avi").empty());
+}
+
+// The typed calls run the queries and leave their cursors as the display sequence expects:
+// the steps in order up to the first empty picture, the step query standing on the step a
+// failing visitor was given, and a key that is no character leaving the query untouched.
+TEST(CharacterStoreTest, StepsComeInOrderAndTheQueryStaysWhereTheyStopped) {
+    using testing::kA;
+    using testing::kB;
+    testing::ScratchDirectory scratch;
+    std::vector<TableRow> rows = testing::rowsNamed({kA + "03", kA + "01", kB + "01", kA + "02"});
+    rows.push_back({kA + "04", {}});  // an empty picture ends the steps
+    rows.push_back({kA + "05", testing::photoOf(kA + "05")});
+    writeTableFile("bishun.db", kStrokeTable, rows);
+    CharacterStore store;
+    store.addPassword(kStorePassword);
+    Query& querybs = dataSetsOf(store).querybs;
+
+    std::vector<std::string> names;
+    EXPECT_FALSE(store.forEachStep(kA + " ", [&](const std::string& name, const Bytes& picture) {
+        EXPECT_EQ(picture, testing::photoOf(name));
+        names.push_back(name);
+    }));
+    EXPECT_EQ(names, (std::vector<std::string>{kA + "01", kA + "02", kA + "03"}));
+    EXPECT_EQ(querybs.fieldAsString("filename"), kA + "04");
+
+    EXPECT_TRUE(store.forEachStep(kB, [](const std::string&, const Bytes&) {}));
+    EXPECT_TRUE(querybs.active());
+    EXPECT_TRUE(querybs.eof());
+
+    EXPECT_THROW(store.forEachStep(kA,
+                                   [](const std::string& name, const Bytes&) {
+                                       if (name == testing::kA + "02") {
+                                           throw std::runtime_error("conversion failed");
+                                       }
+                                   }),
+                 std::runtime_error);
+    EXPECT_EQ(querybs.fieldAsString("filename"), kA + "02");
+
+    for (const std::string key : {"%", "_", "", "ab"}) {
+        EXPECT_FALSE(store.forEachStep(key, [](const std::string&, const Bytes&) {
+            ADD_FAILURE() << "a key that is no character found a step";
+        }));
+    }
+    EXPECT_EQ(querybs.fieldAsString("filename"), kA + "02");
+}
+
+TEST(CharacterStoreTest, TheClipIsTheFirstRowsAndTheLookupKeepsTheQueryOpen) {
+    using testing::kA;
+    using testing::kB;
+    testing::ScratchDirectory scratch;
+    writeTableFile("donghua.db", kAnimationTable,
+                   {{kA, testing::photoOf(kA)}, {kB, {}}, {testing::kC, testing::photoOf("c")}});
+    CharacterStore store;
+    store.addPassword(kStorePassword);
+    EXPECT_TRUE(store.holds(kA));
+    EXPECT_FALSE(store.holds(testing::kD));
+    EXPECT_FALSE(store.holds(kA + kB));  // the key itself, not a part of it
+    EXPECT_EQ(store.clipOf(kA), testing::photoOf(kA));
+    EXPECT_TRUE(dataSetsOf(store).query2.active());
+    EXPECT_TRUE(store.holds(kB));
+    EXPECT_TRUE(store.clipOf(kB).empty());           // an empty Photo
+    EXPECT_TRUE(store.clipOf(testing::kD).empty());  // no row
+    // The key is trimmed, as a catalogue entry's trailing blank must not stop the lookup.
+    EXPECT_EQ(store.clipOf(" " + testing::kC + "\t"), testing::photoOf("c"));
+    EXPECT_EQ(store.clipOf(""), testing::photoOf(kA));  // "%%": the first row
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "store/character_store.h"
+#include "store/character_store_access.h"
 #include "store/engine_error.h"
 #include "store/table_file.h"
 #include "tests/store/store_fixtures.h"
@@ -20,11 +21,11 @@ class EditingTest : public ::testing::Test {
   protected:
     testing::ScratchDirectory scratch;
     CharacterStore store;
-    Table& table = store.tablebmp;
+    Table& table = dataSetsOf(store).tablebmp;
     std::vector<DataChange> changes;
 
     void SetUp() override {
-        store.session.addPassword(kStorePassword);
+        store.addPassword(kStorePassword);
         testing::writeTable(kStrokeDisplayTable, {kC + "01", kC + "02"});
         table.subscribe([this](DataChange change) { changes.push_back(change); });
     }

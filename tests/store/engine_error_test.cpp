@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "store/character_store.h"
+#include "store/character_store_access.h"
 #include "store/table_file.h"
 #include "tests/store/store_fixtures.h"
 #include "tests/support/scratch_directory.h"
@@ -27,7 +28,7 @@ class EngineErrorTest : public ::testing::Test {
     // Opening the stepping cursor must fail with a message naming `file` and `cause`.
     void expectOpenFails(const std::string& file, const std::string& cause) {
         try {
-            store.tablenextprev.open();
+            dataSetsOf(store).tablenextprev.open();
             FAIL() << "opened " << file;
         } catch (const EngineError& error) {
             const std::string message = error.what();
@@ -35,10 +36,10 @@ class EngineErrorTest : public ::testing::Test {
             EXPECT_NE(message.find(file), std::string::npos) << message;
             EXPECT_NE(message.find(cause), std::string::npos) << message;
         }
-        EXPECT_FALSE(store.tablenextprev.active());
+        EXPECT_FALSE(dataSetsOf(store).tablenextprev.active());
     }
     void promptWith(std::vector<std::optional<std::string>> answers) {
-        store.session.setPasswordPrompt(
+        store.setPasswordPrompt(
             [this, answers, next = std::size_t{0}](const std::string& file) mutable {
                 asked.push_back(file);
                 return next < answers.size() ? answers[next++] : std::nullopt;
@@ -48,22 +49,22 @@ class EngineErrorTest : public ::testing::Test {
 
 TEST_F(EngineErrorTest, TheSessionPasswordOpensWithoutAsking) {
     testing::writeTable(kAnimationTable, {kA});
-    store.session.addPassword("other1");
-    store.session.addPassword(kStorePassword);
+    store.addPassword("other1");
+    store.addPassword(kStorePassword);
     promptWith({});
-    store.tablenextprev.open();
+    dataSetsOf(store).tablenextprev.open();
     EXPECT_TRUE(asked.empty());
 }
 
 TEST_F(EngineErrorTest, WithoutThePasswordTheUserIsAskedUntilOneFits) {
     testing::writeTable(kAnimationTable, {kA});
     promptWith({"wrong1", "qir610"});
-    store.tablenextprev.open();
+    dataSetsOf(store).tablenextprev.open();
     EXPECT_EQ(asked, (std::vector<std::string>{"donghua.db", "donghua.db"}));
-    EXPECT_EQ(store.tablenextprev.fieldAsString("Filename"), kA);
+    EXPECT_EQ(dataSetsOf(store).tablenextprev.fieldAsString("Filename"), kA);
     // The password given is kept: the other data sets open without asking again.
-    store.query2.setParamAsString(kA);
-    store.query2.open();
+    dataSetsOf(store).query2.setParamAsString(kA);
+    dataSetsOf(store).query2.open();
     EXPECT_EQ(asked.size(), 2u);
 }
 
@@ -71,18 +72,18 @@ TEST_F(EngineErrorTest, NoFittingPasswordFailsWithTheEngineError) {
     testing::writeTable(kAnimationTable, {kA});
     promptWith({"wrong1", std::nullopt});
     expectOpenFails("donghua.db", "wrong password");
-    store.session.setPasswordPrompt(nullptr);
+    store.setPasswordPrompt(nullptr);
     expectOpenFails("donghua.db", "wrong password");
 }
 
 TEST_F(EngineErrorTest, FileKeyedWithAnotherPassword) {
     writeTableFile("donghua.db", kAnimationTable, testing::rowsNamed({kA}), "abc123");
-    store.session.addPassword(kStorePassword);
+    store.addPassword(kStorePassword);
     expectOpenFails("donghua.db", "wrong password");
 }
 
 TEST_F(EngineErrorTest, MissingEmptyForeignAndTruncatedFiles) {
-    store.session.addPassword(kStorePassword);
+    store.addPassword(kStorePassword);
     promptWith({});
     expectOpenFails("donghua.DB", "does not exist");
     scratch.write("donghua.db", "");
@@ -109,9 +110,9 @@ TEST_F(EngineErrorTest, MissingEmptyForeignAndTruncatedFiles) {
     expectOpenFails("donghua.db", "not a table file");
     scratch.write("donghua.db", whole.substr(0, (whole.size() / 2048) * 1024));
     try {
-        store.tablenextprev.open();
-        for (int i = 1; i <= store.tablenextprev.recordCount(); ++i) {
-            store.tablenextprev.blobAt(i, "Photo");
+        dataSetsOf(store).tablenextprev.open();
+        for (int i = 1; i <= dataSetsOf(store).tablenextprev.recordCount(); ++i) {
+            dataSetsOf(store).tablenextprev.blobAt(i, "Photo");
         }
         FAIL() << "read a table cut in half";
     } catch (const EngineError& error) {
@@ -120,32 +121,32 @@ TEST_F(EngineErrorTest, MissingEmptyForeignAndTruncatedFiles) {
 }
 
 TEST_F(EngineErrorTest, ATableFileWithoutWritePermissionIsReadOnly) {
-    store.session.addPassword(kStorePassword);
+    store.addPassword(kStorePassword);
     testing::writeTable(kStrokeDisplayTable, {kA + "01"});
     std::filesystem::permissions(
         "bishunbmp.db", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
     const std::string before = scratch.read("bishunbmp.db");
     try {
-        store.tablebmp.emptyTable();
+        dataSetsOf(store).tablebmp.emptyTable();
         FAIL() << "emptied a read-only table";
     } catch (const EngineError& error) {
         EXPECT_NE(std::string(error.what()).find("bishunbmp.db"), std::string::npos);
         EXPECT_NE(std::string(error.what()).find("read-only"), std::string::npos);
     }
-    store.tablebmp.open();
-    EXPECT_EQ(store.tablebmp.recordCount(), 1);
-    store.tablebmp.append();
-    store.tablebmp.setFieldAsString("Filename", kB + "01");
-    EXPECT_THROW(store.tablebmp.post(), EngineError);
-    store.tablebmp.cancel();
-    EXPECT_EQ(store.tablebmp.recordCount(), 1);
+    dataSetsOf(store).tablebmp.open();
+    EXPECT_EQ(dataSetsOf(store).tablebmp.recordCount(), 1);
+    dataSetsOf(store).tablebmp.append();
+    dataSetsOf(store).tablebmp.setFieldAsString("Filename", kB + "01");
+    EXPECT_THROW(dataSetsOf(store).tablebmp.post(), EngineError);
+    dataSetsOf(store).tablebmp.cancel();
+    EXPECT_EQ(dataSetsOf(store).tablebmp.recordCount(), 1);
     EXPECT_EQ(scratch.read("bishunbmp.db"), before);
 }
 
 TEST_F(EngineErrorTest, RunningOutOfRoomIsReportedAndTheRowsStayAsTheyWere) {
-    store.session.addPassword(kStorePassword);
+    store.addPassword(kStorePassword);
     testing::writeTable(kStrokeDisplayTable, {kA + "01"});
-    store.tablebmp.open();
+    dataSetsOf(store).tablebmp.open();
     // Files may grow only a little past their size now: the next page written is cut short.
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -155,10 +156,10 @@ TEST_F(EngineErrorTest, RunningOutOfRoomIsReportedAndTheRowsStayAsTheyWere) {
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
     std::string message;
     try {
-        store.tablebmp.append();
-        store.tablebmp.setFieldAsString("Filename", kB + "01");
-        store.tablebmp.setBlob("Photo", Bytes(20 * 1024, 7));
-        store.tablebmp.post();
+        dataSetsOf(store).tablebmp.append();
+        dataSetsOf(store).tablebmp.setFieldAsString("Filename", kB + "01");
+        dataSetsOf(store).tablebmp.setBlob("Photo", Bytes(20 * 1024, 7));
+        dataSetsOf(store).tablebmp.post();
     } catch (const EngineError& error) {
         message = error.what();
     }
@@ -166,44 +167,44 @@ TEST_F(EngineErrorTest, RunningOutOfRoomIsReportedAndTheRowsStayAsTheyWere) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_NE(message.find("bishunbmp.db"), std::string::npos) << message;
     EXPECT_NE(message.find("size limit"), std::string::npos) << message;
-    store.tablebmp.cancel();
-    store.tablebmp.close();
-    store.tablebmp.open();
-    EXPECT_EQ(store.tablebmp.recordCount(), 1);
-    EXPECT_EQ(store.tablebmp.fieldAsString("Filename"), kA + "01");
+    dataSetsOf(store).tablebmp.cancel();
+    dataSetsOf(store).tablebmp.close();
+    dataSetsOf(store).tablebmp.open();
+    EXPECT_EQ(dataSetsOf(store).tablebmp.recordCount(), 1);
+    EXPECT_EQ(dataSetsOf(store).tablebmp.fieldAsString("Filename"), kA + "01");
 }
 
 TEST_F(EngineErrorTest, AReplacedFileIsOpenedAfresh) {
-    store.session.addPassword(kStorePassword);
+    store.addPassword(kStorePassword);
     testing::writeTable(kAnimationTable, {kA});
-    store.tablenextprev.open();
-    store.tablenextprev.close();
+    dataSetsOf(store).tablenextprev.open();
+    dataSetsOf(store).tablenextprev.close();
     testing::writeTable(kAnimationTable, {kA, kB});
-    store.tablenextprev.open();
-    EXPECT_EQ(store.tablenextprev.recordCount(), 2);
+    dataSetsOf(store).tablenextprev.open();
+    EXPECT_EQ(dataSetsOf(store).tablenextprev.recordCount(), 2);
 }
 
 TEST_F(EngineErrorTest, AScratchTableInUseElsewhereIsNeitherEmptiedNorMadeAnew) {
-    store.session.addPassword(kStorePassword);
+    store.addPassword(kStorePassword);
     testing::writeTable(kStrokeDisplayTable, {kA + "01"});
     // Another program's store holds the table, as a second instance would find it.
     CharacterStore holder;
-    holder.session.addPassword(kStorePassword);
-    holder.tablebmp.emptyTable();
-    holder.tablebmp.open();
-    holder.tablebmp.append();
-    holder.tablebmp.setFieldAsString("Filename", kB + "01");
-    holder.tablebmp.post();
+    holder.addPassword(kStorePassword);
+    dataSetsOf(holder).tablebmp.emptyTable();
+    dataSetsOf(holder).tablebmp.open();
+    dataSetsOf(holder).tablebmp.append();
+    dataSetsOf(holder).tablebmp.setFieldAsString("Filename", kB + "01");
+    dataSetsOf(holder).tablebmp.post();
     try {
-        store.tablebmp.emptyTable();
+        dataSetsOf(store).tablebmp.emptyTable();
         FAIL() << "emptied a table in use";
     } catch (const EngineError& error) {
         EXPECT_NE(std::string(error.what()).find("in use"), std::string::npos) << error.what();
     }
-    holder.tablebmp.close();
-    holder.tablebmp.open();
-    EXPECT_EQ(holder.tablebmp.recordCount(), 1);
-    EXPECT_EQ(holder.tablebmp.fieldAsString("Filename"), kB + "01");
+    dataSetsOf(holder).tablebmp.close();
+    dataSetsOf(holder).tablebmp.open();
+    EXPECT_EQ(dataSetsOf(holder).tablebmp.recordCount(), 1);
+    EXPECT_EQ(dataSetsOf(holder).tablebmp.fieldAsString("Filename"), kB + "01");
 }
 
 }  // namespace

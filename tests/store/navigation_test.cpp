@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "store/character_store.h"
+#include "store/character_store_access.h"
 #include "store/engine_error.h"
 #include "store/table_file.h"
 #include "tests/store/store_fixtures.h"
@@ -23,10 +24,10 @@ class NavigationTest : public ::testing::Test {
   protected:
     testing::ScratchDirectory scratch;
     CharacterStore store;
-    Table& cursor = store.tablenextprev;
+    Table& cursor = dataSetsOf(store).tablenextprev;
 
     void SetUp() override {
-        store.session.addPassword(kStorePassword);
+        store.addPassword(kStorePassword);
         testing::writeTable(kAnimationTable, {kD, kB, kA, kC});  // stored out of order
     }
     std::string prior(const std::string& hanzi) { return priorCharacter(cursor, hanzi); }
@@ -83,7 +84,7 @@ TEST_F(NavigationTest, RepeatedNextWalksTheWholeTableInFilenameOrder) {
     }
     EXPECT_EQ(walked, (std::vector<std::string>{kC, kD, kD, kD, kD}));
     walked = {kMissing};
-    store.tablenextprev.close();
+    dataSetsOf(store).tablenextprev.close();
     for (int i = 0; i < 4; ++i) {
         walked.push_back(next(walked.back()));
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "store/character_store.h"
+#include "store/character_store_access.h"
 #include "store/engine_error.h"
 #include "store/table_file.h"
 #include "tests/store/store_fixtures.h"
@@ -21,7 +22,7 @@ class QueryTest : public ::testing::Test {
     testing::ScratchDirectory scratch;
     CharacterStore store;
 
-    void SetUp() override { store.session.addPassword(kStorePassword); }
+    void SetUp() override { store.addPassword(kStorePassword); }
 
     // The rows of the query run with `parameter`, in the query's order.
     static std::vector<std::string> filenames(Query& query, const std::string& parameter) {
@@ -46,49 +47,49 @@ using Names = std::vector<std::string>;
 
 TEST_F(QueryTest, Query2FindsTheTypedCharacterAndItsClip) {
     testing::writeTable(kAnimationTable, {kA, kB, kC});
-    EXPECT_EQ(filenames(store.query2, kB), Names{kB});
-    EXPECT_EQ(store.query2.recordCount(), 1);
-    EXPECT_EQ(store.query2.blob("Photo"), testing::photoOf(kB));
-    EXPECT_EQ(store.query2.blobSize("photo"), testing::photoOf(kB).size());
-    EXPECT_EQ(filenames(store.query2, "\xB0\xA9"), Names{});
-    EXPECT_EQ(store.query2.recordCount(), 0);
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, kB), Names{kB});
+    EXPECT_EQ(dataSetsOf(store).query2.recordCount(), 1);
+    EXPECT_EQ(dataSetsOf(store).query2.blob("Photo"), testing::photoOf(kB));
+    EXPECT_EQ(dataSetsOf(store).query2.blobSize("photo"), testing::photoOf(kB).size());
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, "\xB0\xA9"), Names{});
+    EXPECT_EQ(dataSetsOf(store).query2.recordCount(), 0);
 }
 
 TEST_F(QueryTest, ContainsPatternOnATwoByteFieldIsEquality) {
     testing::writeTable(kAnimationTable, {kA, kB, "a", "ab", ""});
-    EXPECT_EQ(filenames(store.query2, "%" + kB + "%"), Names{kB});
-    EXPECT_EQ(sortedFilenames(store.query2, "%a%"), (Names{"a", "ab"}));
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, "%" + kB + "%"), Names{kB});
+    EXPECT_EQ(sortedFilenames(dataSetsOf(store).query2, "%a%"), (Names{"a", "ab"}));
 }
 
 TEST_F(QueryTest, ContainsPatternOnAFourByteFieldFindsEveryStepInOrder) {
     writeTableFile("bishun.db", kStrokeTable,
                    testing::rowsNamed({kA + "03", kA + "01", kB + "01", kA + "02",
                                        "\xC1\xB0\xA1\xA1", "x" + kA + "y", kA + " "}));
-    EXPECT_EQ(filenames(store.querybs, "%" + kA + "%"),
+    EXPECT_EQ(filenames(dataSetsOf(store).querybs, "%" + kA + "%"),
               (Names{"x" + kA + "y", kA + " ", kA + "01", kA + "02", kA + "03"}));
-    EXPECT_EQ(store.querybs.recordCount(), 5);
-    store.querybs.first();
-    EXPECT_EQ(store.querybs.blob("Photo"), testing::photoOf("x" + kA + "y"));
+    EXPECT_EQ(dataSetsOf(store).querybs.recordCount(), 5);
+    dataSetsOf(store).querybs.first();
+    EXPECT_EQ(dataSetsOf(store).querybs.blob("Photo"), testing::photoOf("x" + kA + "y"));
 }
 
 TEST_F(QueryTest, StoredTrailingBlankStillMatchesAndEmptyMatchesOnlyBlankValues) {
     writeTableFile("donghua.db", {"donghua.db", 4, true},
                    testing::rowsNamed({kA + " ", kB, " ", "", " " + kC + "\t"}));
-    EXPECT_EQ(filenames(store.query2, kA), Names{kA + " "});
-    EXPECT_EQ(filenames(store.query2, kC), Names{" " + kC + "\t"});
-    EXPECT_EQ(sortedFilenames(store.query2, ""), (Names{"", " "}));
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, kA), Names{kA + " "});
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, kC), Names{" " + kC + "\t"});
+    EXPECT_EQ(sortedFilenames(dataSetsOf(store).query2, ""), (Names{"", " "}));
 }
 
 TEST_F(QueryTest, WildcardsAndOddBytesInTheParameter) {
     testing::writeTable(kAnimationTable, {kA, kB, "a", "%"});
-    EXPECT_EQ(sortedFilenames(store.query2, "%"), (Names{"%", "a", kA, kB}));
-    EXPECT_EQ(sortedFilenames(store.query2, "_"), (Names{"%", "a", kA, kB}));
-    EXPECT_EQ(filenames(store.query2, "__"), Names{});
-    EXPECT_EQ(filenames(store.query2, "\xFF"), Names{});
-    EXPECT_EQ(filenames(store.query2, "\x81\x5F"), Names{});
-    EXPECT_EQ(filenames(store.query2, std::string("\x00", 1)), Names{});
-    EXPECT_EQ(filenames(store.query2, "'; drop table db; --"), Names{});
-    EXPECT_EQ(filenames(store.query2, kA), Names{kA});
+    EXPECT_EQ(sortedFilenames(dataSetsOf(store).query2, "%"), (Names{"%", "a", kA, kB}));
+    EXPECT_EQ(sortedFilenames(dataSetsOf(store).query2, "_"), (Names{"%", "a", kA, kB}));
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, "__"), Names{});
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, "\xFF"), Names{});
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, "\x81\x5F"), Names{});
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, std::string("\x00", 1)), Names{});
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, "'; drop table db; --"), Names{});
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, kA), Names{kA});
 }
 
 TEST_F(QueryTest, DistinctDropsDuplicateRows) {
@@ -97,32 +98,33 @@ TEST_F(QueryTest, DistinctDropsDuplicateRows) {
                     {kA + "01", testing::photoOf("y")},
                     {kA + "02", testing::photoOf("x")},
                     {kA + "02", testing::photoOf("z")}});
-    EXPECT_EQ(filenames(store.querybs, "%" + kA + "%"), (Names{kA + "01", kA + "02", kA + "02"}));
+    EXPECT_EQ(filenames(dataSetsOf(store).querybs, "%" + kA + "%"),
+              (Names{kA + "01", kA + "02", kA + "02"}));
 }
 
 TEST_F(QueryTest, ParameterTakesEffectAtTheNextOpen) {
     testing::writeTable(kAnimationTable, {kA, kB});
-    EXPECT_EQ(filenames(store.query2, kA), Names{kA});
-    store.query2.setParamAsString(kB);
-    store.query2.open();  // already open: nothing happens
-    EXPECT_EQ(store.query2.fieldAsString("filename"), kA);
-    store.query2.close();
-    store.query2.open();
-    EXPECT_EQ(store.query2.fieldAsString("filename"), kB);
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, kA), Names{kA});
+    dataSetsOf(store).query2.setParamAsString(kB);
+    dataSetsOf(store).query2.open();  // already open: nothing happens
+    EXPECT_EQ(dataSetsOf(store).query2.fieldAsString("filename"), kA);
+    dataSetsOf(store).query2.close();
+    dataSetsOf(store).query2.open();
+    EXPECT_EQ(dataSetsOf(store).query2.fieldAsString("filename"), kB);
 }
 
 TEST_F(QueryTest, AQueryWithoutItsParameterOrThatWouldWriteIsRefused) {
     testing::writeTable(kAnimationTable, {kA});
     try {
-        store.query2.open();
+        dataSetsOf(store).query2.open();
         FAIL() << "opened without a parameter value";
     } catch (const EngineError& error) {
         EXPECT_NE(std::string(error.what()).find("hanzi"), std::string::npos);
     }
-    Query writer(store.database1);
+    Query writer(dataSetsOf(store).database1);
     writer.setSql({"delete from donghua.db"});
     EXPECT_THROW(writer.open(), EngineError);
-    EXPECT_EQ(filenames(store.query2, kA), Names{kA});
+    EXPECT_EQ(filenames(dataSetsOf(store).query2, kA), Names{kA});
 }
 
 TEST_F(QueryTest, QueriesAndTheSteppingCursorNeverChangeTheirFiles) {
@@ -130,16 +132,16 @@ TEST_F(QueryTest, QueriesAndTheSteppingCursorNeverChangeTheirFiles) {
     testing::writeTable(kStrokeTable, {kA + "01", kA + "02"});
     const std::string animation = scratch.read("donghua.db");
     const std::string strokes = scratch.read("bishun.db");
-    filenames(store.query2, "%" + kA + "%");
-    filenames(store.querybs, "%" + kA + "%");
-    store.tablenextprev.open();
-    EXPECT_THROW(store.tablenextprev.append(), EngineError);
-    EXPECT_THROW(store.tablenextprev.remove(), EngineError);
-    EXPECT_THROW(store.tablenextprev.emptyTable(), EngineError);
-    EXPECT_THROW(store.query2.append(), EngineError);
-    store.query2.close();
-    store.querybs.close();
-    store.tablenextprev.close();
+    filenames(dataSetsOf(store).query2, "%" + kA + "%");
+    filenames(dataSetsOf(store).querybs, "%" + kA + "%");
+    dataSetsOf(store).tablenextprev.open();
+    EXPECT_THROW(dataSetsOf(store).tablenextprev.append(), EngineError);
+    EXPECT_THROW(dataSetsOf(store).tablenextprev.remove(), EngineError);
+    EXPECT_THROW(dataSetsOf(store).tablenextprev.emptyTable(), EngineError);
+    EXPECT_THROW(dataSetsOf(store).query2.append(), EngineError);
+    dataSetsOf(store).query2.close();
+    dataSetsOf(store).querybs.close();
+    dataSetsOf(store).tablenextprev.close();
     EXPECT_EQ(scratch.read("donghua.db"), animation);
     EXPECT_EQ(scratch.read("bishun.db"), strokes);
 }
@@ -150,28 +152,28 @@ TEST_F(QueryTest, BlobsBeyondTheMemoryLimitAreFetchedAgainWhenAsked) {
         rows.push_back({"s" + std::to_string(i), Bytes(1000, static_cast<unsigned char>(i))});
     }
     writeTableFile("bishun.db", kStrokeTable, rows);
-    store.querybs.setBlobMemoryLimit(2500);
-    EXPECT_EQ(filenames(store.querybs, "%").size(), 9u);
+    dataSetsOf(store).querybs.setBlobMemoryLimit(2500);
+    EXPECT_EQ(filenames(dataSetsOf(store).querybs, "%").size(), 9u);
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = 9; i >= 1; i -= pass == 0 ? 1 : 4) {
-            const Bytes blob = store.querybs.blobAt(i, "Photo");
+            const Bytes blob = dataSetsOf(store).querybs.blobAt(i, "Photo");
             ASSERT_EQ(blob.size(), 1000u);
             EXPECT_EQ(blob[0], i - 1);
         }
     }
-    store.querybs.first();
-    for (int i = 0; i < 9; ++i, store.querybs.next()) {
-        EXPECT_EQ(store.querybs.blobSize("Photo"), 1000u);
-        EXPECT_EQ(store.querybs.blob("Photo")[999], i);
+    dataSetsOf(store).querybs.first();
+    for (int i = 0; i < 9; ++i, dataSetsOf(store).querybs.next()) {
+        EXPECT_EQ(dataSetsOf(store).querybs.blobSize("Photo"), 1000u);
+        EXPECT_EQ(dataSetsOf(store).querybs.blob("Photo")[999], i);
     }
 }
 
 TEST_F(QueryTest, TableNamesMatchFilesInAnyCase) {
     testing::writeTable(kAnimationTable, {kB, kA});
-    store.tablenextprev.open();  // "donghua.DB"
-    EXPECT_EQ(store.tablenextprev.fieldAsString("Filename"), kA);
-    EXPECT_EQ(store.tablenextprev.recordCount(), 2);
-    Query upper(store.database1);
+    dataSetsOf(store).tablenextprev.open();  // "donghua.DB"
+    EXPECT_EQ(dataSetsOf(store).tablenextprev.fieldAsString("Filename"), kA);
+    EXPECT_EQ(dataSetsOf(store).tablenextprev.recordCount(), 2);
+    Query upper(dataSetsOf(store).database1);
     upper.setSql({"select * from DONGHUA.DB where trim(filename) like :x"});
     EXPECT_EQ(filenames(upper, kB), Names{kB});
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "strokes/jpeg_to_bmp.h"
+#include "strokes/pictures/jpeg_to_bmp.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -18,7 +18,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/file_io.h"
-#include "strokes/jpeg_decoder.h"
+#include "strokes/pictures/jpeg_decoder.h"
 #include "tests/strokes/jpeg_maker.h"
 #include "tests/support/scratch_directory.h"
 

@@ -11,8 +11,9 @@
 #include <QWheelEvent>
 
 #include "platform/errors.h"
+#include "store/dataset.h"
 #include "store/table_file.h"
-#include "strokes/photo_reader.h"
+#include "strokes/pictures/photo_reader.h"
 #include "tests/strokes/stroke_tables.h"
 #include "tests/support/bitmap_bytes.h"
 #include "tests/support/recording_desktop.h"
@@ -46,7 +47,7 @@ class RecordGridTest : public ::testing::Test {
   protected:
     testing::ScratchDirectory scratch;
     testing::OpenedStore opened;
-    store::Table& table = opened.store.tablebmp;
+    store::Table& table = opened.store.strokeDisplayTable();
     testing::RecordingDesktop desktop;
     QWidget window;
     RecordGrid* grid = nullptr;

@@ -14,8 +14,9 @@
 #include <fstream>
 #include <functional>
 
+#include "store/dataset.h"
 #include "store/table_file.h"
-#include "strokes/jpeg_to_bmp.h"
+#include "strokes/pictures/jpeg_to_bmp.h"
 #include "strokes/stroke_order.h"
 #include "tests/strokes/stroke_tables.h"
 #include "tests/support/scratch_directory.h"
@@ -76,7 +77,7 @@ class ScratchTable : public ::testing::Test {
     // gives how many there are.
     int checkRows() {
         testing::OpenedStore opened;
-        store::Table& table = opened.store.tablebmp;
+        store::Table& table = opened.store.strokeDisplayTable();
         table.open();
         const int count = table.recordCount();
         for (int row = 1; row <= count; ++row) {
@@ -91,9 +92,9 @@ class ScratchTable : public ::testing::Test {
     // Rebuilding in this process works and gives every step.
     void checkRebuild() {
         testing::OpenedStore opened;
-        ShowStrokeOrder(kLong, opened.store.querybs, opened.store.tablebmp, kScreen);
-        EXPECT_EQ(opened.store.tablebmp.recordCount(), kSteps);
-        EXPECT_EQ(opened.store.tablebmp.recNo(), 1);
+        ShowStrokeOrder(kLong, opened.store, kScreen);
+        EXPECT_EQ(opened.store.strokeDisplayTable().recordCount(), kSteps);
+        EXPECT_EQ(opened.store.strokeDisplayTable().recNo(), 1);
     }
 
     testing::ScratchDirectory store_;

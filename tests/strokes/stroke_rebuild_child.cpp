@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         const std::string hanzi = fromHex(argv[3]);
         qir::testing::OpenedStore opened;
         for (int round = 0; round < 2; ++round) {
-            qir::strokes::ShowStrokeOrder(hanzi, opened.store.querybs, opened.store.tablebmp, 24);
+            qir::strokes::ShowStrokeOrder(hanzi, opened.store, 24);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -29,7 +29,7 @@ void writeStrokeTables(const std::vector<StrokeRow>& rows) {
 }
 
 OpenedStore::OpenedStore() {
-    store.session.addPassword(store::kStorePassword);
+    store.addPassword(store::kStorePassword);
 }
 
 }  // namespace qir::testing

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "store/character_store.h"
+#include "store/dataset.h"
 #include "store/table_file.h"
 #include "store/vector_table.h"
 #include "tests/support/scratch_directory.h"
@@ -122,11 +123,10 @@ TEST_F(StoreBuild, RoundTripsThroughTheStoresQueriesInStepOrder) {
     const BuiltCharacter expected = buildCharacter(charactersFromText("永")[0], data);
 
     store::CharacterStore characterStore;
-    characterStore.session.addPassword(store::kStorePassword);
-    characterStore.query2.setParamAsString("%\xD3\xC0%");  // 永
-    characterStore.query2.open();
-    ASSERT_EQ(characterStore.query2.recordCount(), 1);
-    const Bytes clip = characterStore.query2.blob("Photo");
+    characterStore.addPassword(store::kStorePassword);
+    const std::string yong = "\xD3\xC0";
+    ASSERT_TRUE(characterStore.holds(yong));
+    const Bytes clip = characterStore.clipOf(yong);
     EXPECT_EQ(clip, expected.clip);
     const qir::testing::DecodedClip decoded = qir::testing::decodeClip(clip);
     EXPECT_EQ(decoded.codecName, "zmbv");
@@ -135,30 +135,21 @@ TEST_F(StoreBuild, RoundTripsThroughTheStoresQueriesInStepOrder) {
     EXPECT_EQ(decoded.frames.size(),
               planWriting(makeGlyph(parseCharacterJson(readAll(data / "永.json")))).size());
 
-    characterStore.querybs.setParamAsString("%\xD3\xC0%");
-    characterStore.querybs.open();
     std::vector<std::string> keys;
-    for (characterStore.querybs.first(); !characterStore.querybs.eof();
-         characterStore.querybs.next()) {
-        keys.push_back(characterStore.querybs.fieldAsString("Filename"));
-        const Bytes jpeg = characterStore.querybs.blob("Photo");
+    EXPECT_TRUE(characterStore.forEachStep(yong, [&](const std::string& name, const Bytes& jpeg) {
+        keys.push_back(name);
         EXPECT_EQ(jpeg, expected.steps[keys.size() - 1].jpeg);
-    }
-    EXPECT_EQ(keys, (std::vector<std::string>{"\xD3\xC0"
-                                              "01",
-                                              "\xD3\xC0"
-                                              "02",
-                                              "\xD3\xC0"
-                                              "03",
-                                              "\xD3\xC0"
-                                              "04",
-                                              "\xD3\xC0"
-                                              "05"}));
+    }));
+    EXPECT_EQ(keys, (std::vector<std::string>{yong + "01", yong + "02", yong + "03", yong + "04",
+                                              yong + "05"}));
 
-    characterStore.tablebmp.open();
-    EXPECT_EQ(characterStore.tablebmp.recordCount(), 0);
-    characterStore.tablenextprev.open();
-    EXPECT_EQ(characterStore.tablenextprev.recordCount(), 2);
+    store::Table& display = characterStore.strokeDisplayTable();
+    display.open();
+    EXPECT_EQ(display.recordCount(), 0);
+    // The animation table holds the two characters, one after the other.
+    const std::string wo = "\xCE\xD2";
+    const std::string after = characterStore.nextCharacter(yong);
+    EXPECT_EQ(after == yong ? characterStore.priorCharacter(yong) : after, wo);
 }
 
 TEST_F(StoreBuild, TheVectorTableHoldsEachBuiltCharactersDataInStrokeOrder) {
@@ -175,7 +166,7 @@ TEST_F(StoreBuild, TheVectorTableHoldsEachBuiltCharactersDataInStrokeOrder) {
         const CharacterData parsed =
             parseCharacterJson(readAll(data / fs::u8path(entry.text.toStdString() + ".json")));
         // The data's coordinates are whole units here, so they come back exactly.
-        EXPECT_EQ(table.find(entry.key), strokeVectorsOf(parsed)) << character;
+        EXPECT_EQ(table.find(entry.key), parsed) << character;
     }
     EXPECT_EQ(table.find("\xD2\xBB"), std::nullopt);  // 一 was skipped
 }

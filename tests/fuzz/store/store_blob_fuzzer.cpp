@@ -10,6 +10,7 @@
 #include <string>
 
 #include "store/character_store.h"
+#include "store/character_store_access.h"
 #include "store/engine_error.h"
 #include "store/table_file.h"
 #include "tests/support/scratch_directory.h"
@@ -28,7 +29,7 @@ struct World {
                        {{"\xB0\xA1"
                          "01",
                          Bytes{1, 2, 3}}});
-        store.session.addPassword(kStorePassword);
+        store.addPassword(kStorePassword);
         std::filesystem::current_path(home);
     }
     std::filesystem::path home;
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Bytes bytes(data + 1, data + size);
     if (data[0] % 2 == 0) {
         // A blob in, the same blob out, by every path the program reads it.
-        Table& table = w.store.tablebmp;
+        Table& table = dataSetsOf(w.store).tablebmp;
         table.close();
         table.emptyTable();
         table.open();
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         // Arbitrary bytes where the stroke table should be.
         writeFile("bishun.db", data + 1, size - 1);
-        Query& query = w.store.querybs;
+        Query& query = dataSetsOf(w.store).querybs;
         query.close();
         query.setParamAsString("%\xB0\xA1%");
         try {
