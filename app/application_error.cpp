@@ -15,13 +15,12 @@ QString applicationErrorText(const std::exception& error, const QString& module,
     const auto* known = dynamic_cast<const Error*>(&error);
     const QString kind =
         known != nullptr ? QString::fromStdString(known->kind()) : QStringLiteral("Exception");
-    const QString message = QString::fromStdString(error.what());
     char pointer[2 * sizeof(void*) + 1];
     std::snprintf(pointer, sizeof pointer, "%0*" PRIXPTR, static_cast<int>(2 * sizeof(void*)),
                   reinterpret_cast<std::uintptr_t>(address));
-    return QStringLiteral("Exception %1 in module %2 at %3.\n%4%5")
-        .arg(kind, module, QString::fromLatin1(pointer), message,
-             message.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."));
+    return QStringLiteral("Exception %1 in module %2 at %3.\n%4")
+        .arg(kind, module, QString::fromLatin1(pointer),
+             QString::fromStdString(endingInFullStop(error.what())));
 }
 
 void showApplicationError(const std::exception& error, const QString& module, const void* address) {

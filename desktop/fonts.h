@@ -2,10 +2,16 @@
 #pragma once
 // The Windows font names the window's design uses, mapped to fonts this system has.
 
+#include <QFont>
+
 namespace qir {
 
 // "MS Sans Serif" becomes DejaVu Sans, "MS Serif" Nimbus Roman; "楷体_GB2312" becomes the
 // AR PL KaitiM GB font. Call once after the application object exists.
 void installFontSubstitutions();
+
+// The font of the input box, the catalogue and the sheets' characters: "楷体_GB2312" in
+// 15-pixel characters, found as the AR PL KaitiM GB family (substituted here if need be).
+QFont kaitiFont();
 
 }  // namespace qir

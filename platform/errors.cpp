@@ -22,4 +22,12 @@ std::string withFullStop(std::string_view message) {
     return text;
 }
 
+std::string endingInFullStop(std::string_view message) {
+    std::string text(message);
+    if (!text.ends_with('.')) {
+        text += '.';
+    }
+    return text;
+}
+
 }  // namespace qir

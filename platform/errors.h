@@ -29,9 +29,12 @@ class SilentAbort : public std::exception {
 // Fills the first "%s" or "%d" of `pattern` with `argument`.
 std::string formatMessage(std::string_view pattern, std::string_view argument);
 
-// The error box's text: the message with a full stop appended when its last character sorts
-// after "." (so a message ending in ".", "!" or ")" gets none).
+// The two rules by which the program's boxes end a message. The error box of a handled
+// error: a full stop appended when its last character sorts after "." (so a message ending in
+// ".", "!" or ")" gets none). The last-resort box of a failed start: a full stop unless the
+// message already ends with one.
 std::string withFullStop(std::string_view message);
+std::string endingInFullStop(std::string_view message);
 
 class FileOpenError : public Error {
   public:

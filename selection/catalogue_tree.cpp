@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "desktop/fonts.h"
 #include "platform/gb2312.h"
 #include "selection/catalogue_block.h"
-#include "selection/kaiti_font.h"
 
 namespace qir::selection {
 namespace {

@@ -10,8 +10,8 @@
 #include <QMouseEvent>
 #include <memory>
 
+#include "desktop/fonts.h"
 #include "platform/gb2312.h"
-#include "selection/kaiti_font.h"
 #include "selection/key_filter.h"
 
 namespace qir::selection {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/sheet_style.h"
 
-#include "selection/kaiti_font.h"
+#include "desktop/fonts.h"
 
 namespace qir::sheet::style {
 
@@ -14,7 +14,7 @@ QFont textFont(double points, bool bold) {
 }
 
 QFont kaiFont(double points) {
-    QFont font = selection::kaitiFont();
+    QFont font = kaitiFont();
     font.setPointSizeF(points);
     return font;
 }

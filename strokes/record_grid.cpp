@@ -15,8 +15,8 @@
 #include "desktop/desktop.h"
 #include "desktop/error_guard.h"
 #include "strokes/cell_painting.h"
-#include "strokes/photo_reader.h"
 #include "strokes/picture_box.h"
+#include "strokes/pictures/photo_reader.h"
 
 namespace qir::strokes {
 namespace {

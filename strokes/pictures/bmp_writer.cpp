@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "strokes/bmp_writer.h"
+#include "strokes/pictures/bmp_writer.h"
 
 #include <cstdint>
 

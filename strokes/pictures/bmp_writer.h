@@ -3,11 +3,11 @@
 // Writing a decoded picture as a Windows BMP file with the 40-byte information header.
 
 #ifndef QIR_STROKES_INTERNALS
-#error "strokes/bmp_writer.h is private to its folder"
+#error "strokes/pictures/bmp_writer.h is private to its folder"
 #endif
 
 #include "platform/file_io.h"
-#include "strokes/jpeg_decoder.h"
+#include "strokes/pictures/jpeg_decoder.h"
 
 namespace qir::strokes {
 

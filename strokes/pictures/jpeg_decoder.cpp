@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "strokes/jpeg_decoder.h"
+#include "strokes/pictures/jpeg_decoder.h"
 
 #include <jerror.h>
 

@@ -4,7 +4,7 @@
 // decoder settings of the stroke pictures.
 
 #ifndef QIR_STROKES_INTERNALS
-#error "strokes/jpeg_decoder.h is private to its folder"
+#error "strokes/pictures/jpeg_decoder.h is private to its folder"
 #endif
 
 #include <cstdint>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "strokes/jpeg_to_bmp.h"
+#include "strokes/pictures/jpeg_to_bmp.h"
 
 #include <filesystem>
 
 #include "platform/file_io.h"
-#include "strokes/bmp_writer.h"
-#include "strokes/jpeg_decoder.h"
+#include "strokes/pictures/bmp_writer.h"
+#include "strokes/pictures/jpeg_decoder.h"
 
 namespace qir::strokes {
 namespace {

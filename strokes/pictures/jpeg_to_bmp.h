@@ -3,10 +3,6 @@
 // Turning one stored stroke picture (a JPEG file) into the bitmap file the stroke display
 // table stores, through fixed file names in the working directory.
 
-#ifndef QIR_STROKES_INTERNALS
-#error "strokes/jpeg_to_bmp.h is private to its folder"
-#endif
-
 #include <span>
 #include <string>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "strokes/photo_reader.h"
+#include "strokes/pictures/photo_reader.h"
 
 #include <cstdint>
 

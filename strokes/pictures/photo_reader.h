@@ -2,10 +2,6 @@
 #pragma once
 // Reading the picture a stroke display row stores in its Photo field.
 
-#ifndef QIR_STROKES_INTERNALS
-#error "strokes/photo_reader.h is private to its folder"
-#endif
-
 #include <QImage>
 #include <span>
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "strokes/jpeg_decoder.h"
-#include "strokes/jpeg_to_bmp.h"
+#include "strokes/pictures/jpeg_decoder.h"
+#include "strokes/pictures/jpeg_to_bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     for (const int depth : {24, 8}) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/errors.h"
-#include "strokes/photo_reader.h"
+#include "strokes/pictures/photo_reader.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // QImage needs no application object, but keep its plugins and allocator set up once.
