@@ -6,7 +6,5 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" --preset release
-fi
+"$root/scripts/configure.sh" "${QIR_PRESET:-release}" "$build"
 cmake --build "$build" --parallel "$(nproc)" ${1:+--target "$@"}

@@ -12,9 +12,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-fuzz"
 seconds=${1:-${QIR_FUZZ_SECONDS:-6}}
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" --preset fuzz
-fi
+"$root/scripts/configure.sh" fuzz "$build"
 cmake --build "$build" --parallel "$(nproc)" --target qir_fuzzers
 
 # Every run works in a scratch folder of its own: new corpus entries, and whatever the code

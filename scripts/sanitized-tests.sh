@@ -8,9 +8,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-asan"
 suites=(store strokes animation)
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" --preset asan
-fi
+"$root/scripts/configure.sh" asan "$build"
 cmake --build "$build" --parallel "$(nproc)" --target "${suites[@]/%/_tests}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -23,3 +23,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The pinned stroke data from the npm registry; the build only reads it.
+"$here/stroke-data.sh"
