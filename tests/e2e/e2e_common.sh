@@ -34,3 +34,19 @@ wait_for_file() {
     done
     fail "$file was not written"
 }
+
+# The modification time of FILE to the nanosecond, or "none" when it does not exist.
+mtime() {
+    stat -c %y "$1" 2>/dev/null || echo none
+}
+
+# Waits up to 10 s for FILE to be written anew: not empty, and modified since BEFORE (what
+# mtime said before the action).
+wait_for_rewrite() {
+    local file=$1 before=$2
+    for _ in $(seq 200); do
+        [ -s "$file" ] && [ "$(mtime "$file")" != "$before" ] && return 0
+        sleep 0.05
+    done
+    fail "$file was not written"
+}

@@ -8,35 +8,43 @@ table_rows=$2
 [ -s donghua.db ] || fail "no character store in the stage folder"
 start_program
 read -r x y < <(window_position)
-sleep 0.5
+# Typing goes to the input box once the window has the keyboard.
+for _ in $(seq 100); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
+    sleep 0.05
+done
 
-stamp() { touch -d "@$(($(date +%s) - 1))" "$work/stamp"; }
+# Each way in ends with the steps' rebuild, which rewrites the stroke display table: once it
+# has, the clip of that character was written before it, or not at all.
+shown() {  # CLIP STEPS_BEFORE CLIP_BEFORE
+    wait_for_rewrite bishunbmp.db "$2"
+    [ "$(mtime "$1")" != "$3" ] || fail "$1 was not written"
+}
 
 # Typed through the input method path: 永 is D3 C0 in GB2312.
-stamp
+steps=$(mtime bishunbmp.db) clip=$(mtime tmp2.avi)
 xdotool type --delay 150 '永'
-wait_for_file tmp2.avi "$work/stamp"
-sleep 1
+shown tmp2.avi "$steps" "$clip"
 [ ! -e tmp1.avi ] || fail "the first clip went to tmp1.avi"
 
-# The catalogue: open "1画" (its first row) and click its only character 一 (D2 BB).
-stamp
+# The catalogue: open "1画" (its first row) and click its only character 一 (D2 BB), once the
+# group has opened under the pointer.
+steps=$(mtime bishunbmp.db) clip=$(mtime tmp1.avi)
 xdotool mousemove $((x + 70)) $((y + 124)) click 1
-sleep 0.5
-xdotool mousemove $((x + 90)) $((y + 142)) click 1
-wait_for_file tmp1.avi "$work/stamp"
-sleep 1
+for _ in $(seq 40); do
+    xdotool mousemove $((x + 90)) $((y + 142)) click 1
+    [ "$(mtime tmp1.avi)" != "$clip" ] && break
+    sleep 0.25
+done
+shown tmp1.avi "$steps" "$clip"
 
 # Next, then previous: each writes the other temporary file.
-sleep 1.1
-stamp
+steps=$(mtime bishunbmp.db) clip=$(mtime tmp2.avi)
 xdotool mousemove $((x + 625)) $((y + 261)) click 1
-wait_for_file tmp2.avi "$work/stamp"
-sleep 1.1
-stamp
+shown tmp2.avi "$steps" "$clip"
+steps=$(mtime bishunbmp.db) clip=$(mtime tmp1.avi)
 xdotool mousemove $((x + 625)) $((y + 285)) click 1
-wait_for_file tmp1.avi "$work/stamp"
-sleep 1
+shown tmp1.avi "$steps" "$clip"
 import -window root "$work/shot.png" 2>/dev/null || true
 [ -n "${QIR_E2E_SCREENSHOT:-}" ] && cp "$work/shot.png" "$QIR_E2E_SCREENSHOT"
 
