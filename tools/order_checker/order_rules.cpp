@@ -33,6 +33,12 @@ void expectBefore(Judgement& judgement, OrderRule rule, int first, int second) {
     }
 }
 
+// Records a case the geometry cannot judge, where judged it might warn: `first` would
+// belong before `second`, which is written before it.
+void doubt(Judgement& judgement, int first, int second) {
+    judgement.undecided = judgement.undecided || second < first;
+}
+
 double overlap(double a0, double a1, double b0, double b1) {
     return std::max(0.0, std::min(a1, b1) - std::max(a0, b0));
 }
@@ -133,7 +139,7 @@ Judgement hengBeforeShu(const std::vector<StrokeShape>& s) {
             if (depth >= kCrossing && upper && !frameSide) {
                 expectBefore(j, OrderRule::HengBeforeShu, h, v);
             } else if (depth > kTouch) {
-                j.undecided = true;
+                doubt(j, h, v);
             }
         }
     }
@@ -177,7 +183,7 @@ Judgement enclosureClosedLast(const std::vector<StrokeShape>& s) {
                     closing = b;
                 } else if (std::abs(y - bottom) < 100 && overlap(s[b].start().x, s[b].end().x, left,
                                                                  right) > 0.5 * (right - left)) {
-                    j.undecided = true;
+                    doubt(j, r, b);
                 }
             }
             if (closing < 0) {
@@ -237,7 +243,7 @@ Judgement dotOnTopFirst(const std::vector<StrokeShape>& s) {
         if (gap < 130 && centred) {
             expectBefore(j, OrderRule::DotOnTopFirst, d, below);
         } else if (gap < 180 && nearlyCentred) {
-            j.undecided = true;
+            doubt(j, d, below);
         }
     }
     return j;
@@ -319,12 +325,8 @@ std::vector<MiddleShape> findMiddleShapes(const std::vector<StrokeShape>& s, Jud
                 const double bandTop = std::max(a.top, b.top);
                 const bool hooked = s[m].is(ShuZhe);
                 if ((!hooked && band - mid.bottom > 150) ||
-                    bandTop < mid.bottom + 0.2 * mid.height()) {
-                    j.undecided = true;
-                    continue;
-                }
-                if (tallNeighbour) {
-                    j.undecided = true;
+                    bandTop < mid.bottom + 0.2 * mid.height() || tallNeighbour) {
+                    doubt(j, m, std::min(l, r));
                     continue;
                 }
                 shapes.push_back({m, l, r});
@@ -375,7 +377,7 @@ Judgement neighbours(const std::vector<StrokeShape>& s, const std::set<int>& ski
             // after the taller middle one. A 撇 or 点 left of a 竖 is left to the middle rule
             // (少, 当, 步 and 示 write the 竖 first).
             const bool besideMiddle = s[b].classes.intersects(Shu | ShuZhe) &&
-                                      s[b].medianBox.width() < 0.5 * s[b].medianBox.height() &&
+                                      s[b].medianBox.width() < 0.67 * s[b].medianBox.height() &&
                                       s[a].classes.intersects(Pie | Dian);
             if (!vertical && (besideMiddle || std::abs(p.top - q.top) > 0.25 * wider ||
                               std::abs(p.bottom - q.bottom) > 0.25 * wider)) {
@@ -383,7 +385,7 @@ Judgement neighbours(const std::vector<StrokeShape>& s, const std::set<int>& ski
             }
             if (gap < kApart) {
                 if (!meetingOf(s[a], s[b]) && gapBetween(s[a], s[b]) > kTouch) {
-                    j.undecided = true;
+                    doubt(j, a, b);
                 }
                 continue;
             }
