@@ -136,7 +136,12 @@ Judgement hengBeforeShu(const std::vector<StrokeShape>& s) {
             // Low on a 竖 the 横 may come after it (土 under 日 in 里, 本's mark, a closing 提):
             // only a crossing in its upper part is judged.
             const bool upper = s[v].start().y - meeting->at.y <= 0.55 * s[v].medianBox.height();
-            if (depth >= kCrossing && upper && !frameSide) {
+            // A 横 starting at the foot of another 竖 closes it (耳's 提, flat in this font).
+            const bool closing = std::any_of(s.begin(), s.end(), [&](const StrokeShape& o) {
+                return &o != &s[v] && o.isStraightShu() && distanceTo(o.end(), s[h]) < 50 &&
+                       !meetingOf(o, s[h]);
+            });
+            if (depth >= kCrossing && upper && !frameSide && !closing) {
                 expectBefore(j, OrderRule::HengBeforeShu, h, v);
             } else if (depth > kTouch) {
                 doubt(j, h, v);
@@ -163,7 +168,8 @@ Judgement enclosureClosedLast(const std::vector<StrokeShape>& s) {
             if (r == l || !turn.classes.contains(HengZhe) ||
                 std::abs(turn.start().y - s[l].start().y) > 80 || turn.start().x < left - 60 ||
                 turn.end().x < left + 80 || std::abs(turn.end().y - s[l].end().y) > 80 ||
-                turn.start().x > turn.end().x) {
+                turn.start().x > left + 0.75 * (turn.end().x - left) ||
+                turn.medianBox.right - turn.end().x > 80) {
                 continue;
             }
             const double right = turn.end().x;
@@ -238,9 +244,17 @@ Judgement dotOnTopFirst(const std::vector<StrokeShape>& s) {
         const StrokeShape& h = s[below];
         const double gap = s[d].medianBox.bottom - belowY;
         const double at = (x - h.medianBox.left) / std::max(1.0, h.medianBox.width());
-        const bool centred = at > 0.25 && at < 0.75 && h.medianBox.width() > 2 * s[d].box.width();
+        // The 横 runs level under the 点 on both sides (not 癶's 横撇 turning away under it).
+        const double reach = 0.8 * std::max(60.0, s[d].box.width());
+        const auto level = [&](double side) {
+            const std::vector<double> ys = h.heightsAt(side);
+            return std::any_of(ys.begin(), ys.end(),
+                               [&](double y) { return std::abs(y - belowY) < 60; });
+        };
+        const bool under = level(x - reach) && level(x + reach);
+        const bool centred = at > 0.3 && at < 0.7 && h.medianBox.width() > 2 * s[d].box.width();
         const bool nearlyCentred = at > 0.12 && at < 0.88;
-        if (gap < 130 && centred) {
+        if (gap < 130 && centred && under) {
             expectBefore(j, OrderRule::DotOnTopFirst, d, below);
         } else if (gap < 180 && nearlyCentred) {
             doubt(j, d, below);

@@ -159,6 +159,14 @@ std::optional<Meeting> meetingOf(const StrokeShape& a, const StrokeShape& b) {
     return best;
 }
 
+double distanceTo(const PathPoint& p, const StrokeShape& s) {
+    double nearest = distance(p, s.median.front());
+    for (std::size_t i = 1; i < s.median.size(); ++i) {
+        nearest = std::min(nearest, distanceToSegment(p, s.median[i - 1], s.median[i]));
+    }
+    return nearest;
+}
+
 double gapBetween(const StrokeShape& a, const StrokeShape& b) {
     if (meetingOf(a, b)) {
         return 0;

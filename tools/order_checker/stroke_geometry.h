@@ -58,6 +58,9 @@ struct Meeting {
 // The meeting of the two medians lying deepest inside both, nullopt when they do not meet.
 std::optional<Meeting> meetingOf(const StrokeShape& a, const StrokeShape& b);
 
+// The distance from `p` to the nearest point of the median.
+double distanceTo(const PathPoint& p, const StrokeShape& s);
+
 // The smallest distance between points of the two medians.
 double gapBetween(const StrokeShape& a, const StrokeShape& b);
 
