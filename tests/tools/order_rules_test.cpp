@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <regex>
+#include <sstream>
 
 #include "tools/order_checker/order_check.h"
+#include "tools/order_checker/order_report.h"
 #include "tools/order_checker/rule_exceptions.h"
 #include "tools/order_checker/stroke_geometry.h"
 
@@ -162,6 +164,28 @@ TEST(OrderRules, LeaveWhatTheGeometryCannotDecideUnjudged) {
     EXPECT_FALSE(warns(heart, OrderRule::MiddleBeforeSides));
 }
 
+TEST(StrokeGeometry, TellsCrossingsFromTouchesAndMeasuresGaps) {
+    CharacterData data;
+    data.strokes = {{{}, {{100, 500}, {900, 500}}},   // 横
+                    {{}, {{500, 900}, {500, 100}}},   // 竖 crossing it in the middle
+                    {{}, {{890, 900}, {890, 500}}},   // 竖 ending on its right end
+                    {{}, {{100, 300}, {900, 300}}}};  // 横 200 below
+    const std::vector<StrokeShape> s = shapesOf(data);
+    const auto crossing = meetingOf(s[0], s[1]);
+    ASSERT_TRUE(crossing.has_value());
+    EXPECT_DOUBLE_EQ(crossing->inFirst, 400);
+    EXPECT_DOUBLE_EQ(crossing->inSecond, 400);
+    const auto touch = meetingOf(s[0], s[2]);
+    ASSERT_TRUE(touch.has_value());
+    EXPECT_LT(std::min(touch->inFirst, touch->inSecond), 15);
+    EXPECT_FALSE(meetingOf(s[0], s[3]).has_value());
+    EXPECT_DOUBLE_EQ(gapBetween(s[0], s[3]), 200);
+    EXPECT_DOUBLE_EQ(gapBetween(s[0], s[1]), 0);
+    EXPECT_DOUBLE_EQ(distanceTo({500, 450}, s[0]), 50);
+    EXPECT_EQ(s[1].heightsAt(500).size(), 1u);
+    EXPECT_TRUE(s[0].heightsAt(950).empty());
+}
+
 TEST(RuleExceptionFile, ParsesEntriesAndRefusesBrokenLines) {
     const RuleExceptions exceptions = RuleExceptions::parse(
         "# comment\n\n耳  heng-before-shu | its 提 closes it\n耳 top-first | also\n", "ex.txt");
@@ -212,6 +236,49 @@ TEST_F(RealRuleCheck, FindsAnEnclosureClosedTooEarlyAndPassesItsCorrection) {
     const CharacterCheck after = checkOrder(pou, {}, kRealData, reference, reviewed).characters[0];
     EXPECT_EQ(after.rules.verdict(OrderRule::EnclosureClosedLast), RuleVerdict::Obeyed);
     EXPECT_TRUE(after.rules.warnings.empty());
+}
+
+// The tallies keep the corrected characters apart from the rest, count an explained warning
+// as explained, and the catalogue fails only on an unexplained one; the report names both.
+TEST_F(RealRuleCheck, TalliesAndReportsWarningsByGroup) {
+    const std::vector<CharacterEntry> characters = charactersFromText("裒口");
+    const std::set<std::string> catalogue = {characters[0].key, characters[1].key};
+    const OrderCorrections early =
+        OrderCorrections::parse("裒 1 2 7 8 4 10 5 9 3 12 11 6 | closed early\n", "early.txt");
+    const auto enclosure = static_cast<std::size_t>(OrderRule::EnclosureClosedLast);
+    const auto tally = [&](const OrderCheckResult& r, RuleGroup g) {
+        return r.rules[static_cast<std::size_t>(g)][enclosure];
+    };
+
+    const OrderCheckResult unexplained =
+        checkOrder(characters, catalogue, kRealData, reference, early);
+    EXPECT_EQ(tally(unexplained, RuleGroup::Corrected).warned, 1);
+    EXPECT_EQ(tally(unexplained, RuleGroup::Corrected).explained, 0);
+    EXPECT_EQ(tally(unexplained, RuleGroup::Rest).checked, 1);  // 口
+    EXPECT_EQ(tally(unexplained, RuleGroup::Rest).warned, 0);
+    EXPECT_EQ(tally(unexplained, RuleGroup::All).checked, 2);
+    EXPECT_EQ(unexplained.unexplainedRuleWarningsInCatalogue(), 1);
+
+    const RuleExceptions exceptions = RuleExceptions::parse(
+        "裒 enclosure-last | for the test\n裒 top-first | and this\n", "ex.txt");
+    const OrderCheckResult explained =
+        checkOrder(characters, catalogue, kRealData, reference, early, exceptions);
+    EXPECT_EQ(tally(explained, RuleGroup::Catalogue).explained, 1);
+    EXPECT_EQ(explained.unexplainedRuleWarningsInCatalogue(), 0);
+    EXPECT_TRUE(explained.staleExceptions.empty());
+
+    std::ostringstream out;
+    writeReport(out, unexplained, {"hanzi-writer-data 2.0.1", "early.txt", reference.name});
+    const std::string text = out.str();
+    EXPECT_NE(text.find("== Rule warnings in corrected characters, not explained (1) =="),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("rule:      enclosure-last (an enclosure's bottom 横 after its inside)"),
+              std::string::npos)
+        << text;
+    std::ostringstream reviewed;
+    writeReport(reviewed, explained, {"hanzi-writer-data 2.0.1", "early.txt", reference.name});
+    EXPECT_NE(reviewed.str().find("; explained (line 1): for the test"), std::string::npos);
 }
 
 // Every reordering says which rule it follows, and every rule exception still explains a

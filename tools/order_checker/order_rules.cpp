@@ -151,6 +151,12 @@ Judgement hengBeforeShu(const std::vector<StrokeShape>& s) {
     return j;
 }
 
+// Whether `s` runs through the bottom of a box (中, 叟's 丨) instead of standing inside it.
+bool crossesBottom(const StrokeShape& s, const StrokeShape& bottom) {
+    const auto meeting = meetingOf(s, bottom);
+    return meeting && std::min(meeting->inFirst, meeting->inSecond) >= kCrossing;
+}
+
 // A box: a left 竖, a 横折 whose 横 starts level with the 竖's top and whose 折 comes down
 // to the 竖's bottom on the right, and a flat 横 across the two bottoms.
 Judgement enclosureClosedLast(const std::vector<StrokeShape>& s) {
@@ -167,12 +173,15 @@ Judgement enclosureClosedLast(const std::vector<StrokeShape>& s) {
             const StrokeShape& turn = s[r];
             if (r == l || !turn.classes.contains(HengZhe) ||
                 std::abs(turn.start().y - s[l].start().y) > 80 || turn.start().x < left - 60 ||
-                turn.end().x < left + 80 || std::abs(turn.end().y - s[l].end().y) > 80 ||
+                turn.end().x < left + 80 ||
+                std::abs(turn.end().y - s[l].end().y) > std::max(80.0, 0.35 * side.height()) ||
                 turn.start().x > left + 0.75 * (turn.end().x - left) ||
-                turn.medianBox.right - turn.end().x > 80) {
+                turn.medianBox.right - turn.end().x > 150) {
                 continue;
             }
-            const double right = turn.end().x;
+            // The 折 may slant in towards its foot (口 in this font): the side lies between.
+            const double right = (turn.end().x + turn.medianBox.right) / 2;
+            const double slack = std::max(80.0, 0.25 * (right - left));
             const double top = (turn.start().y + s[l].start().y) / 2;
             const double bottom = (turn.end().y + s[l].end().y) / 2;
             int closing = -1;
@@ -183,7 +192,7 @@ Judgement enclosureClosedLast(const std::vector<StrokeShape>& s) {
                     continue;
                 }
                 const double y = (s[b].start().y + s[b].end().y) / 2;
-                const bool spans = s[b].start().x <= left + 80 && s[b].end().x >= right - 80;
+                const bool spans = s[b].start().x <= left + slack && s[b].end().x >= right - slack;
                 if (std::abs(y - bottom) < nearest && spans) {
                     nearest = std::abs(y - bottom);
                     closing = b;
@@ -192,7 +201,8 @@ Judgement enclosureClosedLast(const std::vector<StrokeShape>& s) {
                     doubt(j, r, b);
                 }
             }
-            if (closing < 0) {
+            // A side running on through the bottom is no box's side (叟's 丨 beside 臼's half).
+            if (closing < 0 || crossesBottom(s[l], s[closing])) {
                 continue;
             }
             expectBefore(j, OrderRule::EnclosureClosedLast, l, closing);
@@ -202,7 +212,8 @@ Judgement enclosureClosedLast(const std::vector<StrokeShape>& s) {
                 const bool inside = i != l && i != r && i != closing && m.left > left - 20 &&
                                     m.right < right + 20 && m.bottom > bottom - 20 &&
                                     m.top < top + 20 && m.centreX() > left && m.centreX() < right &&
-                                    m.centreY() > bottom && m.centreY() < top;
+                                    m.centreY() > bottom && m.centreY() < top &&
+                                    !crossesBottom(s[i], s[closing]);
                 if (inside) {
                     expectBefore(j, OrderRule::EnclosureClosedLast, i, closing);
                 }
