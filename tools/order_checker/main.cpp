@@ -26,21 +26,25 @@ using namespace qir::tools;
 
 constexpr const char* kUsage =
     "usage: qir-order-checker --data FOLDER --reference FILE [--corrections FILE]\n"
-    "                         [--catalogue FILE] [--report FILE] [--characters TEXT]\n"
+    "                         [--rule-exceptions FILE] [--catalogue FILE] [--report FILE]\n"
+    "                         [--characters TEXT]\n"
     "  --data FOLDER      the hanzi-writer-data package the store is built from\n"
     "  --reference FILE   cnchar-order's sequences as export_reference.js writes them\n"
     "  --corrections FILE the reviewed stroke-order corrections the store is built with\n"
+    "  --rule-exceptions FILE  the reviewed exceptions to the order rules\n"
     "  --catalogue FILE   the program's catalogue (selection/catalogue.txt): its characters\n"
-    "                     must agree, be corrected or be reviewed\n"
+    "                     must agree, be corrected or be reviewed, and break no order rule\n"
+    "                     without an exception\n"
     "  --report FILE      where the full report goes\n"
     "  --characters TEXT  check only these characters (UTF-8), instead of all of GB2312\n"
-    "Exits 0 when every catalogue character agrees, is corrected or is reviewed, 1 when one\n"
-    "is not, 2 when an input cannot be used.\n";
+    "Exits 0 when every catalogue character agrees, is corrected or is reviewed and breaks no\n"
+    "order rule unexplained, 1 when one does not, 2 when an input cannot be used.\n";
 
 struct Arguments {
     fs::path data;
     fs::path reference;
     fs::path corrections;
+    fs::path ruleExceptions;
     fs::path catalogue;
     fs::path report;
     std::optional<std::string> characters;
@@ -69,6 +73,8 @@ Arguments parseArguments(int argc, char** argv) {
             arguments.reference = value;
         } else if (name == "--corrections") {
             arguments.corrections = value;
+        } else if (name == "--rule-exceptions") {
+            arguments.ruleExceptions = value;
         } else if (name == "--catalogue") {
             arguments.catalogue = value;
         } else if (name == "--report") {
@@ -101,6 +107,9 @@ int run(const Arguments& arguments) {
     const OrderCorrections corrections =
         arguments.corrections.empty() ? OrderCorrections()
                                       : loadCorrections(arguments.corrections, arguments.data);
+    const RuleExceptions exceptions = arguments.ruleExceptions.empty()
+                                          ? RuleExceptions()
+                                          : RuleExceptions::read(arguments.ruleExceptions.string());
     const std::set<std::string> catalogue =
         arguments.catalogue.empty() ? std::set<std::string>()
                                     : catalogueKeys(readText(arguments.catalogue, "the catalogue"));
@@ -109,7 +118,7 @@ int run(const Arguments& arguments) {
                              : allGb2312Hanzi();
 
     const OrderCheckResult result =
-        checkOrder(characters, catalogue, arguments.data, reference, corrections);
+        checkOrder(characters, catalogue, arguments.data, reference, corrections, exceptions);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
@@ -136,10 +145,24 @@ int run(const Arguments& arguments) {
         }
         std::cout << "Correct or review them in " << arguments.corrections.string() << ".\n";
     }
+    std::cout << "\n";
+    writeRuleCounts(std::cout, result);
+    const int unexplained = result.unexplainedRuleWarningsInCatalogue();
+    if (unexplained > 0) {
+        std::cout << "\n"
+                  << unexplained << " catalogue characters break an order rule unexplained:\n";
+        for (const CharacterCheck& check : result.characters) {
+            if (check.inCatalogue && check.hasUnexplainedWarning()) {
+                writeCharacter(std::cout, check);
+            }
+        }
+        std::cout << "Correct them in " << arguments.corrections.string() << " or explain them in "
+                  << arguments.ruleExceptions.string() << ".\n";
+    }
     if (!arguments.report.empty()) {
         std::cout << "Report: " << arguments.report.string() << "\n";
     }
-    return unresolved > 0 ? 1 : 0;
+    return unresolved > 0 || unexplained > 0 ? 1 : 0;
 }
 
 }  // namespace

@@ -24,6 +24,36 @@ OrderStatus statusOf(const CharacterCheck& check) {
     return OrderStatus::Doubt;
 }
 
+void tally(RuleTally& tally, RuleVerdict verdict, bool explained) {
+    tally.checked += verdict == RuleVerdict::Obeyed || verdict == RuleVerdict::Broken ? 1 : 0;
+    tally.warned += verdict == RuleVerdict::Broken ? 1 : 0;
+    tally.explained += verdict == RuleVerdict::Broken && explained ? 1 : 0;
+    tally.undecided += verdict == RuleVerdict::Undecided ? 1 : 0;
+}
+
+void tallyRules(CharacterCheck& check, const RuleExceptions& exceptions, OrderCheckResult& result) {
+    const std::string text = check.character.text.toStdString();
+    for (std::size_t i = 0; i < kOrderRuleCount; ++i) {
+        const auto rule = static_cast<OrderRule>(i);
+        const RuleVerdict verdict = check.rules.verdict(rule);
+        const RuleException* exception = exceptions.find(text, rule);
+        if (exception != nullptr && verdict != RuleVerdict::Broken) {
+            result.staleExceptions.push_back(exception);
+        }
+        check.explained[i] = verdict == RuleVerdict::Broken ? exception : nullptr;
+        const bool explained = check.explained[i] != nullptr;
+        const auto group = [&](RuleGroup g) -> RuleTally& {
+            return result.rules[static_cast<std::size_t>(g)][i];
+        };
+        tally(group(RuleGroup::All), verdict, explained);
+        tally(group(check.corrected() ? RuleGroup::Corrected : RuleGroup::Rest), verdict,
+              explained);
+        if (check.inCatalogue) {
+            tally(group(RuleGroup::Catalogue), verdict, explained);
+        }
+    }
+}
+
 }  // namespace
 
 const char* statusName(OrderStatus status) {
@@ -53,6 +83,37 @@ bool isUnresolved(OrderStatus status) {
            status != OrderStatus::Reviewed;
 }
 
+const char* groupName(RuleGroup group) {
+    switch (group) {
+        case RuleGroup::Catalogue:
+            return "catalogue";
+        case RuleGroup::Corrected:
+            return "corrected";
+        case RuleGroup::Rest:
+            return "rest";
+        case RuleGroup::All:
+            return "all";
+    }
+    return "?";
+}
+
+bool CharacterCheck::hasUnexplainedWarning() const {
+    for (const RuleWarning& warning : rules.warnings) {
+        if (explained[static_cast<std::size_t>(warning.rule)] == nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int OrderCheckResult::unexplainedRuleWarningsInCatalogue() const {
+    int count = 0;
+    for (const CharacterCheck& check : characters) {
+        count += check.inCatalogue && check.hasUnexplainedWarning() ? 1 : 0;
+    }
+    return count;
+}
+
 int OrderCheckResult::unresolvedInCatalogue() const {
     int count = 0;
     for (std::size_t status = 0; status < kOrderStatusCount; ++status) {
@@ -75,7 +136,8 @@ std::vector<StrokeClassSet> classifyStrokes(const CharacterData& data) {
 OrderCheckResult checkOrder(const std::vector<CharacterEntry>& characters,
                             const std::set<std::string>& catalogue,
                             const std::filesystem::path& dataFolder,
-                            const ReferenceOrders& reference, const OrderCorrections& corrections) {
+                            const ReferenceOrders& reference, const OrderCorrections& corrections,
+                            const RuleExceptions& exceptions) {
     OrderCheckResult result;
     result.characters.reserve(characters.size());
     for (const CharacterEntry& character : characters) {
@@ -85,7 +147,12 @@ OrderCheckResult checkOrder(const std::vector<CharacterEntry>& characters,
         check.entry = corrections.find(character.key);
         const std::string text = character.text.toStdString();
         try {
-            check.strokes = classifyStrokes(readCharacterData(character, dataFolder, corrections));
+            const std::vector<StrokeShape> shapes =
+                shapesOf(readCharacterData(character, dataFolder, corrections));
+            for (const StrokeShape& shape : shapes) {
+                check.strokes.push_back(shape.classes);
+            }
+            check.rules = checkRules(shapes);
             if (const std::string* letters = reference.find(text)) {
                 check.letters = *letters;
                 check.comparison = compareOrder(check.strokes, check.letters);
@@ -102,6 +169,7 @@ OrderCheckResult checkOrder(const std::vector<CharacterEntry>& characters,
             check.comparison.verdict == OrderVerdict::Agree && !check.letters.empty()) {
             result.staleEntries.push_back(check.entry);
         }
+        tallyRules(check, exceptions, result);
         const auto index = static_cast<std::size_t>(check.status);
         ++result.all[index];
         if (check.inCatalogue) {

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "tools/order_checker/order_comparison.h"
+#include "tools/order_checker/order_rules.h"
 #include "tools/order_checker/reference_order.h"
+#include "tools/order_checker/rule_exceptions.h"
 #include "tools/store_builder/character_set.h"
 #include "tools/store_builder/order_corrections.h"
 
@@ -41,16 +43,42 @@ struct CharacterCheck {
     OrderComparison comparison;
     const OrderCorrection* entry = nullptr;  // the character's line in the correction file
     std::string problem;                     // why its data could not be read
+    RuleCheck rules;                         // the order rules, on the order the store draws
+    // Per rule, the entry in the rule exceptions that explains its warnings; null for none.
+    std::array<const RuleException*, kOrderRuleCount> explained{};
+
+    bool corrected() const { return entry != nullptr && entry->reorders(); }
+    // Whether a rule warns without an exception explaining it.
+    bool hasUnexplainedWarning() const;
 };
+
+// Per rule, how many characters it judged, warned about (explained or not), found explained
+// and could not judge.
+struct RuleTally {
+    int checked = 0;
+    int warned = 0;
+    int explained = 0;
+    int undecided = 0;
+};
+using RuleTallies = std::array<RuleTally, kOrderRuleCount>;
+
+// The groups the rule tallies are kept for.
+enum class RuleGroup { Catalogue, Corrected, Rest, All };
+inline constexpr std::size_t kRuleGroupCount = 4;
+const char* groupName(RuleGroup group);
 
 using StatusCounts = std::array<int, kOrderStatusCount>;
 
 struct OrderCheckResult {
-    std::vector<CharacterCheck> characters;            // in the order asked for
-    StatusCounts catalogue{};                          // over the catalogue's characters
-    StatusCounts all{};                                // over every character checked
-    std::vector<const OrderCorrection*> staleEntries;  // "keep" entries that now agree
+    std::vector<CharacterCheck> characters;             // in the order asked for
+    StatusCounts catalogue{};                           // over the catalogue's characters
+    StatusCounts all{};                                 // over every character checked
+    std::vector<const OrderCorrection*> staleEntries;   // "keep" entries that now agree
+    std::array<RuleTallies, kRuleGroupCount> rules{};   // by RuleGroup
+    std::vector<const RuleException*> staleExceptions;  // explaining a rule that does not warn
     int unresolvedInCatalogue() const;
+    // Catalogue characters with a rule warning no exception explains.
+    int unexplainedRuleWarningsInCatalogue() const;
 };
 
 // Checks `characters`. A character is in the catalogue when its key is in `catalogue`. The
@@ -58,7 +86,8 @@ struct OrderCheckResult {
 OrderCheckResult checkOrder(const std::vector<CharacterEntry>& characters,
                             const std::set<std::string>& catalogue,
                             const std::filesystem::path& dataFolder,
-                            const ReferenceOrders& reference, const OrderCorrections& corrections);
+                            const ReferenceOrders& reference, const OrderCorrections& corrections,
+                            const RuleExceptions& exceptions = RuleExceptions());
 
 // The classes of every stroke of `data`, in its order.
 std::vector<StrokeClassSet> classifyStrokes(const CharacterData& data);

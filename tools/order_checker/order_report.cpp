@@ -51,6 +51,41 @@ std::string cycleText(const std::vector<int>& cycle) {
     return text;
 }
 
+void writeRuleWarnings(std::ostream& out, const CharacterCheck& check) {
+    for (const RuleWarning& warning : check.rules.warnings) {
+        const auto index = static_cast<std::size_t>(warning.rule);
+        out << "    rule:      " << ruleKey(warning.rule) << " (" << ruleText(warning.rule)
+            << "): step " << warning.late + 1 << " " << check.strokes[warning.late].name()
+            << " belongs before step " << warning.early + 1 << " "
+            << check.strokes[warning.early].name();
+        if (const RuleException* exception = check.explained[index]) {
+            out << "; explained (line " << exception->line << "): " << exception->reason;
+        }
+        out << "\n";
+    }
+}
+
+void writeRuleSection(std::ostream& out, const OrderCheckResult& result, bool corrected,
+                      bool explained, const char* title) {
+    const auto belongs = [&](const CharacterCheck& check) {
+        return !check.rules.warnings.empty() && check.corrected() == corrected &&
+               check.hasUnexplainedWarning() != explained;
+    };
+    int count = 0;
+    for (const CharacterCheck& check : result.characters) {
+        count += belongs(check) ? 1 : 0;
+    }
+    if (count == 0) {
+        return;
+    }
+    out << "\n== " << title << " (" << count << ") ==\n";
+    for (const CharacterCheck& check : result.characters) {
+        if (belongs(check)) {
+            writeCharacter(out, check);
+        }
+    }
+}
+
 void writeSection(std::ostream& out, const OrderCheckResult& result, OrderStatus status,
                   const char* title) {
     int count = 0;
@@ -89,6 +124,27 @@ void writeCounts(std::ostream& out, const OrderCheckResult& result) {
     row("all", result.all);
 }
 
+void writeRuleCounts(std::ostream& out, const OrderCheckResult& result) {
+    out << std::left << std::setw(18) << "rule";
+    for (std::size_t g = 0; g < kRuleGroupCount; ++g) {
+        out << std::left << std::setw(28) << groupName(static_cast<RuleGroup>(g));
+    }
+    out << "\n" << std::setw(18) << "";
+    for (std::size_t g = 0; g < kRuleGroupCount; ++g) {
+        out << std::left << std::setw(28) << "checked warned expl. undec.";
+    }
+    out << "\n";
+    for (std::size_t r = 0; r < kOrderRuleCount; ++r) {
+        out << std::left << std::setw(18) << ruleKey(static_cast<OrderRule>(r));
+        for (std::size_t g = 0; g < kRuleGroupCount; ++g) {
+            const RuleTally& t = result.rules[g][r];
+            out << std::right << std::setw(7) << t.checked << std::setw(7) << t.warned
+                << std::setw(6) << t.explained << std::setw(7) << t.undecided << " ";
+        }
+        out << "\n";
+    }
+}
+
 void writeCharacter(std::ostream& out, const CharacterCheck& check) {
     out << check.character.text.toStdString() << (check.inCatalogue ? "  [catalogue]" : "") << "  "
         << statusName(check.status) << "\n";
@@ -118,6 +174,7 @@ void writeCharacter(std::ostream& out, const CharacterCheck& check) {
         }
         out << "\n";
     }
+    writeRuleWarnings(out, check);
     if (check.entry != nullptr) {
         out << "    reviewed:  " << (check.entry->reorders() ? "reordered" : "kept") << " ("
             << "line " << check.entry->line << "): " << check.entry->reason << "\n";
@@ -134,6 +191,14 @@ void writeReport(std::ostream& out, const OrderCheckResult& result, const Report
     out << "\nA step lists each stroke's class as its median shows it, and the reference's "
            "stroke name. \"moved a→b→a\": the stroke drawn at step a fits step b and the one "
            "at b fits a.\n";
+    out << "\nThe order rules, per character: checked (judged), warned (explained or not), "
+           "explained (by the rule exceptions), undec. (a shape the rule speaks of that the "
+           "geometry cannot judge). \"corrected\" are the reordered characters, \"rest\" "
+           "the others.\n";
+    writeRuleCounts(out, result);
+    writeRuleSection(out, result, true, false,
+                     "Rule warnings in corrected characters, not explained");
+    writeRuleSection(out, result, false, false, "Rule warnings, not explained");
     writeSection(out, result, OrderStatus::OrderFault, "Order faults, not reviewed");
     writeSection(out, result, OrderStatus::Doubt, "Classification doubts, not reviewed");
     writeSection(out, result, OrderStatus::CountDiffers, "Stroke counts differ, not reviewed");
@@ -141,6 +206,15 @@ void writeReport(std::ostream& out, const OrderCheckResult& result, const Report
     writeSection(out, result, OrderStatus::Unreadable, "Unreadable stroke data");
     writeSection(out, result, OrderStatus::Reviewed, "Reviewed: disagreements kept, with reasons");
     writeSection(out, result, OrderStatus::Corrected, "Corrected: agree after reordering");
+    writeRuleSection(out, result, true, true, "Rule warnings in corrected characters, explained");
+    writeRuleSection(out, result, false, true, "Rule warnings, explained");
+    if (!result.staleExceptions.empty()) {
+        out << "\n== Rule exceptions for rules that do not warn ==\n";
+        for (const RuleException* exception : result.staleExceptions) {
+            out << exception->text << " " << ruleKey(exception->rule) << "  (line "
+                << exception->line << ")\n";
+        }
+    }
     if (!result.staleEntries.empty()) {
         out << "\n== Reviewed entries that now agree without them ==\n";
         for (const OrderCorrection* entry : result.staleEntries) {

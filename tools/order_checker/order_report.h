@@ -19,11 +19,16 @@ struct ReportSources {
 // The table of counts, catalogue and all characters checked, one status a column.
 void writeCounts(std::ostream& out, const OrderCheckResult& result);
 
+// Per rule and group (catalogue, corrected, rest, all): checked, warned, explained, could not
+// judge.
+void writeRuleCounts(std::ostream& out, const OrderCheckResult& result);
+
 // The whole report: the sources, the counts and one paragraph per character that needs a look
 // or was reviewed or corrected.
 void writeReport(std::ostream& out, const OrderCheckResult& result, const ReportSources& sources);
 
-// One character's lines: its status, both sequences and the steps that differ.
+// One character's lines: its status, both sequences, the steps that differ and the rules'
+// warnings.
 void writeCharacter(std::ostream& out, const CharacterCheck& check);
 
 }  // namespace qir::tools
