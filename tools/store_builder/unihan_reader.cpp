@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <charconv>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <optional>
 #include <vector>
@@ -197,9 +198,10 @@ std::vector<QString> dictionaryReadingsOf(const LineReader& reader, std::string_
     return readings;
 }
 
-std::map<char32_t, RawReadings> readReadings(const fs::path& file, std::string& unicodeVersion,
+std::map<char32_t, RawReadings> readReadings(const fs::path& file, std::string text,
+                                             std::string& unicodeVersion,
                                              const std::set<char32_t>& wanted) {
-    LineReader reader(file, readUnicodeDataFile(file));
+    LineReader reader(file, std::move(text));
     static const std::string_view kVersionLabel = "# Unicode version: ";
     if (const std::size_t at = reader.text().find(kVersionLabel); at != std::string::npos) {
         const std::size_t end = reader.text().find('\n', at);
@@ -249,9 +251,9 @@ struct StrokeFields {
     std::optional<int> totalStrokes;
 };
 
-std::map<char32_t, StrokeFields> readStrokeFields(const fs::path& file,
+std::map<char32_t, StrokeFields> readStrokeFields(const fs::path& file, std::string text,
                                                   const std::set<char32_t>& wanted) {
-    LineReader reader(file, readUnicodeDataFile(file));
+    LineReader reader(file, std::move(text));
     std::map<char32_t, StrokeFields> fields;
     std::string_view line;
     while (reader.next(line)) {
@@ -429,6 +431,12 @@ UnihanFacts readUnihan(const fs::path& folder, const std::set<char32_t>& wanted)
          {kUnihanReadingsFile, kUnihanStrokesFile, kRadicalsFile, kEquivalentIdeographsFile}) {
         requireFile(folder / name);
     }
+    // The two large files are decompressed side by side, which takes most of the time.
+    const fs::path readingsFile = folder / kUnihanReadingsFile;
+    std::future<std::string> readingsText = std::async(
+        std::launch::async, [&readingsFile] { return readUnicodeDataFile(readingsFile); });
+    const fs::path strokesFile = folder / kUnihanStrokesFile;
+    std::string strokesText = readUnicodeDataFile(strokesFile);
     std::map<std::string, RadicalForms> radicals = readRadicals(folder / kRadicalsFile);
     const std::vector<std::pair<char32_t, char32_t>> equivalents =
         readSupplementEquivalents(folder / kEquivalentIdeographsFile);
@@ -437,12 +445,12 @@ UnihanFacts readUnihan(const fs::path& folder, const std::set<char32_t>& wanted)
         strokesWanted.insert(ideograph);
     }
     const std::map<char32_t, StrokeFields> strokes =
-        readStrokeFields(folder / kUnihanStrokesFile, strokesWanted);
+        readStrokeFields(strokesFile, std::move(strokesText), strokesWanted);
     findVariants(radicals, equivalents, strokes);
 
     UnihanFacts result;
     const std::map<char32_t, RawReadings> readings =
-        readReadings(folder / kUnihanReadingsFile, result.unicodeVersion, wanted);
+        readReadings(readingsFile, readingsText.get(), result.unicodeVersion, wanted);
 
     for (const char32_t codePoint : wanted) {
         store::CharacterFacts facts;
