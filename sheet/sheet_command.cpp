@@ -165,7 +165,8 @@ int runSheet(const SheetArguments& arguments, const std::filesystem::path& store
     }
     try {
         store::VectorTable table(storeFolder);
-        const SheetSelection selection = selectSheetCharacters(arguments.text, table);
+        store::FactsTable facts(storeFolder);
+        const SheetSelection selection = selectSheetCharacters(arguments.text, table, &facts);
         int named = 0;
         for (const LeftOutCharacter& left : selection.leftOut) {
             if (named++ == kLeftOutNamed) {
