@@ -11,11 +11,11 @@
 #include "app/practice_sheet_actions.h"
 #include "platform/gb2312.h"
 #include "selection/catalogue_tree.h"
+#include "store/character_facts.h"
+#include "store/table_file.h"
 #include "tests/app/form_fixture.h"
 #include "tests/sheet/poppler.h"
 #include "tests/sheet/test_strokes.h"
-#include "store/character_facts.h"
-#include "store/table_file.h"
 #include "tests/sheet/vector_table_file.h"
 
 namespace qir {
