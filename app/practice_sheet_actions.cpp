@@ -89,6 +89,8 @@ void PracticeSheetActions::addEntries(QMenu& menu, const std::string& hanzi,
         facts->setEnabled(false);
         menu.addSeparator();
     }
+    // Ctrl+P prints the character shown, so only a menu of that character names it.
+    const bool ofShownCharacter = !show;
     if (show) {
         menu.addAction(tr("Show"), this, std::move(show));
     }
@@ -97,7 +99,7 @@ void PracticeSheetActions::addEntries(QMenu& menu, const std::string& hanzi,
         menu.addAction(kPrintSheetText, this, [this, hanzi] { printCharacter(hanzi); });
     QAction* saveEntry =
         menu.addAction(kSaveSheetText, this, [this, hanzi] { saveCharacterAsPdf(hanzi); });
-    if (!show) {
+    if (ofShownCharacter) {
         printEntry->setShortcut(QKeySequence::Print);
         printEntry->setShortcutVisibleInContextMenu(true);
     }

@@ -171,6 +171,8 @@ TEST_F(PracticeSheetMenu, ACatalogueCharactersMenuShowsItAndMakesItsSheet) {
     EXPECT_TRUE(entries[0]->text().startsWith(QStringLiteral("永 yǒng — ")));
     EXPECT_EQ(entries[2]->text(), QStringLiteral("Show"));
     EXPECT_EQ(entries[3]->text(), QStringLiteral("Print practice sheet…"));
+    // Ctrl+P prints the character shown, not this one.
+    EXPECT_TRUE(entries[3]->shortcut().isEmpty());
     EXPECT_EQ(entries[4]->text(), QStringLiteral("Save practice sheet as PDF…"));
     // The right click itself chose nothing; its sheet is that of the clicked character.
     EXPECT_EQ(fixture.form().CurrentHanzi(), "");
