@@ -15,6 +15,7 @@
 #include "desktop/screen_depth.h"
 #include "desktop/single_instance.h"
 #include "desktop/termination_signals.h"
+#include "facts/info_command.h"
 #include "platform/errors.h"
 #include "sheet/sheet_command.h"
 #include "workfolder/working_folder.h"
@@ -32,10 +33,17 @@ int main(int argc, char** argv) {
     // A practice sheet from the command line needs no window and leaves a running instance be.
     // It reads only read-only tables: an installed program's data folder, or the folder a
     // staged one runs in.
+    const auto readOnlyFolder = [] {
+        return qir::workfolder::installedDataFolder(executablePath())
+            .value_or(std::filesystem::current_path());
+    };
+    // The character facts for word lists, the same way.
+    if (const std::vector<std::string> arguments(argv + 1, argv + argc);
+        qir::facts::asksForInfoCommand(arguments)) {
+        return qir::facts::runInfoCommand(arguments, readOnlyFolder(), stdout, stderr);
+    }
     if (qir::sheet::asksForSheetCommand(std::vector<std::string>(argv + 1, argv + argc))) {
-        return qir::sheet::runSheetCommand(argc, argv,
-                                           qir::workfolder::installedDataFolder(executablePath())
-                                               .value_or(std::filesystem::current_path()));
+        return qir::sheet::runSheetCommand(argc, argv, readOnlyFolder());
     }
 
     // Before anything is set up: a running instance takes over and this start ends.

@@ -63,20 +63,63 @@ PracticeSheetActions::PracticeSheetActions(QWidget* window, Desktop& desktop,
 
 PracticeSheetActions::~PracticeSheetActions() = default;
 
-bool PracticeSheetActions::haveCharacter() const {
-    return !gb2312::trimmed(currentHanzi_()).empty();
+QString PracticeSheetActions::factsLineOf(const std::string& hanzi) {
+    const std::string key(gb2312::trimmed(hanzi));
+    if (key.empty()) {
+        return {};
+    }
+    try {
+        if (!facts_) {
+            facts_ = std::make_unique<store::FactsTable>(storeFolder_());
+        }
+        if (const std::optional<store::CharacterFacts> facts = facts_->find(key)) {
+            return store::factsLine(gb2312::toUnicode(key), *facts);
+        }
+    } catch (const std::exception&) {
+        // No facts line; the entries below work without it.
+    }
+    return {};
+}
+
+void PracticeSheetActions::addEntries(QMenu& menu, const std::string& hanzi,
+                                      std::function<void()> show) {
+    if (const QString line = factsLineOf(hanzi); !line.isEmpty()) {
+        QAction* facts =
+            menu.addAction(QString(line).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        facts->setEnabled(false);
+        menu.addSeparator();
+    }
+    // Ctrl+P prints the character shown, so only a menu of that character names it.
+    const bool ofShownCharacter = !show;
+    if (show) {
+        menu.addAction(tr("Show"), this, std::move(show));
+    }
+    const bool enabled = !gb2312::trimmed(hanzi).empty();
+    QAction* printEntry =
+        menu.addAction(kPrintSheetText, this, [this, hanzi] { printCharacter(hanzi); });
+    QAction* saveEntry =
+        menu.addAction(kSaveSheetText, this, [this, hanzi] { saveCharacterAsPdf(hanzi); });
+    if (ofShownCharacter) {
+        printEntry->setShortcut(QKeySequence::Print);
+        printEntry->setShortcutVisibleInContextMenu(true);
+    }
+    for (QAction* entry : {printEntry, saveEntry}) {
+        entry->setEnabled(enabled);
+    }
 }
 
 QMenu* PracticeSheetActions::createContextMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* printEntry = menu->addAction(kPrintSheetText, this, &PracticeSheetActions::print);
-    printEntry->setShortcut(QKeySequence::Print);
-    printEntry->setShortcutVisibleInContextMenu(true);
-    QAction* saveEntry = menu->addAction(kSaveSheetText, this, &PracticeSheetActions::saveAsPdf);
-    for (QAction* entry : {printEntry, saveEntry}) {
-        entry->setEnabled(haveCharacter());
-    }
+    addEntries(*menu, currentHanzi_(), {});
+    return menu;
+}
+
+QMenu* PracticeSheetActions::createCharacterMenu(QWidget* parent, const std::string& hanzi,
+                                                 std::function<void()> show) {
+    auto* menu = new QMenu(parent);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    addEntries(*menu, hanzi, std::move(show));
     return menu;
 }
 
@@ -84,27 +127,39 @@ void PracticeSheetActions::popUpContextMenu(QWidget* widget, const QPoint& posit
     createContextMenu(widget)->popup(widget->mapToGlobal(position));
 }
 
-std::vector<sheet::SheetCharacter> PracticeSheetActions::sheetCharacters() {
+std::vector<sheet::SheetCharacter> PracticeSheetActions::sheetCharacters(
+    const std::string& character) {
     if (!table_) {
         table_ = std::make_unique<store::VectorTable>(storeFolder_());
     }
-    const std::string hanzi(gb2312::trimmed(currentHanzi_()));
+    const std::string hanzi(gb2312::trimmed(character));
     std::optional<store::StrokeVectors> strokes = table_->find(hanzi);
     const QString text = gb2312::toUnicode(hanzi);
     if (!strokes) {
         throw Error("ESheetError", "Cannot make a practice sheet of " + text.toStdString() + ": " +
                                        store::kVectorTable.fileName + " does not hold its strokes");
     }
-    return {{text, std::move(*strokes)}};
+    if (!facts_) {
+        facts_ = std::make_unique<store::FactsTable>(storeFolder_());
+    }
+    return {{text, std::move(*strokes), sheet::sheetFacts(*facts_, hanzi)}};
 }
 
 void PracticeSheetActions::print() {
-    if (!haveCharacter()) {
+    printCharacter(currentHanzi_());
+}
+
+void PracticeSheetActions::saveAsPdf() {
+    saveCharacterAsPdf(currentHanzi_());
+}
+
+void PracticeSheetActions::printCharacter(const std::string& hanzi) {
+    if (gb2312::trimmed(hanzi).empty()) {
         desktop_.beep();
         return;
     }
-    guarded(desktop_, [this] {
-        const std::vector<sheet::SheetCharacter> characters = sheetCharacters();
+    guarded(desktop_, [this, &hanzi] {
+        const std::vector<sheet::SheetCharacter> characters = sheetCharacters(hanzi);
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(sheetName(characters));
         printer.setPageOrientation(QPageLayout::Portrait);
@@ -117,13 +172,13 @@ void PracticeSheetActions::print() {
     });
 }
 
-void PracticeSheetActions::saveAsPdf() {
-    if (!haveCharacter()) {
+void PracticeSheetActions::saveCharacterAsPdf(const std::string& hanzi) {
+    if (gb2312::trimmed(hanzi).empty()) {
         desktop_.beep();
         return;
     }
-    guarded(desktop_, [this] {
-        const std::vector<sheet::SheetCharacter> characters = sheetCharacters();
+    guarded(desktop_, [this, &hanzi] {
+        const std::vector<sheet::SheetCharacter> characters = sheetCharacters(hanzi);
         const std::optional<std::filesystem::path> file =
             dialogs_.askSaveFile(window_, sheetName(characters) + QStringLiteral(".pdf"));
         if (!file) {

@@ -2,7 +2,8 @@
 #pragma once
 // The main window's practice sheet of the current character: printed through the system's
 // print dialog (Ctrl+P, or the context menu of the animation and the stroke grid) or saved as
-// PDF. The vector table is opened when a sheet is first asked for, not at start.
+// PDF. The menus open with the character's facts as an inert first line. The vector and facts
+// tables are opened when first needed, not at start.
 
 #ifndef QIR_APP_INTERNALS
 #error "app/practice_sheet_actions.h is private to its folder"
@@ -19,6 +20,7 @@
 
 #include "desktop/desktop.h"
 #include "sheet/practice_sheet.h"
+#include "store/character_facts.h"
 #include "store/vector_table.h"
 
 class QMenu;
@@ -52,23 +54,36 @@ class PracticeSheetActions : public QObject {
                          std::function<std::filesystem::path()> storeFolder, SheetDialogs dialogs);
     ~PracticeSheetActions() override;
 
-    // A menu of the two entries, enabled while there is a current character; it deletes
-    // itself when closed.
+    // A menu of the two entries, enabled while there is a current character, under the
+    // character's facts line; it deletes itself when closed.
     QMenu* createContextMenu(QWidget* parent);
     // Shows that menu at `position` of `widget`.
     void popUpContextMenu(QWidget* widget, const QPoint& position);
+    // The same kind of menu for `hanzi` (GB2312 bytes), with a first entry "Show" that runs
+    // `show`.
+    QMenu* createCharacterMenu(QWidget* parent, const std::string& hanzi,
+                               std::function<void()> show);
 
     // Each runs inside the window's error boundary. With no current character they only beep.
     void print();
     void saveAsPdf();
+    // The same for `hanzi`.
+    void printCharacter(const std::string& hanzi);
+    void saveCharacterAsPdf(const std::string& hanzi);
+
+    // The facts line of `hanzi`, or empty when the facts table lacks it or cannot be read
+    // (the facts are a help; without them the menus work on).
+    QString factsLineOf(const std::string& hanzi);
 
     bool vectorTableOpen() const { return table_ != nullptr && table_->isOpen(); }
+    bool factsTableOpen() const { return facts_ != nullptr && facts_->isOpen(); }
     void setDialogs(SheetDialogs dialogs) { dialogs_ = std::move(dialogs); }
 
   private:
-    bool haveCharacter() const;
-    // The current character's sheet; throws when its strokes cannot be had.
-    std::vector<sheet::SheetCharacter> sheetCharacters();
+    // The sheet of `hanzi`; throws when its strokes cannot be had.
+    std::vector<sheet::SheetCharacter> sheetCharacters(const std::string& hanzi);
+    // The facts line first, then the sheet entries for `hanzi`.
+    void addEntries(QMenu& menu, const std::string& hanzi, std::function<void()> show);
 
     QWidget* window_;
     Desktop& desktop_;
@@ -76,6 +91,7 @@ class PracticeSheetActions : public QObject {
     std::function<std::filesystem::path()> storeFolder_;
     SheetDialogs dialogs_;
     std::unique_ptr<store::VectorTable> table_;
+    std::unique_ptr<store::FactsTable> facts_;
 };
 
 }  // namespace qir::app

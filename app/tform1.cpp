@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
@@ -17,6 +18,7 @@
 #include "app/practice_sheet_actions.h"
 #include "app/window_route.h"
 #include "desktop/error_guard.h"
+#include "platform/gb2312.h"
 #include "selection/catalogue_tree.h"
 #include "selection/character_selection.h"
 #include "selection/hanzi_edit.h"
@@ -208,6 +210,23 @@ void TForm1::createPracticeSheetActions() {
     }
     auto* print = new QShortcut(QKeySequence::Print, this);
     connect(print, &QShortcut::activated, sheetActions_, &app::PracticeSheetActions::print);
+    // A character of the catalogue has the same menu, with "Show" doing what a click does.
+    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeView1, &QWidget::customContextMenuRequested, sheetActions_,
+            [this](const QPoint& at) { catalogueContextMenu(at); });
+}
+
+void TForm1::catalogueContextMenu(const QPoint& at) {
+    auto* node = dynamic_cast<selection::CatalogueNode*>(TreeView1->itemAt(at));
+    if (node == nullptr || node->childCount() != 0 || !gb2312::isHanzi(node->bytes())) {
+        return;  // a group label or empty space
+    }
+    const auto show = [this, node] {
+        TreeView1->setCurrentItem(node);
+        TreeView1Click();
+    };
+    sheetActions_->createCharacterMenu(TreeView1, node->bytes(), show)
+        ->popup(TreeView1->viewport()->mapToGlobal(at));
 }
 
 const std::string& TForm1::CurrentHanzi() const {

@@ -93,6 +93,8 @@ class TForm1 : public QWidget {
     void createSelection(app::Application& application);
     // The practice sheet: the context menu of the animation and the grid, and Ctrl+P.
     void createPracticeSheetActions();
+    // The menu of the catalogue's character at `at` (viewport coordinates); none elsewhere.
+    void catalogueContextMenu(const QPoint& at);
 
     // Runs a handler inside the one error boundary.
     template <typename Handler>

@@ -7,9 +7,11 @@
 #include <QPageLayout>
 #include <QString>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "store/character_facts.h"
 #include "store/stroke_vectors.h"
 
 class QPagedPaintDevice;
@@ -19,7 +21,12 @@ namespace qir::sheet {
 struct SheetCharacter {
     QString text;  // the character itself, for the header
     store::StrokeVectors strokes;
+    store::CharacterFacts facts{};  // readings, gloss and radical for the header; may be empty
 };
+
+// The facts of `hanzi` (GB2312 bytes) for a sheet, or none when the table lacks them or cannot
+// be read: a sheet is made without them.
+store::CharacterFacts sheetFacts(store::FactsTable& table, const std::string& hanzi);
 
 enum class Paper { A4, Letter };
 

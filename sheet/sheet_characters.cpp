@@ -38,7 +38,16 @@ QString characterName(const QString& character) {
            QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
-SheetSelection selectSheetCharacters(const QString& text, store::VectorTable& table) {
+store::CharacterFacts sheetFacts(store::FactsTable& table, const std::string& hanzi) {
+    try {
+        return table.find(hanzi).value_or(store::CharacterFacts{});
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+SheetSelection selectSheetCharacters(const QString& text, store::VectorTable& table,
+                                     store::FactsTable* facts) {
     const int count = countedCharacters(text);
     if (count > kMostSheetCharacters) {
         throw Error("ESheetError", "The text holds " + std::to_string(count) +
@@ -70,7 +79,9 @@ SheetSelection selectSheetCharacters(const QString& text, store::VectorTable& ta
             leaveOut("not in the character store");
             return;
         }
-        selection.characters.push_back({character, std::move(*strokes)});
+        selection.characters.push_back(
+            {character, std::move(*strokes),
+             facts != nullptr ? sheetFacts(*facts, *bytes) : store::CharacterFacts{}});
     });
     return selection;
 }

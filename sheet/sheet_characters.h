@@ -30,10 +30,11 @@ struct SheetSelection {
 // The number of characters of `text` that count: all but blanks.
 int countedCharacters(const QString& text);
 
-// Looks every character of `text` up in `table`. Throws Error "The text holds N characters;
-// a practice sheet takes at most 1000" for a longer text, and the table's EngineError when it
-// cannot be read.
-SheetSelection selectSheetCharacters(const QString& text, store::VectorTable& table);
+// Looks every character of `text` up in `table`, and its facts in `facts` when given. Throws
+// Error "The text holds N characters; a practice sheet takes at most 1000" for a longer text,
+// and the vector table's EngineError when it cannot be read.
+SheetSelection selectSheetCharacters(const QString& text, store::VectorTable& table,
+                                     store::FactsTable* facts = nullptr);
 
 // How a left-out character is named in a message: "A", or U+0007 for what does not print.
 QString characterName(const QString& character);

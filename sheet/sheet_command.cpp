@@ -20,6 +20,7 @@ constexpr int kLeftOutNamed = 20;
 
 constexpr const char* kHelp = R"(Usage: qir-stroke
        qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]
+       qir-stroke --info TEXT
        qir-stroke --help
 
 Without options, the program opens its window.
@@ -28,6 +29,11 @@ Without options, the program opens its window.
                          in order, repeats kept; blanks are left out
   --output FILE.pdf      the PDF file to write; it must not exist yet
   --page a4|letter       the paper (default: your locale's paper, else A4)
+  --info TEXT            print each character's readings, radical, remaining
+                         strokes, stroke count and gloss, one tab-separated line
+                         a character; exit status 0 all were described, 3 some
+                         were not (named on standard error), 1 none, 2 a wrong
+                         command line
   -h, --help             show this help and end
 
 Each character gets a header (the character large and its stroke count), its stroke
@@ -165,7 +171,8 @@ int runSheet(const SheetArguments& arguments, const std::filesystem::path& store
     }
     try {
         store::VectorTable table(storeFolder);
-        const SheetSelection selection = selectSheetCharacters(arguments.text, table);
+        store::FactsTable facts(storeFolder);
+        const SheetSelection selection = selectSheetCharacters(arguments.text, table, &facts);
         int named = 0;
         for (const LeftOutCharacter& left : selection.leftOut) {
             if (named++ == kLeftOutNamed) {

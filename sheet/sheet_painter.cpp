@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QStringList>
 #include <cmath>
 
 #include "platform/errors.h"
@@ -17,6 +18,9 @@ namespace {
 [[noreturn]] void cannotPrint(const std::string& cause) {
     throw Error("EPrinter", "Cannot print the practice sheet: " + cause);
 }
+
+// The share of the header's height the main reading takes above the character.
+constexpr double kReadingShare = 0.24;
 
 QString strokeCountText(int strokes) {
     return strokes == 1 ? QStringLiteral("1 stroke") : QStringLiteral("%1 strokes").arg(strokes);
@@ -109,8 +113,22 @@ class PagePainter {
 
     void paintHeader(const SheetCharacter& character, const GlyphShapes& glyph,
                      const SheetRow& row) {
+        const store::CharacterFacts& facts = character.facts;
+        // The main reading large above the character, as Chinese worksheets write it; the
+        // character's box then keeps the rest of the header's height.
+        QRectF box = device(headerCharacterRect(metrics_, row));
+        if (!facts.readings.empty()) {
+            const QRectF band(box.left(), box.top(), box.width(), box.height() * kReadingShare);
+            QFont reading = style::textFont(1);
+            reading.setPixelSize(std::max(1, static_cast<int>(band.height() * 0.7)));
+            painter_.setFont(reading);
+            painter_.setPen(style::kText);
+            painter_.drawText(band, Qt::AlignCenter,
+                              QString::fromStdString(facts.readings.front()));
+            const double side = box.height() - band.height();
+            box = QRectF(box.center().x() - side / 2, band.bottom(), side, side);
+        }
         // The character as the Kai font writes it, its ink centred in the box.
-        const QRectF box = device(headerCharacterRect(metrics_, row));
         drawGuide(painter_, box, unit_);
         QFont kai = style::kaiFont(1);
         kai.setPixelSize(std::max(1, static_cast<int>(box.height() * 0.8)));
@@ -132,19 +150,40 @@ class PagePainter {
 
         const QRectF text = device(headerTextRect(metrics_, row, withOverview));
         const QFont title = style::textFont(15, true);
+        double top = text.top();
         const double titleHeight = QFontMetricsF(title, painter_.device()).height();
         painter_.setFont(title);
-        painter_.drawText(QRectF(text.left(), text.top(), text.width(), titleHeight),
+        painter_.drawText(QRectF(text.left(), top, text.width(), titleHeight),
                           Qt::AlignLeft | Qt::AlignTop, strokeCountText(glyph.strokeCount()));
-        painter_.setFont(style::textFont(8));
-        painter_.setPen(style::kQuietText);
-        painter_.drawText(
-            QRectF(text.left(), text.top() + titleHeight * 1.3, text.width(),
-                   text.height() - titleHeight * 1.3),
-            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-            QStringLiteral("Each stroke starts where its numbered mark points, and sets off "
-                           "the way it points; the new stroke of each step is red. Trace the "
-                           "grey characters, then write your own in the empty boxes."));
+        top += titleHeight * 1.3;
+        // Every reading and the radical, then the gloss, each as long as it is.
+        const auto paragraph = [&](const QFont& font, const QColor& colour, const QString& words) {
+            const QRectF room(text.left(), top, text.width(), text.bottom() - top);
+            const QRectF needed = QFontMetricsF(font, painter_.device())
+                                      .boundingRect(room, Qt::AlignLeft | Qt::TextWordWrap, words);
+            if (words.isEmpty() || needed.height() > room.height()) {
+                return;  // what does not fit in the header is left out rather than overlap
+            }
+            painter_.setFont(font);
+            painter_.setPen(colour);
+            painter_.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, words);
+            top += needed.height() + 0.8 * unit_;
+        };
+        QStringList readings;
+        for (const std::string& reading : facts.readings) {
+            readings << QString::fromStdString(reading);
+        }
+        QString identity = readings.join(QStringLiteral(", "));
+        if (const QString radical = store::radicalText(facts); !radical.isEmpty()) {
+            identity += (identity.isEmpty() ? QString() : QStringLiteral("   ")) +
+                        QStringLiteral("部首 ") + radical;
+        }
+        paragraph(style::textFont(10, true), style::kText, identity);
+        paragraph(style::textFont(9), style::kText, QString::fromStdString(facts.gloss));
+        paragraph(style::textFont(8), style::kQuietText,
+                  QStringLiteral("Each stroke starts where its numbered mark points, and sets off "
+                                 "the way it points; the new stroke of each step is red. Trace the "
+                                 "grey characters, then write your own in the empty boxes."));
     }
 
     void paintFooter(int number, int pages) {

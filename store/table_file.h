@@ -37,6 +37,9 @@ inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false, kTabl
 // Each character's strokes in vector form (vector_table.h), keyed by the character. Rows of
 // about a kilobyte, like the step pictures, pack best into large pages.
 inline constexpr TableLayout kVectorTable{"bishunvec.db", 2, true, kTablePageSizes[1]};
+// Each character's readings, gloss, radical and stroke count (character_facts.h), keyed by the
+// character. Rows of some sixty bytes fit the small pages.
+inline constexpr TableLayout kFactsTable{"bishunzi.db", 2, true};
 
 // The store's built-in password: the key every table file is encrypted with.
 inline constexpr const char* kStorePassword = "qir610";

@@ -25,6 +25,8 @@ std::vector<unsigned char> vectorRowBytes(const StrokeVectors& vectors);
 // beyond any real character's size, or does not decode.
 StrokeVectors strokeVectorsOfRow(std::span<const unsigned char> row);
 
+class ReadOnlyTable;
+
 class VectorTable {
   public:
     // `folder` holds the table file; nothing is opened yet.
@@ -41,15 +43,10 @@ class VectorTable {
     std::optional<StrokeVectors> find(std::string_view hanzi);
 
     bool isOpen() const;
-    const std::filesystem::path& file() const { return file_; }
+    const std::filesystem::path& file() const;
 
   private:
-    void open();
-
-    struct Impl;
-    std::filesystem::path file_;
-    std::string password_;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<ReadOnlyTable> table_;
 };
 
 }  // namespace qir::store

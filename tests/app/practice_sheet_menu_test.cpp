@@ -11,6 +11,8 @@
 #include "app/practice_sheet_actions.h"
 #include "platform/gb2312.h"
 #include "selection/catalogue_tree.h"
+#include "store/character_facts.h"
+#include "store/table_file.h"
 #include "tests/app/form_fixture.h"
 #include "tests/sheet/poppler.h"
 #include "tests/sheet/test_strokes.h"
@@ -78,9 +80,113 @@ class PracticeSheetMenu : public ::testing::Test {
         FAIL() << "not in the catalogue";
     }
 
+    // The catalogue's node of `hanzi`, shown, so that it can be clicked.
+    selection::CatalogueNode* catalogueNode(const std::string& hanzi) {
+        auto* tree = fixture.control<selection::CatalogueTree>("TreeView1");
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            auto* node = dynamic_cast<selection::CatalogueNode*>(*it);
+            if (node != nullptr && gb2312::trimmed(node->bytes()) == hanzi) {
+                tree->expandItem(node->parent());
+                tree->scrollToItem(node);
+                return node;
+            }
+        }
+        return nullptr;
+    }
+
+    // Right-clicks the catalogue at `item`'s place and returns the menu that opens.
+    QMenu* catalogueMenuAt(QTreeWidgetItem* item) {
+        auto* tree = fixture.control<selection::CatalogueTree>("TreeView1");
+        const QPoint at = tree->visualItemRect(item).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &event);
+        const QList<QMenu*> menus = tree->findChildren<QMenu*>();
+        return menus.isEmpty() ? nullptr : menus.back();
+    }
+
+    static void writeFactsOfYong(const fs::path& folder) {
+        store::CharacterFacts facts;
+        facts.readings = {"yǒng"};
+        facts.gloss = "long, perpetual & eternal";
+        facts.radical = "水";
+        facts.radicalVariant = "氵";
+        facts.radicalNumber = 85;
+        facts.remainingStrokes = 1;
+        facts.totalStrokes = 5;
+        const std::string row = store::encodeCharacterFacts(facts);
+        store::writeTableFile(folder / store::kFactsTable.fileName, store::kFactsTable,
+                              {{testing::kYong, Bytes(row.begin(), row.end())}});
+    }
+
     FormFixture fixture;
     ScriptedDialogs scripted;
 };
+
+TEST_F(PracticeSheetMenu, TheCharactersFactsAreTheMenusFirstInertLine) {
+    writeFactsOfYong(folder());
+    choose(testing::kYong);
+    EXPECT_FALSE(fixture.form().practiceSheetActions().factsTableOpen());
+    for (const char* name : {"Panelavi", "DBCtrlGrid1"}) {
+        QMenu* menu = contextMenuOf(name);
+        ASSERT_NE(menu, nullptr) << name;
+        const QList<QAction*> entries = menu->actions();
+        ASSERT_EQ(entries.size(), 4) << name;
+        // An ampersand of the gloss is shown, not taken for a keyboard accelerator.
+        EXPECT_EQ(entries[0]->text(),
+                  QStringLiteral("永 yǒng — long, perpetual && eternal · 部首 水 (氵) · 5画"));
+        EXPECT_FALSE(entries[0]->isEnabled());
+        EXPECT_TRUE(entries[1]->isSeparator());
+        EXPECT_EQ(entries[2]->text(), QStringLiteral("Print practice sheet…"));
+        EXPECT_TRUE(entries[2]->isEnabled());
+        EXPECT_EQ(entries[3]->text(), QStringLiteral("Save practice sheet as PDF…"));
+        menu->close();
+    }
+    EXPECT_TRUE(fixture.form().practiceSheetActions().factsTableOpen());
+}
+
+TEST_F(PracticeSheetMenu, ACharacterTheFactsLackHasNoFactsLine) {
+    writeFactsOfYong(folder());
+    choose(testing::kWo);
+    QMenu* menu = contextMenuOf("Panelavi");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Print practice sheet…"));
+    menu->close();
+}
+
+TEST_F(PracticeSheetMenu, ACatalogueCharactersMenuShowsItAndMakesItsSheet) {
+    fixture.form().show();
+    writeFactsOfYong(folder());
+    testing::writeVectorTable(folder(), {{testing::kYong, testing::barAndBeam()}});
+    selection::CatalogueNode* node = catalogueNode(testing::kYong);
+    ASSERT_NE(node, nullptr);
+    // A group label has no menu.
+    EXPECT_EQ(catalogueMenuAt(node->parent()), nullptr);
+
+    QMenu* menu = catalogueMenuAt(node);
+    ASSERT_NE(menu, nullptr);
+    QList<QAction*> entries = menu->actions();
+    ASSERT_EQ(entries.size(), 5);
+    EXPECT_FALSE(entries[0]->isEnabled());
+    EXPECT_TRUE(entries[0]->text().startsWith(QStringLiteral("永 yǒng — ")));
+    EXPECT_EQ(entries[2]->text(), QStringLiteral("Show"));
+    EXPECT_EQ(entries[3]->text(), QStringLiteral("Print practice sheet…"));
+    // Ctrl+P prints the character shown, not this one.
+    EXPECT_TRUE(entries[3]->shortcut().isEmpty());
+    EXPECT_EQ(entries[4]->text(), QStringLiteral("Save practice sheet as PDF…"));
+    // The right click itself chose nothing; its sheet is that of the clicked character.
+    EXPECT_EQ(fixture.form().CurrentHanzi(), "");
+    scripted.saveTo = folder() / "yong.pdf";
+    entries[4]->trigger();
+    EXPECT_EQ(scripted.saveAsked, 1);
+    EXPECT_TRUE(fs::exists(folder() / "yong.pdf"));
+    EXPECT_EQ(fixture.form().CurrentHanzi(), "");
+
+    entries[2]->trigger();
+    fixture.desktop().errors.clear();  // the store's other tables are not here
+    EXPECT_EQ(gb2312::trimmed(fixture.form().CurrentHanzi()), testing::kYong);
+    menu->close();
+}
 
 TEST_F(PracticeSheetMenu, WithNoCurrentCharacterTheEntriesAreDisabledAndCtrlPOnlyBeeps) {
     fixture.form().show();

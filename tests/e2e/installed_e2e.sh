@@ -26,6 +26,7 @@ start_program "$prefix/bin/qir-stroke"
 [ -f "$folder/bishunbmp.db" ] && [ ! -L "$folder/bishunbmp.db" ] || fail "no own stroke display table"
 [ -f "$folder/exityellow.bmp" ] && [ -f "$folder/help.htm" ] || fail "skins or help page missing"
 [ -L "$folder/bishunvec.db" ] || fail "the working folder has no link to the vector table"
+[ -L "$folder/bishunzi.db" ] || fail "the working folder has no link to the facts table"
 
 sleep 0.5
 xdotool type --delay 150 '永'

@@ -9,7 +9,7 @@ stage_dir=$(cd "$1" && pwd)
 mkdir "$work/cwd"
 for file in "$stage_dir"/*; do
     case "$(basename "$file")" in
-        donghua.db | bishun.db | bishunvec.db) ln -s "$file" "$work/cwd/" ;;
+        donghua.db | bishun.db | bishunvec.db | bishunzi.db) ln -s "$file" "$work/cwd/" ;;
         *) cp -r "$file" "$work/cwd/" ;;
     esac
 done

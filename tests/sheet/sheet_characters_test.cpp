@@ -85,6 +85,25 @@ TEST_F(SheetCharacters, AThousandCharactersGoOnOneSheetAndMoreAreRefusedWhole) {
     }
 }
 
+TEST_F(SheetCharacters, EachCharacterTakesItsFactsAndAMissingFactsTableLeavesThemEmpty) {
+    store::CharacterFacts yong;
+    yong.readings = {"yǒng"};
+    yong.radical = "水";
+    const std::string row = store::encodeCharacterFacts(yong);
+    store::writeTableFile(scratch.path() / store::kFactsTable.fileName, store::kFactsTable,
+                          {{testing::kYong, Bytes(row.begin(), row.end())}});
+    store::FactsTable facts(scratch.path());
+    const SheetSelection selection = selectSheetCharacters(QStringLiteral("永我"), table, &facts);
+    ASSERT_EQ(selection.characters.size(), 2u);
+    EXPECT_EQ(selection.characters[0].facts, yong);
+    EXPECT_TRUE(selection.characters[1].facts.empty());
+
+    store::FactsTable missing(scratch.path() / "nowhere");
+    const SheetSelection without = selectSheetCharacters(QStringLiteral("永"), table, &missing);
+    ASSERT_EQ(without.characters.size(), 1u);
+    EXPECT_TRUE(without.characters[0].facts.empty());
+}
+
 TEST_F(SheetCharacters, AnUnreadableTableIsAnErrorNotALeftOutCharacter) {
     std::filesystem::remove(scratch.path() / "bishunvec.db");
     store::VectorTable missing(scratch.path());

@@ -189,7 +189,8 @@ TEST_F(SheetCommand, HelpDocumentsTheCommandAndBadOptionsPointToIt) {
     EXPECT_EQ(outcome.err, QString());
     for (const char* expected :
          {"qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]",
-          "Without options, the program opens its window.", "Exit status: 0"}) {
+          "qir-stroke --info TEXT", "Without options, the program opens its window.",
+          "Exit status: 0"}) {
         EXPECT_TRUE(outcome.out.contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_TRUE(outcome.out.contains(QStringLiteral("The character store is read from\n%1\n")

@@ -119,6 +119,32 @@ TEST_F(SheetRendering, A4AndLetterPagesCarryTheHeaderAndTheFooter) {
     EXPECT_EQ(testing::pdfInfo(pdf).pageSize, QStringLiteral("612 x 792 pts (letter)"));
 }
 
+TEST_F(SheetRendering, TheHeaderCarriesTheReadingsTheRadicalAndTheGlossWhenKnown) {
+    store::CharacterFacts xing;
+    xing.readings = {"xíng", "háng", "hàng"};
+    xing.gloss = "go; walk; move (about)";
+    xing.radical = "行";
+    xing.radicalNumber = 144;
+    xing.remainingStrokes = 0;
+    xing.totalStrokes = 6;
+    store::CharacterFacts chang;
+    chang.radical = "长";  // only the radical: no readings, no gloss
+    const std::vector<SheetCharacter> characters{{QStringLiteral("行"), barAndBeam(), xing},
+                                                 {QStringLiteral("长"), barAndBeam(), chang},
+                                                 {QStringLiteral("永"), barAndBeam()}};
+    writePracticeSheetPdf(pdf, characters, Paper::A4, AtomicFile::Existing::Refuse);
+    const QString text = testing::pdfText(pdf);
+    for (const QString& expected :
+         {QStringLiteral("xíng, háng, hàng"), QStringLiteral("部首 行"),
+          QStringLiteral("go; walk; move (about)"), QStringLiteral("部首 长")}) {
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n"
+                                             << text.toStdString();
+    }
+    // The main reading stands once more on its own, large, above the character.
+    EXPECT_EQ(text.count(QStringLiteral("xíng")), 2) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("部首")), 2);
+}
+
 TEST_F(SheetRendering, SeveralCharactersFlowOntoThePagesOfThePlanInOrder) {
     const std::vector<int> strokeCounts{2, 13, 1, 30, 2, 2, 5};
     std::vector<SheetCharacter> characters;

@@ -8,12 +8,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "store/character_facts.h"
 #include "store/character_store.h"
 #include "store/dataset.h"
 #include "store/table_file.h"
 #include "store/vector_table.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/tools/clip_reader.h"
+#include "tests/tools/unihan_excerpt.h"
 #include "tools/store_builder/vector_record.h"
 
 namespace qir::tools {
@@ -62,8 +64,9 @@ std::string decryptedBytes(const fs::path& file) {
     sqlite3_key(db.get(), store::kStorePassword,
                 static_cast<int>(std::strlen(store::kStorePassword)));
     int pageSize = store::kTablePageSizes[0];
-    for (const store::TableLayout& layout : {store::kAnimationTable, store::kStrokeTable,
-                                             store::kStrokeDisplayTable, store::kVectorTable}) {
+    for (const store::TableLayout& layout :
+         {store::kAnimationTable, store::kStrokeTable, store::kStrokeDisplayTable,
+          store::kVectorTable, store::kFactsTable}) {
         if (file.filename() == layout.fileName) {
             pageSize = layout.pageSize;
         }
@@ -234,6 +237,62 @@ TEST_F(StoreBuild, StopsOnAMissingOrForeignDataFolder) {
     fs::remove(data / "ARPHICPL.TXT");
     EXPECT_THROW(buildStore(optionsFor(data, scratch.path(), "一")), BuildFailure);
     EXPECT_FALSE(fs::exists(scratch.path() / "donghua.db"));
+}
+
+TEST_F(StoreBuild, TheFactsTableHoldsUnihansFactsAndEveryStrokeCountDisagreementIsReported) {
+    const fs::path data = makeDataFolder(scratch.path() / "data", {"永", "了", "长", "一"});
+    // The excerpt gives 了 three strokes where the data has two; it says nothing of 一.
+    StoreBuildOptions options = optionsFor(data, scratch.path() / "out", "永了长一");
+    options.unicodeFolder = qir::testing::writeUnihanExcerpt(
+        scratch.path() / "unicode", "Unihan_IRGSources.txt.bz2", "U+4E86\tkTotalStrokes\t3");
+    const StoreBuildSummary summary = buildStore(options);
+    ASSERT_TRUE(summary.facts.has_value());
+    EXPECT_EQ(summary.facts->unicodeVersion, "15.0.0");
+    EXPECT_EQ(summary.facts->withReading, 3);
+    EXPECT_EQ(summary.facts->withGloss, 3);
+    EXPECT_EQ(summary.facts->withRadical, 3);
+    ASSERT_EQ(summary.facts->disagreements.size(), 1u);
+    EXPECT_EQ(summary.facts->disagreements[0].text, QStringLiteral("了"));
+    EXPECT_EQ(summary.facts->disagreements[0].unihan, 3);
+    EXPECT_EQ(summary.facts->disagreements[0].data, 2);
+
+    store::FactsTable table(scratch.path() / "out");
+    const std::optional<store::CharacterFacts> yong = table.find("\xD3\xC0");
+    ASSERT_TRUE(yong.has_value());
+    EXPECT_EQ(store::factsLine(QStringLiteral("永"), *yong),
+              QStringLiteral("永 yǒng — long, perpetual, eternal, forever · 部首 水 (氵) · 5画"));
+    // Unihan's count is kept as it is; a character it lacks has no row.
+    EXPECT_EQ(table.find("\xC1\xCB")->totalStrokes, 3);  // 了
+    EXPECT_EQ(table.find("\xD2\xBB"), std::nullopt);     // 一
+    const std::string notice = store::readTableNotice(scratch.path() / "out" / "bishunzi.db");
+    EXPECT_NE(notice.find("Unicode Standard, version 15.0.0"), std::string::npos) << notice;
+    EXPECT_NE(notice.find("Unicode License"), std::string::npos) << notice;
+}
+
+TEST_F(StoreBuild, AMissingOrMalformedUnicodeFileStopsTheBuildBeforeAnythingIsWritten) {
+    const fs::path data = makeDataFolder(scratch.path() / "data", {"永"});
+    StoreBuildOptions options = optionsFor(data, scratch.path() / "out", "永");
+    options.unicodeFolder = qir::testing::writeUnihanExcerpt(scratch.path() / "unicode");
+    fs::remove(options.unicodeFolder / "Unihan_IRGSources.txt.bz2");
+    try {
+        buildStore(options);
+        ADD_FAILURE() << "built without Unihan_IRGSources.txt.bz2";
+    } catch (const BuildFailure& e) {
+        EXPECT_NE(std::string(e.what()).find("Unihan_IRGSources.txt.bz2 is missing"),
+                  std::string::npos)
+            << e.what();
+    }
+    options.unicodeFolder = qir::testing::writeUnihanExcerpt(
+        scratch.path() / "damaged", "Unihan_Readings.txt.bz2", "U+6C38\tkMandarin\tyong3");
+    try {
+        buildStore(options);
+        ADD_FAILURE() << "built with a malformed line";
+    } catch (const BuildFailure& e) {
+        EXPECT_NE(std::string(e.what()).find("Unihan_Readings.txt.bz2 line 6"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_FALSE(fs::exists(scratch.path() / "out" / "donghua.db"));
+    EXPECT_FALSE(fs::exists(scratch.path() / "out" / "bishunzi.db"));
 }
 
 }  // namespace

@@ -15,11 +15,13 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qir-store-builder --data FOLDER --out FOLDER [--corrections FILE] "
-    "[--characters TEXT] [--jobs N] [--quiet]\n"
+    "usage: qir-store-builder --data FOLDER --out FOLDER [--unicode FOLDER] "
+    "[--corrections FILE] [--characters TEXT] [--jobs N] [--quiet]\n"
     "  --data FOLDER      the hanzi-writer-data package (node_modules/hanzi-writer-data)\n"
-    "  --out FOLDER       where donghua.db, bishun.db, bishunbmp.db, bishunvec.db and\n"
-    "                     ARPHICPL.TXT go\n"
+    "  --out FOLDER       where donghua.db, bishun.db, bishunbmp.db, bishunvec.db,\n"
+    "                     bishunzi.db and ARPHICPL.TXT go\n"
+    "  --unicode FOLDER   the Unicode data the facts table bishunzi.db is made from\n"
+    "                     (/usr/share/unicode, Debian's unicode-data); without it, no facts\n"
     "  --corrections FILE the reviewed stroke-order corrections (data/order_corrections.txt)\n"
     "  --characters TEXT  build only these characters (UTF-8), instead of all of GB2312\n"
     "  --jobs N           rendering threads (default: one per core)\n"
@@ -56,6 +58,8 @@ Arguments parseArguments(int argc, char** argv) {
         if (name == "--data") {
             arguments.options.dataFolder = value;
             haveData = true;
+        } else if (name == "--unicode") {
+            arguments.options.unicodeFolder = value;
         } else if (name == "--corrections") {
             arguments.options.corrections = value;
         } else if (name == "--out") {
@@ -98,6 +102,24 @@ void printSummary(const qir::tools::StoreBuildSummary& summary) {
         total += size;
     }
     std::printf("  %-13s %10.1f MB\n", "together", static_cast<double>(total) / 1e6);
+    if (summary.facts) {
+        const qir::tools::FactsSummary& facts = *summary.facts;
+        std::printf(
+            "Facts from Unicode %s (read in %.2f s): %d with a reading, %d with a gloss, "
+            "%d with a radical, %d with a stroke count\n",
+            facts.unicodeVersion.c_str(), facts.seconds, facts.withReading, facts.withGloss,
+            facts.withRadical, facts.withStrokeCount);
+        if (!facts.disagreements.empty()) {
+            std::printf(
+                "Unihan's stroke count (kTotalStrokes) disagrees with the stroke data's "
+                "for %zu characters:\n",
+                facts.disagreements.size());
+            for (const qir::tools::StrokeCountDisagreement& entry : facts.disagreements) {
+                std::printf("  %s: Unihan %d, data %d\n", entry.text.toStdString().c_str(),
+                            entry.unihan, entry.data);
+            }
+        }
+    }
     if (!summary.skipped.empty()) {
         std::printf("Skipped %zu characters:\n", summary.skipped.size());
         for (const auto& skipped : summary.skipped) {

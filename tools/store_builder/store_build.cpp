@@ -9,12 +9,16 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <set>
+#include <span>
 #include <thread>
 #include <variant>
 
+#include "store/character_facts.h"
 #include "store/table_file.h"
 #include "tools/store_builder/progress.h"
 #include "tools/store_builder/stroke_picture.h"
+#include "tools/store_builder/unihan_reader.h"
 #include "tools/store_builder/vector_record.h"
 
 namespace qir::tools {
@@ -142,6 +146,27 @@ void moveInto(const fs::path& from, const fs::path& to) {
     }
 }
 
+// Writes the facts row of a built character, counts what it holds, and checks its stroke count
+// against the data's.
+void addFacts(store::TableFileWriter& table, const UnihanFacts& facts,
+              const CharacterEntry& character, int dataStrokes, FactsSummary& summary) {
+    const auto found = facts.facts.find(character.text.toUcs4().front());
+    if (found == facts.facts.end()) {
+        return;
+    }
+    const store::CharacterFacts& entry = found->second;
+    const std::string row = store::encodeCharacterFacts(entry);
+    table.addRow(character.key,
+                 std::span(reinterpret_cast<const unsigned char*>(row.data()), row.size()));
+    summary.withReading += entry.readings.empty() ? 0 : 1;
+    summary.withGloss += entry.gloss.empty() ? 0 : 1;
+    summary.withRadical += entry.radical.empty() ? 0 : 1;
+    summary.withStrokeCount += entry.totalStrokes ? 1 : 0;
+    if (entry.totalStrokes && *entry.totalStrokes != dataStrokes) {
+        summary.disagreements.push_back({character.text, *entry.totalStrokes, dataStrokes});
+    }
+}
+
 }  // namespace
 
 std::string dataPackageVersion(const fs::path& dataFolder) {
@@ -188,6 +213,20 @@ std::string conversionNotice(const std::string& dataVersion,
            changes;
 }
 
+std::string factsTableNotice(const std::string& unicodeVersion) {
+    return "Character facts: from the Unicode Han Database (Unihan) of the Unicode Standard, "
+           "version " +
+           unicodeVersion +
+           ", as Debian's unicode-data package ships it: the readings (kMandarin first, then "
+           "the other readings of kXHC1983 and kTGHZ2013), the gloss (kDefinition), the radical "
+           "with its remaining strokes (kRSUnicode, the radical's character from CJKRadicals.txt "
+           "and its variant form from EquivalentUnifiedIdeograph.txt) and the stroke count "
+           "(kTotalStrokes). Copyright Unicode, Inc.; distributed under the Unicode License "
+           "(https://www.unicode.org/license.txt). Selected by qir-store-builder, which keeps "
+           "each value as Unihan gives it and the first value where a field gives one for "
+           "simplified and one for traditional Chinese.";
+}
+
 OrderCorrections loadCorrections(const fs::path& file, const fs::path& dataFolder) {
     try {
         OrderCorrections corrections = OrderCorrections::read(file);
@@ -224,6 +263,24 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
         }
     }
 
+    std::optional<UnihanFacts> facts;
+    if (!options.unicodeFolder.empty()) {
+        const auto readStarted = std::chrono::steady_clock::now();
+        std::set<char32_t> wanted;
+        for (const CharacterEntry& character : characters) {
+            wanted.insert(character.text.toUcs4().front());
+        }
+        try {
+            facts = readUnihan(options.unicodeFolder, wanted);
+        } catch (const UnihanError& e) {
+            throw BuildFailure(e.what());
+        }
+        summary.facts.emplace();
+        summary.facts->unicodeVersion = facts->unicodeVersion;
+        summary.facts->seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - readStarted).count();
+    }
+
     std::error_code error;
     fs::create_directories(options.outputFolder, error);
     if (error) {
@@ -240,6 +297,10 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
                                    store::kStrokeDisplayTable);
     store::TableFileWriter vectors(scratch.path() / store::kVectorTable.fileName,
                                    store::kVectorTable);
+    std::optional<store::TableFileWriter> factsTable;
+    if (facts) {
+        factsTable.emplace(scratch.path() / store::kFactsTable.fileName, store::kFactsTable);
+    }
 
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const int workers = options.workers > 0 ? options.workers : static_cast<int>(cores);
@@ -270,6 +331,9 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
                 summary.clipBytes += built.clip.size();
                 summary.pictureCount += built.steps.size();
                 summary.strokeCounts.emplace_back(built.key, built.strokeCount);
+                if (facts) {
+                    addFacts(*factsTable, *facts, characters[i], built.strokeCount, *summary.facts);
+                }
             }
             if (options.log != nullptr) {
                 progress.update(static_cast<int>(i + 1));
@@ -290,15 +354,23 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
     }
     vectors.setNotice(vectorTableNotice(notice));
     vectors.commit();
+    if (factsTable) {
+        factsTable->setNotice(factsTableNotice(facts->unicodeVersion));
+        factsTable->commit();
+    }
     fs::copy_file(licence, scratch.path() / kLicenceFile, fs::copy_options::overwrite_existing,
                   error);
     if (error) {
         throw BuildFailure("cannot copy " + licence.string() + ": " + error.message());
     }
     // Every file is complete; only now do they take the real names.
-    for (const char* name :
-         {kLicenceFile, store::kVectorTable.fileName, store::kStrokeDisplayTable.fileName,
-          store::kStrokeTable.fileName, store::kAnimationTable.fileName}) {
+    std::vector<const char*> names{kLicenceFile, store::kVectorTable.fileName,
+                                   store::kStrokeDisplayTable.fileName,
+                                   store::kStrokeTable.fileName, store::kAnimationTable.fileName};
+    if (factsTable) {
+        names.insert(names.begin() + 1, store::kFactsTable.fileName);
+    }
+    for (const char* name : names) {
         moveInto(scratch.path() / name, options.outputFolder / name);
         summary.files.emplace_back(name, fs::file_size(options.outputFolder / name));
     }

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/read_only_table.h"
+
+#include <system_error>
+
+#include "store/sqlite.h"
+
+namespace qir::store {
+
+struct ReadOnlyTable::Impl {
+    std::unique_ptr<sql::Connection> connection;
+    sql::Statement lookUp;
+};
+
+ReadOnlyTable::ReadOnlyTable(std::filesystem::path folder, const TableLayout& layout,
+                             std::string password)
+    : file_(std::move(folder) / layout.fileName), layout_(layout), password_(std::move(password)) {}
+
+ReadOnlyTable::~ReadOnlyTable() = default;
+
+void ReadOnlyTable::open() {
+    const char* name = layout_.fileName;
+    std::error_code error;
+    if (!std::filesystem::exists(file_, error)) {
+        sql::fail("Cannot open table", name, "the file does not exist");
+    }
+    if (std::filesystem::is_directory(file_, error)) {
+        sql::fail("Cannot open table", name, "it is a folder, not a file");
+    }
+    auto impl = std::make_unique<Impl>();
+    impl->connection =
+        std::make_unique<sql::Connection>(file_.string(), SQLITE_OPEN_READONLY, name);
+    sqlite3* handle = impl->connection->get();
+    sqlite3_key(handle, password_.data(), static_cast<int>(password_.size()));
+    impl->connection->tryExec("PRAGMA cipher_page_size = " + std::to_string(layout_.pageSize));
+    // The key shows whether it fits only when the first page is read.
+    int code = SQLITE_OK;
+    sql::Statement probe = impl->connection->tryPrepare(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) = 'db'", code);
+    if (!probe) {
+        sql::failWithCode("Cannot open table", name, code, handle);
+    }
+    code = sqlite3_step(probe.get());
+    if (code != SQLITE_ROW) {
+        sql::failWithCode("Cannot open table", name, sqlite3_errcode(handle), handle);
+    }
+    if (sqlite3_column_int(probe.get(), 0) == 0) {
+        sql::fail("Cannot open table", name, "the file is not a table file");
+    }
+    probe.reset();
+    impl->lookUp = impl->connection->tryPrepare("SELECT Photo FROM db WHERE Filename = ?1", code);
+    if (!impl->lookUp) {
+        sql::failWithCode("Cannot open table", name, code, handle);
+    }
+    impl_ = std::move(impl);
+}
+
+std::optional<std::string> ReadOnlyTable::find(std::string_view key) {
+    if (!impl_) {
+        open();
+    }
+    sqlite3_stmt* statement = impl_->lookUp.get();
+    sqlite3_reset(statement);
+    sql::bindText(statement, 1, key);
+    const int code = sqlite3_step(statement);
+    if (code == SQLITE_DONE) {
+        sqlite3_reset(statement);
+        return std::nullopt;
+    }
+    if (code != SQLITE_ROW) {
+        sqlite3_reset(statement);
+        sql::failWithCode("Cannot read table", layout_.fileName, code, impl_->connection->get());
+    }
+    std::string blob = sql::columnBytes(statement, 0);
+    sqlite3_reset(statement);
+    return blob;
+}
+
+}  // namespace qir::store
