@@ -16,6 +16,7 @@
 #include "desktop/single_instance.h"
 #include "desktop/termination_signals.h"
 #include "platform/errors.h"
+#include "practice/judge_command.h"
 #include "sheet/sheet_command.h"
 #include "workfolder/working_folder.h"
 
@@ -29,6 +30,13 @@ std::filesystem::path executablePath() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Judging strokes from a file, for scripts: no window, the read-only tables only.
+    if (const std::vector<std::string> arguments(argv + 1, argv + argc);
+        qir::practice::asksForJudgeCommand(arguments)) {
+        return qir::practice::runJudgeCommand(arguments,
+                                              qir::workfolder::installedDataFolder(executablePath())
+                                                  .value_or(std::filesystem::current_path()));
+    }
     // A practice sheet from the command line needs no window and leaves a running instance be.
     // It reads only read-only tables: an installed program's data folder, or the folder a
     // staged one runs in.

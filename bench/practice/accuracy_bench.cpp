@@ -166,8 +166,8 @@ int main(int argc, char** argv) {
     std::printf("Practice judge accuracy: %zu characters, %ld strokes, from %s (seed %u)\n",
                 characters.size(), strokes, folder.c_str(), kSeed);
     std::printf("Each stroke moved %s\n\n",
-                scattered ? "by up to 8 %% on its own"
-                          : "with the character by up to 8 %%, and by up to 2 %% on its own");
+                scattered ? "by up to 8 % on its own"
+                          : "with the character by up to 8 %, and by up to 2 % on its own");
     Table all{};
     std::mt19937 random(kSeed);
     for (const StoreCharacter& character : characters) {
