@@ -27,4 +27,38 @@ std::vector<Polyline> characterMedians(const store::StrokeVectors& vectors) {
     return medians;
 }
 
+std::vector<QPainterPath> characterOutlines(const store::StrokeVectors& vectors) {
+    std::vector<QPainterPath> outlines;
+    outlines.reserve(vectors.strokes.size());
+    for (const store::VectorStroke& stroke : vectors.strokes) {
+        QPainterPath path;
+        const auto at = [](const store::VectorPoint& point) {
+            const Point p = writingBoxPoint(point);
+            return QPointF(p.x, p.y);
+        };
+        for (const store::OutlineCommand& command : stroke.outline) {
+            const auto& p = command.points;
+            switch (command.verb) {
+                case store::OutlineVerb::MoveTo:
+                    path.moveTo(at(p[0]));
+                    break;
+                case store::OutlineVerb::LineTo:
+                    path.lineTo(at(p[0]));
+                    break;
+                case store::OutlineVerb::QuadTo:
+                    path.quadTo(at(p[0]), at(p[1]));
+                    break;
+                case store::OutlineVerb::CubicTo:
+                    path.cubicTo(at(p[0]), at(p[1]), at(p[2]));
+                    break;
+                case store::OutlineVerb::Close:
+                    path.closeSubpath();
+                    break;
+            }
+        }
+        outlines.push_back(path);
+    }
+    return outlines;
+}
+
 }  // namespace qir::practice

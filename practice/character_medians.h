@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The one place that reads the store's stroke vectors for practice: each stroke's median,
-// in writing order, in the writing box (side 1, y down).
+// The one place that reads the store's stroke vectors for practice: each stroke's median and
+// outline, in writing order, in the writing box (side 1, y down).
 
+#include <QPainterPath>
 #include <vector>
 
 #include "practice/geometry.h"
@@ -14,5 +15,7 @@ namespace qir::practice {
 Point writingBoxPoint(const store::VectorPoint& point);
 
 std::vector<Polyline> characterMedians(const store::StrokeVectors& vectors);
+
+std::vector<QPainterPath> characterOutlines(const store::StrokeVectors& vectors);
 
 }  // namespace qir::practice

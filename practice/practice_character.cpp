@@ -48,7 +48,7 @@ PracticeCharacter practiceCharacter(const QString& character, store::VectorTable
     if (!vectors || vectors->strokes.empty()) {
         refuse(character, "is not in the character store");
     }
-    return {*bytes, characterMedians(*vectors)};
+    return {*bytes, characterMedians(*vectors), characterOutlines(*vectors)};
 }
 
 }  // namespace qir::practice

@@ -3,6 +3,7 @@
 // The character a learner practises: one of GB2312's Chinese characters with strokes in the
 // vector table. Anything else is refused with a message that says why, never an empty box.
 
+#include <QPainterPath>
 #include <QString>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ namespace qir::practice {
 struct PracticeCharacter {
     std::string hanzi;  // GB2312 bytes
     std::vector<Polyline> medians;
+    std::vector<QPainterPath> outlines;
 };
 
 // Throws Error (kind "EPracticeError") whose message names the character and the reason:
