@@ -11,6 +11,8 @@
 #include "desktop/error_guard.h"
 #include "platform/errors.h"
 #include "platform/gb2312.h"
+#include "practice/practice_character.h"
+#include "practice_window/practice_window.h"
 #include "sheet/sheet_characters.h"
 
 namespace qir::app {
@@ -74,7 +76,11 @@ QMenu* PracticeSheetActions::createContextMenu(QWidget* parent) {
     printEntry->setShortcut(QKeySequence::Print);
     printEntry->setShortcutVisibleInContextMenu(true);
     QAction* saveEntry = menu->addAction(kSaveSheetText, this, &PracticeSheetActions::saveAsPdf);
-    for (QAction* entry : {printEntry, saveEntry}) {
+    QAction* writeEntry =
+        menu->addAction(kWriteItYourselfText, this, &PracticeSheetActions::writeItYourself);
+    writeEntry->setShortcut(kWriteItYourselfKey);
+    writeEntry->setShortcutVisibleInContextMenu(true);
+    for (QAction* entry : {printEntry, saveEntry, writeEntry}) {
         entry->setEnabled(haveCharacter());
     }
     return menu;
@@ -132,6 +138,27 @@ void PracticeSheetActions::saveAsPdf() {
         // The dialog has asked before replacing a file.
         sheet::writePracticeSheetPdf(*file, characters, sheet::localePaper(),
                                      AtomicFile::Existing::Replace);
+    });
+}
+
+void PracticeSheetActions::writeItYourself() {
+    if (!haveCharacter()) {
+        desktop_.beep();
+        return;
+    }
+    guarded(desktop_, [this] {
+        if (!table_) {
+            table_ = std::make_unique<store::VectorTable>(storeFolder_());
+        }
+        const QString text = gb2312::toUnicode(gb2312::trimmed(currentHanzi_()));
+        std::vector<practice::PracticeCharacter> characters{
+            practice::practiceCharacter(text, *table_)};
+        auto* practice = new practice_window::PracticeWindow(
+            std::move(characters), std::filesystem::current_path() / practice::kPracticeRecordFile,
+            window_);
+        practice->setWindowFlag(Qt::Window);
+        practice->setAttribute(Qt::WA_DeleteOnClose);
+        practice->show();
     });
 }
 

@@ -8,6 +8,7 @@
 #error "app/practice_sheet_actions.h is private to its folder"
 #endif
 
+#include <QKeySequence>
 #include <QObject>
 #include <QPoint>
 #include <filesystem>
@@ -29,6 +30,8 @@ namespace qir::app {
 
 inline const QString kPrintSheetText = QStringLiteral("Print practice sheet…");
 inline const QString kSaveSheetText = QStringLiteral("Save practice sheet as PDF…");
+inline const QString kWriteItYourselfText = QStringLiteral("Write it yourself…");
+inline const QKeySequence kWriteItYourselfKey = QKeySequence(Qt::CTRL | Qt::Key_E);
 
 // What the actions ask of the user. Tests answer in the user's place.
 struct SheetDialogs {
@@ -52,8 +55,8 @@ class PracticeSheetActions : public QObject {
                          std::function<std::filesystem::path()> storeFolder, SheetDialogs dialogs);
     ~PracticeSheetActions() override;
 
-    // A menu of the two entries, enabled while there is a current character; it deletes
-    // itself when closed.
+    // A menu of the entries (the two of the sheet, then "Write it yourself…"), enabled while
+    // there is a current character; it deletes itself when closed.
     QMenu* createContextMenu(QWidget* parent);
     // Shows that menu at `position` of `widget`.
     void popUpContextMenu(QWidget* widget, const QPoint& position);
@@ -61,6 +64,8 @@ class PracticeSheetActions : public QObject {
     // Each runs inside the window's error boundary. With no current character they only beep.
     void print();
     void saveAsPdf();
+    // Opens the practice window on the current character, its record in the working folder.
+    void writeItYourself();
 
     bool vectorTableOpen() const { return table_ != nullptr && table_->isOpen(); }
     void setDialogs(SheetDialogs dialogs) { dialogs_ = std::move(dialogs); }

@@ -212,6 +212,9 @@ void TForm1::createPracticeSheetActions() {
     }
     auto* print = new QShortcut(QKeySequence::Print, this);
     connect(print, &QShortcut::activated, sheetActions_, &app::PracticeSheetActions::print);
+    auto* write = new QShortcut(app::kWriteItYourselfKey, this);
+    connect(write, &QShortcut::activated, sheetActions_,
+            &app::PracticeSheetActions::writeItYourself);
 }
 
 const std::string& TForm1::CurrentHanzi() const {
