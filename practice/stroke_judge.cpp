@@ -33,13 +33,13 @@ struct Tolerance {
 Tolerance toleranceOf(Leniency leniency) {
     switch (leniency) {
         case Leniency::Strict:
-            return {0.10, 0.04, 0.14, 0.013, 11, 24, 1.28, 0.8};
+            return {0.10, 0.05, 0.14, 0.013, 11, 24, 1.28, 0.8};
         case Leniency::Gentle:
-            return {0.15, 0.075, 0.28, 0.025, 22, 40, 1.7, 0.8};
+            return {0.15, 0.10, 0.28, 0.025, 22, 40, 1.7, 0.8};
         case Leniency::Normal:
             break;
     }
-    return {0.112, 0.05, 0.18, 0.016, 11, 26, 1.27, 0.8};
+    return {0.112, 0.07, 0.18, 0.016, 11, 26, 1.27, 0.8};
 }
 
 // How much worse each further stroke must fit to be taken for the one drawn too early.
