@@ -85,8 +85,10 @@ void PracticeWindow::start() {
     session_ = std::make_unique<practice::PracticeSession>(character.medians, leniency_);
     box_->setCharacter(character.outlines);
     box_->setMode(mode_);
-    character_->setText(tr("%1 — %n stroke(s)", nullptr, session_->strokeCount())
-                            .arg(gb2312::toUnicode(character.hanzi)));
+    const int strokes = session_->strokeCount();
+    character_->setText((strokes == 1 ? tr("%1 — %2 stroke") : tr("%1 — %2 strokes"))
+                            .arg(gb2312::toUnicode(character.hanzi))
+                            .arg(strokes));
     result_->clear();
     clock_.start();
 }

@@ -80,6 +80,9 @@ void WritingBox::setGuides(Guides guides) {
 
 void WritingBox::setStrokesDone(int count) {
     done_ = count;
+    // A right stroke ends what was said about the wrong one before it.
+    refused_.clear();
+    fade_.stop();
     update();
 }
 
