@@ -156,6 +156,14 @@ void PracticeSheetActions::writeItYourself() {
         auto* practice = new practice_window::PracticeWindow(
             std::move(characters), std::filesystem::current_path() / practice::kPracticeRecordFile,
             window_);
+        practice->setCharacterSource(
+            [this](const std::string& hanzi) -> std::optional<practice::PracticeCharacter> {
+                try {
+                    return practice::practiceCharacter(gb2312::toUnicode(hanzi), *table_);
+                } catch (const std::exception&) {
+                    return std::nullopt;
+                }
+            });
         practice->setWindowFlag(Qt::Window);
         practice->setAttribute(Qt::WA_DeleteOnClose);
         practice->show();

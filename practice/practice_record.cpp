@@ -4,6 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/atomic_file.h"
 #include "platform/gb2312.h"
 #include "practice/sqlite_handle.h"
 
@@ -341,6 +342,13 @@ std::string PracticeRecord::csv() const {
                 csvField(mistakesText(attempt.mistakes)) + "\r\n";
     }
     return text;
+}
+
+void PracticeRecord::exportCsv(const std::filesystem::path& file) const {
+    const std::string text = csv();
+    AtomicFile out(file, AtomicFile::Existing::Replace);
+    out.device().write(text.data(), static_cast<qint64>(text.size()));
+    out.commit();
 }
 
 }  // namespace qir::practice

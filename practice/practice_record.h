@@ -64,6 +64,8 @@ class PracticeRecord {
     // The record as CSV: a header line, then one line an attempt, oldest first, the character
     // in UTF-8 and the date in ISO 8601.
     std::string csv() const;
+    // Writes csv() to `file`, replacing it whole. Throws Error "Cannot create file ...".
+    void exportCsv(const std::filesystem::path& file) const;
 
     const std::filesystem::path& file() const { return file_; }
 

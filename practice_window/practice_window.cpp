@@ -3,6 +3,8 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -33,6 +35,21 @@ PracticeWindow::PracticeWindow(std::vector<practice::PracticeCharacter> characte
     button(tr("Previous"), [this] { previous(); });
     button(tr("Next"), [this] { next(); });
     layout->addLayout(buttons);
+    auto* recordButtons = new QHBoxLayout;
+    auto* hardest = new QPushButton(tr("Practise the characters I found hardest"), this);
+    connect(hardest, &QPushButton::clicked, this, [this] { practiseHardest(); });
+    auto* exportButton = new QPushButton(tr("Export record as CSV…"), this);
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        const QString file = QFileDialog::getSaveFileName(
+            this, tr("Export practice record"),
+            QDir::homePath() + QStringLiteral("/practice-record.csv"), tr("CSV files (*.csv)"));
+        if (!file.isEmpty()) {
+            exportRecord(file.toStdString());
+        }
+    });
+    recordButtons->addWidget(hardest);
+    recordButtons->addWidget(exportButton);
+    layout->addLayout(recordButtons);
     auto* choices = new QHBoxLayout;
     modes_ = new QComboBox(this);
     modes_->addItems({tr("Trace"), tr("Stroke by stroke"), tr("From memory")});
@@ -173,6 +190,34 @@ void PracticeWindow::setMode(practice::PracticeMode mode) {
 void PracticeWindow::setLeniency(practice::Leniency leniency) {
     leniency_ = leniency;
     start();
+}
+
+void PracticeWindow::practiseHardest() {
+    constexpr int kHardest = 20;
+    std::vector<practice::PracticeCharacter> hardest;
+    if (source_) {
+        for (const std::string& hanzi : record_.hardest(kHardest)) {
+            if (std::optional<practice::PracticeCharacter> character = source_(hanzi)) {
+                hardest.push_back(std::move(*character));
+            }
+        }
+    }
+    if (hardest.empty()) {
+        say(tr("No character has been hard so far."));
+        return;
+    }
+    characters_ = std::move(hardest);
+    current_ = 0;
+    say(QString());
+    start();
+}
+
+void PracticeWindow::exportRecord(const std::filesystem::path& file) {
+    try {
+        record_.exportCsv(file);
+    } catch (const std::exception& error) {
+        say(QString::fromStdString(error.what()));
+    }
 }
 
 }  // namespace qir::practice_window

@@ -7,7 +7,9 @@
 #include <QElapsedTimer>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "practice/practice_character.h"
@@ -34,6 +36,15 @@ class PracticeWindow : public QWidget {
     void previous();
     void next();
     void setMode(practice::PracticeMode mode);
+    // Where the window finds a character the record names (GB2312 bytes); nothing when the
+    // store lacks it. Without it, the hardest characters cannot be practised.
+    using CharacterSource =
+        std::function<std::optional<practice::PracticeCharacter>(const std::string& hanzi)>;
+    void setCharacterSource(CharacterSource source) { source_ = std::move(source); }
+    // Practises the characters the record finds hardest, in turn; says so when there are none.
+    void practiseHardest();
+    // Writes the record as CSV to `file`; a failure is said in the window.
+    void exportRecord(const std::filesystem::path& file);
     void setLeniency(practice::Leniency leniency);
 
     WritingBox& writingBox() { return *box_; }
@@ -60,6 +71,7 @@ class PracticeWindow : public QWidget {
     QLabel* status_;
     QLabel* result_;
     QComboBox* modes_;
+    CharacterSource source_;
 };
 
 }  // namespace qir::practice_window

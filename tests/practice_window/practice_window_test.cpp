@@ -158,6 +158,35 @@ TEST_F(PracticeWindowTest, TheHintShowsByItselfAfterThreeMisses) {
     EXPECT_FALSE(window.writingBox().hintShown());
 }
 
+TEST_F(PracticeWindowTest, PractisesTheHardestCharactersAndExportsTheRecord) {
+    window.practiseHardest();
+    EXPECT_EQ(window.status(), QStringLiteral("No character has been hard so far."));
+
+    const std::vector<Polyline> medians = testing::madeUpCharacter();
+    draw(practice::reversed(medians[0]));
+    drawAll(Input::Mouse);
+    ASSERT_TRUE(window.session().finished());
+    std::vector<std::string> asked;
+    window.setCharacterSource(
+        [&](const std::string& hanzi) -> std::optional<practice::PracticeCharacter> {
+            asked.push_back(hanzi);
+            return madeUp();
+        });
+    window.practiseHardest();
+    EXPECT_EQ(asked, (std::vector<std::string>{kYong}));
+    EXPECT_EQ(window.session().nextStroke(), 0);
+    EXPECT_TRUE(window.status().isEmpty());
+
+    window.exportRecord(folder.path() / "record.csv");
+    const std::string csv = folder.read("record.csv");
+    EXPECT_TRUE(
+        csv.starts_with("finished,character,mode,leniency,score,seconds,mistakes per stroke\r\n"));
+    EXPECT_NE(csv.find(",stroke by stroke,normal,75,"), std::string::npos) << csv;
+    window.exportRecord(folder.path() / "no-such-folder" / "record.csv");
+    EXPECT_TRUE(window.status().startsWith(QStringLiteral("Cannot create file")))
+        << window.status().toStdString();
+}
+
 TEST(PracticeWindowRecordTest, ARecordThatCannotBeKeptIsSaidOnceAndPracticeGoesOn) {
     testing::ScratchDirectory folder;
     folder.write(practice::kPracticeRecordFile, std::string(4096, 'x'));
