@@ -154,6 +154,9 @@ void PracticeWindow::finishCharacter() {
                          .arg(session_->scorePercent())
                          .arg(missed.isEmpty() ? tr("none") : missed.join(QStringLiteral(", ")))
                          .arg(seconds, 0, 'f', 1));
+    // The character written again, the strokes that went wrong in red.
+    box_->markMistakes(session_->mistakes());
+    box_->showMe();
     record_.add({characters_[current_].hanzi, QDateTime::currentDateTimeUtc(), mode_, leniency_,
                  session_->scorePercent(), session_->mistakes(), seconds});
     if (const auto problem = record_.takeProblem()) {

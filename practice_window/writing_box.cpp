@@ -22,6 +22,7 @@ const QColor kGuideColour(220, 120, 120);
 const QColor kTraceColour(215, 215, 215);
 const QColor kNextColour(235, 235, 235);
 const QColor kHintColour(40, 110, 220);
+const QColor kMissedColour(200, 40, 40);
 
 }  // namespace
 
@@ -60,6 +61,7 @@ QSize WritingBox::sizeHint() const {
 
 void WritingBox::setCharacter(std::vector<QPainterPath> outlines) {
     outlines_ = std::move(outlines);
+    marked_.clear();
     done_ = 0;
     ink_.clear();
     drawing_ = false;
@@ -106,6 +108,11 @@ void WritingBox::showHint(int stroke, practice::Point start, practice::Point tow
 void WritingBox::hideHint() {
     hint_ = -1;
     flash_.stop();
+    update();
+}
+
+void WritingBox::markMistakes(std::vector<int> mistakes) {
+    marked_ = std::move(mistakes);
     update();
 }
 
@@ -245,12 +252,15 @@ void WritingBox::paintEvent(QPaintEvent*) {
     const int count = static_cast<int>(outlines_.size());
     for (int i = 0; i < count; ++i) {
         const QPainterPath& outline = outlines_[static_cast<std::size_t>(i)];
+        const bool missed = static_cast<std::size_t>(i) < marked_.size() &&
+                            marked_[static_cast<std::size_t>(i)] > 0;
+        const QColor ink = missed ? kMissedColour : QColor(Qt::black);
         if (shown_ >= 0) {
             if (i < shown_) {
-                painter.fillPath(outline, Qt::black);
+                painter.fillPath(outline, ink);
             }
         } else if (i < done_) {
-            painter.fillPath(outline, Qt::black);
+            painter.fillPath(outline, ink);
         } else if (i == hint_ && hintLit_) {
             painter.fillPath(outline, kHintColour);
         } else if (mode_ == practice::PracticeMode::Trace ||

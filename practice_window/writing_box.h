@@ -34,6 +34,9 @@ class WritingBox : public QWidget {
     void hideHint();
     // Shows the whole character, stroke after stroke, from the start.
     void showMe();
+    // Marks the strokes that went wrong (misses per stroke); they show in red from now on.
+    void markMistakes(std::vector<int> mistakes);
+    const std::vector<int>& markedMistakes() const { return marked_; }
 
     bool hintShown() const { return hint_ >= 0; }
     bool refusedShown() const { return !refused_.empty(); }
@@ -79,6 +82,7 @@ class WritingBox : public QWidget {
     practice::Point hintTowards_;
     bool hintLit_ = true;
     QTimer flash_;
+    std::vector<int> marked_;
     int shown_ = -1;  // strokes revealed by Show me, or -1
     QTimer showMe_;
 };

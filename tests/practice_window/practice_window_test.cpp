@@ -140,6 +140,7 @@ TEST_F(PracticeWindowTest, AStrokeDrawnBackwardsIsShownWithItsReasonAndRecorded)
         draw(medians[i]);
     }
     ASSERT_TRUE(window.session().finished());
+    EXPECT_EQ(window.writingBox().markedMistakes(), (std::vector<int>{0, 1, 0, 0}));
     EXPECT_TRUE(window.result().startsWith(QStringLiteral("Score: 75 %")))
         << window.result().toStdString();
     const auto attempts = window.record().attempts();
