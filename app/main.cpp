@@ -17,6 +17,7 @@
 #include "desktop/termination_signals.h"
 #include "facts/info_command.h"
 #include "platform/errors.h"
+#include "practice/judge_command.h"
 #include "sheet/sheet_command.h"
 #include "workfolder/working_folder.h"
 
@@ -30,19 +31,23 @@ std::filesystem::path executablePath() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A practice sheet from the command line needs no window and leaves a running instance be.
-    // It reads only read-only tables: an installed program's data folder, or the folder a
-    // staged one runs in.
+    // The commands for scripts need no window and leave a running instance be. They read only
+    // read-only tables: an installed program's data folder, or the folder a staged one runs in.
     const auto readOnlyFolder = [] {
         return qir::workfolder::installedDataFolder(executablePath())
             .value_or(std::filesystem::current_path());
     };
-    // The character facts for word lists, the same way.
-    if (const std::vector<std::string> arguments(argv + 1, argv + argc);
-        qir::facts::asksForInfoCommand(arguments)) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // Judging strokes from a file.
+    if (qir::practice::asksForJudgeCommand(arguments)) {
+        return qir::practice::runJudgeCommand(arguments, readOnlyFolder());
+    }
+    // The character facts for word lists.
+    if (qir::facts::asksForInfoCommand(arguments)) {
         return qir::facts::runInfoCommand(arguments, readOnlyFolder(), stdout, stderr);
     }
-    if (qir::sheet::asksForSheetCommand(std::vector<std::string>(argv + 1, argv + argc))) {
+    // A practice sheet.
+    if (qir::sheet::asksForSheetCommand(arguments)) {
         return qir::sheet::runSheetCommand(argc, argv, readOnlyFolder());
     }
 

@@ -11,6 +11,8 @@
 #include "desktop/error_guard.h"
 #include "platform/errors.h"
 #include "platform/gb2312.h"
+#include "practice/practice_character.h"
+#include "practice_window/practice_window.h"
 #include "sheet/sheet_characters.h"
 
 namespace qir::app {
@@ -99,11 +101,15 @@ void PracticeSheetActions::addEntries(QMenu& menu, const std::string& hanzi,
         menu.addAction(kPrintSheetText, this, [this, hanzi] { printCharacter(hanzi); });
     QAction* saveEntry =
         menu.addAction(kSaveSheetText, this, [this, hanzi] { saveCharacterAsPdf(hanzi); });
+    QAction* writeEntry = menu.addAction(kWriteItYourselfText, this,
+                                         [this, hanzi] { writeCharacterYourself(hanzi); });
     if (ofShownCharacter) {
         printEntry->setShortcut(QKeySequence::Print);
         printEntry->setShortcutVisibleInContextMenu(true);
+        writeEntry->setShortcut(kWriteItYourselfKey);
+        writeEntry->setShortcutVisibleInContextMenu(true);
     }
-    for (QAction* entry : {printEntry, saveEntry}) {
+    for (QAction* entry : {printEntry, saveEntry, writeEntry}) {
         entry->setEnabled(enabled);
     }
 }
@@ -187,6 +193,39 @@ void PracticeSheetActions::saveCharacterAsPdf(const std::string& hanzi) {
         // The dialog has asked before replacing a file.
         sheet::writePracticeSheetPdf(*file, characters, sheet::localePaper(),
                                      AtomicFile::Existing::Replace);
+    });
+}
+
+void PracticeSheetActions::writeItYourself() {
+    writeCharacterYourself(currentHanzi_());
+}
+
+void PracticeSheetActions::writeCharacterYourself(const std::string& hanzi) {
+    if (gb2312::trimmed(hanzi).empty()) {
+        desktop_.beep();
+        return;
+    }
+    guarded(desktop_, [this, &hanzi] {
+        if (!table_) {
+            table_ = std::make_unique<store::VectorTable>(storeFolder_());
+        }
+        const QString text = gb2312::toUnicode(gb2312::trimmed(hanzi));
+        std::vector<practice::PracticeCharacter> characters{
+            practice::practiceCharacter(text, *table_)};
+        auto* practice = new practice_window::PracticeWindow(
+            std::move(characters), std::filesystem::current_path() / practice::kPracticeRecordFile,
+            window_);
+        practice->setCharacterSource(
+            [this](const std::string& hanzi) -> std::optional<practice::PracticeCharacter> {
+                try {
+                    return practice::practiceCharacter(gb2312::toUnicode(hanzi), *table_);
+                } catch (const std::exception&) {
+                    return std::nullopt;
+                }
+            });
+        practice->setWindowFlag(Qt::Window);
+        practice->setAttribute(Qt::WA_DeleteOnClose);
+        practice->show();
     });
 }
 

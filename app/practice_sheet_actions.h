@@ -9,6 +9,7 @@
 #error "app/practice_sheet_actions.h is private to its folder"
 #endif
 
+#include <QKeySequence>
 #include <QObject>
 #include <QPoint>
 #include <filesystem>
@@ -31,6 +32,8 @@ namespace qir::app {
 
 inline const QString kPrintSheetText = QStringLiteral("Print practice sheet…");
 inline const QString kSaveSheetText = QStringLiteral("Save practice sheet as PDF…");
+inline const QString kWriteItYourselfText = QStringLiteral("Write it yourself…");
+inline const QKeySequence kWriteItYourselfKey = QKeySequence(Qt::CTRL | Qt::Key_E);
 
 // What the actions ask of the user. Tests answer in the user's place.
 struct SheetDialogs {
@@ -54,8 +57,9 @@ class PracticeSheetActions : public QObject {
                          std::function<std::filesystem::path()> storeFolder, SheetDialogs dialogs);
     ~PracticeSheetActions() override;
 
-    // A menu of the two entries, enabled while there is a current character, under the
-    // character's facts line; it deletes itself when closed.
+    // A menu of the entries (the two of the sheet, then "Write it yourself…"), enabled while
+    // there is a current character, under the character's facts line; it deletes itself when
+    // closed.
     QMenu* createContextMenu(QWidget* parent);
     // Shows that menu at `position` of `widget`.
     void popUpContextMenu(QWidget* widget, const QPoint& position);
@@ -67,9 +71,12 @@ class PracticeSheetActions : public QObject {
     // Each runs inside the window's error boundary. With no current character they only beep.
     void print();
     void saveAsPdf();
+    // Opens the practice window on the current character, its record in the working folder.
+    void writeItYourself();
     // The same for `hanzi`.
     void printCharacter(const std::string& hanzi);
     void saveCharacterAsPdf(const std::string& hanzi);
+    void writeCharacterYourself(const std::string& hanzi);
 
     // The facts line of `hanzi`, or empty when the facts table lacks it or cannot be read
     // (the facts are a help; without them the menus work on).

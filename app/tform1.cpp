@@ -210,6 +210,9 @@ void TForm1::createPracticeSheetActions() {
     }
     auto* print = new QShortcut(QKeySequence::Print, this);
     connect(print, &QShortcut::activated, sheetActions_, &app::PracticeSheetActions::print);
+    auto* write = new QShortcut(app::kWriteItYourselfKey, this);
+    connect(write, &QShortcut::activated, sheetActions_,
+            &app::PracticeSheetActions::writeItYourself);
     // A character of the catalogue has the same menu, with "Show" doing what a click does.
     TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(TreeView1, &QWidget::customContextMenuRequested, sheetActions_,

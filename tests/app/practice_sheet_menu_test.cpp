@@ -10,6 +10,7 @@
 
 #include "app/practice_sheet_actions.h"
 #include "platform/gb2312.h"
+#include "practice_window/practice_window.h"
 #include "selection/catalogue_tree.h"
 #include "store/character_facts.h"
 #include "store/table_file.h"
@@ -194,12 +195,15 @@ TEST_F(PracticeSheetMenu, WithNoCurrentCharacterTheEntriesAreDisabledAndCtrlPOnl
         QMenu* menu = contextMenuOf(name);
         ASSERT_NE(menu, nullptr) << name;
         const QList<QAction*> entries = menu->actions();
-        ASSERT_EQ(entries.size(), 2) << name;
+        ASSERT_EQ(entries.size(), 3) << name;
         EXPECT_EQ(entries[0]->text(), QStringLiteral("Print practice sheet…"));
         EXPECT_EQ(entries[0]->shortcut(), QKeySequence(QKeySequence::Print));
         EXPECT_EQ(entries[1]->text(), QStringLiteral("Save practice sheet as PDF…"));
+        EXPECT_EQ(entries[2]->text(), QStringLiteral("Write it yourself…"));
+        EXPECT_EQ(entries[2]->shortcut(), app::kWriteItYourselfKey);
         EXPECT_FALSE(entries[0]->isEnabled()) << name;
         EXPECT_FALSE(entries[1]->isEnabled()) << name;
+        EXPECT_FALSE(entries[2]->isEnabled()) << name;
         menu->close();
     }
     auto* shortcut = fixture.form().findChild<QShortcut*>();
@@ -236,6 +240,24 @@ TEST_F(PracticeSheetMenu, AChosenCharacterEnablesThemAndSavesItsSheet) {
     fixture.form().practiceSheetActions().saveAsPdf();
     EXPECT_EQ(scripted.saveAsked, 2);
     EXPECT_TRUE(fixture.desktop().errors.isEmpty());
+}
+
+TEST_F(PracticeSheetMenu, WriteItYourselfOpensThePracticeWindowOnTheCurrentCharacter) {
+    testing::writeVectorTable(folder(), {{testing::kYong, testing::barAndBeam()}});
+    choose(testing::kYong);
+    QMenu* menu = contextMenuOf("DBCtrlGrid1");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(menu->actions()[2]->isEnabled());
+    menu->actions()[2]->trigger();
+    EXPECT_TRUE(fixture.desktop().errors.isEmpty())
+        << fixture.desktop().errors.join('\n').toStdString();
+    auto* practice = fixture.form().findChild<practice_window::PracticeWindow*>();
+    ASSERT_NE(practice, nullptr);
+    EXPECT_TRUE(practice->isWindow());
+    EXPECT_TRUE(practice->isVisible());
+    EXPECT_EQ(practice->session().strokeCount(), 2);
+    EXPECT_EQ(practice->record().file(), folder() / practice::kPracticeRecordFile);
+    practice->close();
 }
 
 TEST_F(PracticeSheetMenu, PrintsThroughThePrintDialogAndACancelPrintsNothing) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The layers hold. The low layers (the core of platform/, the store, the working folder, the
-# C-library plumbing, the picture conversion and the store builder) include no header of Qt's
-# widget, print or network modules and no header of a higher folder. No file includes another
+# practice judge and record, the C-library plumbing, the picture conversion and the store
+# builder) include no header of Qt's widget, print or network modules and no header of a
+# higher folder. No file includes another
 # folder's private header, and every private header refuses to compile outside its folder.
 # Usage: layers_test.sh SOURCE_DIR CXX QT_MODULE_INCLUDE_DIR...  (…/qt6/QtWidgets, …)
 set -euo pipefail
@@ -33,7 +34,7 @@ mapfile -t sources < <(find . \( -path ./node_modules -o -path './build*' -o -pa
     -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' -o -name '*.cpp.in' \) -print |
     sed 's#^\./##' | sort)
 
-low_layer='^(platform|geometry|store|workfolder|jpeg|ffmpeg|facts|tools/store_builder|strokes/pictures)/'
+low_layer='^(platform|geometry|store|workfolder|jpeg|ffmpeg|facts|practice|tools/store_builder|strokes/pictures)/'
 
 includes() {  # FILE -> one include a line, as <name> or "name"
     sed -n -E 's@^[[:space:]]*#[[:space:]]*include[[:space:]]*([<"][^>"]+[>"]).*@\1@p' "$1"

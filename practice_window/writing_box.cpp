@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "practice_window/writing_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTabletEvent>
+#include <QTouchEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace qir::practice_window {
+namespace {
+
+constexpr int kSmallestBox = 360;
+constexpr int kFadeStepMs = 40;
+constexpr double kFadeStep = 0.04;  // a refused stroke fades in about a second
+constexpr int kFlashMs = 350;
+constexpr int kShowMeStrokeMs = 600;  // about the clip's pace
+constexpr double kInkWidth = 0.022;   // of the box, at a mouse's or a medium pen's pressure
+
+const QColor kGuideColour(220, 120, 120);
+const QColor kTraceColour(215, 215, 215);
+const QColor kNextColour(235, 235, 235);
+const QColor kHintColour(40, 110, 220);
+const QColor kMissedColour(200, 40, 40);
+
+}  // namespace
+
+WritingBox::WritingBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    setMinimumSize(kSmallestBox, kSmallestBox);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setCursor(Qt::CrossCursor);
+    fade_.setInterval(kFadeStepMs);
+    connect(&fade_, &QTimer::timeout, this, [this] {
+        refusedOpacity_ -= kFadeStep;
+        if (refusedOpacity_ <= 0) {
+            refused_.clear();
+            fade_.stop();
+        }
+        update();
+    });
+    flash_.setInterval(kFlashMs);
+    connect(&flash_, &QTimer::timeout, this, [this] {
+        hintLit_ = !hintLit_;
+        update();
+    });
+    showMe_.setInterval(kShowMeStrokeMs);
+    connect(&showMe_, &QTimer::timeout, this, [this] {
+        if (++shown_ > static_cast<int>(outlines_.size())) {
+            shown_ = -1;
+            showMe_.stop();
+        }
+        update();
+    });
+}
+
+QSize WritingBox::sizeHint() const {
+    return {kSmallestBox + kSmallestBox / 3, kSmallestBox + kSmallestBox / 3};
+}
+
+void WritingBox::setCharacter(std::vector<QPainterPath> outlines) {
+    outlines_ = std::move(outlines);
+    marked_.clear();
+    done_ = 0;
+    ink_.clear();
+    drawing_ = false;
+    refused_.clear();
+    hideHint();
+    update();
+}
+
+void WritingBox::setMode(practice::PracticeMode mode) {
+    mode_ = mode;
+    update();
+}
+
+void WritingBox::setGuides(Guides guides) {
+    guides_ = guides;
+    update();
+}
+
+void WritingBox::setStrokesDone(int count) {
+    done_ = count;
+    // A right stroke ends what was said about the wrong one before it.
+    refused_.clear();
+    fade_.stop();
+    update();
+}
+
+void WritingBox::showRefused(const practice::DrawnStroke& stroke, const QString& reason) {
+    refused_ = stroke;
+    reason_ = reason;
+    refusedOpacity_ = 1.6;  // stays whole for a moment before it fades
+    fade_.start();
+    update();
+}
+
+void WritingBox::showHint(int stroke, practice::Point start, practice::Point towards) {
+    hint_ = stroke;
+    hintStart_ = start;
+    hintTowards_ = towards;
+    hintLit_ = true;
+    flash_.start();
+    update();
+}
+
+void WritingBox::hideHint() {
+    hint_ = -1;
+    flash_.stop();
+    update();
+}
+
+void WritingBox::markMistakes(std::vector<int> mistakes) {
+    marked_ = std::move(mistakes);
+    update();
+}
+
+void WritingBox::showMe() {
+    shown_ = 0;
+    showMe_.start();
+    update();
+}
+
+QRectF WritingBox::boxRect() const {
+    const double side = std::min(width(), height()) - 2.0;
+    return {(width() - side) / 2, (height() - side) / 2, side, side};
+}
+
+practice::DrawnPoint WritingBox::toBox(QPointF position, double pressure) const {
+    const QRectF box = boxRect();
+    const double seconds = inkClock_.isValid() ? inkClock_.nsecsElapsed() / 1e9 : 0;
+    return {(position.x() - box.left()) / box.width(), (position.y() - box.top()) / box.height(),
+            seconds, pressure};
+}
+
+void WritingBox::begin(QPointF position, double pressure) {
+    inkClock_.start();
+    drawing_ = true;
+    ink_ = {toBox(position, pressure)};
+    update();
+}
+
+void WritingBox::extend(QPointF position, double pressure) {
+    if (!drawing_) {
+        return;
+    }
+    ink_.push_back(toBox(position, pressure));
+    update();
+}
+
+void WritingBox::finish(QPointF position, double pressure) {
+    if (!drawing_) {
+        return;
+    }
+    ink_.push_back(toBox(position, pressure));
+    drawing_ = false;
+    practice::DrawnStroke stroke = std::move(ink_);
+    ink_.clear();
+    update();
+    emit strokeDrawn(stroke);
+}
+
+void WritingBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !penDrawing_) {
+        begin(event->position(), -1);
+    }
+}
+
+void WritingBox::mouseMoveEvent(QMouseEvent* event) {
+    if (!penDrawing_) {
+        extend(event->position(), -1);
+    }
+}
+
+void WritingBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !penDrawing_) {
+        finish(event->position(), -1);
+    }
+}
+
+void WritingBox::tabletEvent(QTabletEvent* event) {
+    // The pen's own events carry its pressure; the mouse events Qt makes of them are ignored
+    // until the pen lifts, so the stroke's end is the pen's.
+    switch (event->type()) {
+        case QEvent::TabletPress:
+            penDrawing_ = true;
+            begin(event->position(), event->pressure());
+            break;
+        case QEvent::TabletMove:
+            extend(event->position(), event->pressure());
+            break;
+        case QEvent::TabletRelease:
+            finish(event->position(), event->pressure());
+            penDrawing_ = false;
+            break;
+        default:
+            break;
+    }
+    event->accept();
+}
+
+bool WritingBox::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd: {
+            auto* touch = static_cast<QTouchEvent*>(event);
+            // One finger draws; a second one is ignored.
+            if (touch->points().isEmpty()) {
+                return true;
+            }
+            const QEventPoint& point = touch->points().front();
+            if (event->type() == QEvent::TouchBegin) {
+                begin(point.position(), -1);
+            } else if (event->type() == QEvent::TouchUpdate) {
+                extend(point.position(), -1);
+            } else {
+                finish(point.position(), -1);
+            }
+            event->accept();
+            return true;
+        }
+        default:
+            return QWidget::event(event);
+    }
+}
+
+void WritingBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = boxRect();
+    painter.fillRect(box, Qt::white);
+
+    QPen guide(kGuideColour, 1.5);
+    painter.setPen(guide);
+    painter.drawRect(box);
+    guide.setStyle(Qt::DashLine);
+    guide.setWidthF(1);
+    painter.setPen(guide);
+    painter.drawLine(QPointF(box.center().x(), box.top()), QPointF(box.center().x(), box.bottom()));
+    painter.drawLine(QPointF(box.left(), box.center().y()), QPointF(box.right(), box.center().y()));
+    if (guides_ == Guides::Mi) {
+        painter.drawLine(box.topLeft(), box.bottomRight());
+        painter.drawLine(box.topRight(), box.bottomLeft());
+    }
+
+    painter.save();
+    painter.translate(box.topLeft());
+    painter.scale(box.width(), box.height());
+    painter.setPen(Qt::NoPen);
+    const int count = static_cast<int>(outlines_.size());
+    for (int i = 0; i < count; ++i) {
+        const QPainterPath& outline = outlines_[static_cast<std::size_t>(i)];
+        const bool missed = static_cast<std::size_t>(i) < marked_.size() &&
+                            marked_[static_cast<std::size_t>(i)] > 0;
+        const QColor ink = missed ? kMissedColour : QColor(Qt::black);
+        if (shown_ >= 0) {
+            if (i < shown_) {
+                painter.fillPath(outline, ink);
+            }
+        } else if (i < done_) {
+            painter.fillPath(outline, ink);
+        } else if (i == hint_ && hintLit_) {
+            painter.fillPath(outline, kHintColour);
+        } else if (mode_ == practice::PracticeMode::Trace ||
+                   (mode_ == practice::PracticeMode::StrokeByStroke && i == done_)) {
+            painter.fillPath(outline,
+                             mode_ == practice::PracticeMode::Trace ? kTraceColour : kNextColour);
+        }
+    }
+    painter.restore();
+
+    const auto at = [&](double x, double y) {
+        return QPointF(box.left() + x * box.width(), box.top() + y * box.height());
+    };
+    const auto drawInk = [&](const practice::DrawnStroke& stroke, const QColor& colour) {
+        for (std::size_t i = 1; i < stroke.size(); ++i) {
+            const double pressure = stroke[i].pressure < 0 ? 0.5 : stroke[i].pressure;
+            QPen pen(colour, box.width() * kInkWidth * (0.4 + 1.2 * pressure), Qt::SolidLine,
+                     Qt::RoundCap, Qt::RoundJoin);
+            painter.setPen(pen);
+            painter.drawLine(at(stroke[i - 1].x, stroke[i - 1].y), at(stroke[i].x, stroke[i].y));
+        }
+    };
+    if (!refused_.empty()) {
+        QColor red(210, 30, 30);
+        red.setAlphaF(std::clamp(refusedOpacity_, 0.0, 1.0));
+        drawInk(refused_, red);
+        painter.setPen(red);
+        QFont font = painter.font();
+        font.setPixelSize(std::max(12, static_cast<int>(box.height() / 22)));
+        painter.setFont(font);
+        painter.drawText(box.adjusted(8, 4, -8, -4), Qt::AlignBottom | Qt::AlignHCenter, reason_);
+    }
+    drawInk(ink_, QColor(20, 20, 20));
+    if (hint_ >= 0) {
+        painter.setPen(QPen(kHintColour, 2));
+        painter.setBrush(kHintColour);
+        const QPointF start = at(hintStart_.x, hintStart_.y);
+        painter.drawEllipse(start, box.width() * 0.018, box.width() * 0.018);
+        const QPointF towards = at(hintTowards_.x, hintTowards_.y);
+        painter.drawLine(start, towards);
+    }
+}
+
+}  // namespace qir::practice_window
