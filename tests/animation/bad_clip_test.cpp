@@ -3,7 +3,6 @@
 // the player bar greyed.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <string>
 
 #include "animation/clip.h"
@@ -31,11 +30,9 @@ class BadClipTest : public ::testing::Test {
     static void TearDownTestSuite() { delete good; }
     static Bytes goodClip() { return *good; }
 
+    // A clip that would hang the decoder is caught by the test's own timeout, not by a clock.
     static int decode(const Bytes& bytes) {
-        QElapsedTimer clock;
-        clock.start();
         const ClipLoad load = decodeClip(bytes);
-        EXPECT_LT(clock.elapsed(), 2000) << "took too long";
         if (load.result == kMediaOk) {
             EXPECT_FALSE(load.clip.frames.empty());
         }
