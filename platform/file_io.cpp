@@ -8,17 +8,40 @@
 #include <cerrno>
 
 #include "platform/errors.h"
-#include "platform/file_descriptor.h"
+#include "platform/file_writing.h"
 
 namespace qir {
 
+FileDescriptor openRegularFile(const std::filesystem::path& path, FollowLinks follow) {
+    // Without O_NONBLOCK, opening a named pipe waits for a writer that never comes.
+    int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    if (follow == FollowLinks::No) {
+        flags |= O_NOFOLLOW;
+    }
+    FileDescriptor file(::open(path.c_str(), flags));
+    if (!file.valid()) {
+        return file;
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) {
+        return FileDescriptor();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return FileDescriptor();
+    }
+    // A regular file never blocks; reads go on as usual.
+    ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
+    return file;
+}
+
 Bytes readFileBytes(const std::string& name) {
-    FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file = openRegularFile(name);
     if (!file.valid()) {
         throw FileOpenError(name);
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(file.get(), &info) != 0) {
         throw FileOpenError(name);
     }
     Bytes bytes(static_cast<std::size_t>(info.st_size));
@@ -40,20 +63,13 @@ void writeFileBytes(const std::string& name, std::span<const unsigned char> byte
     // Overwritten in place and cut to length afterwards rather than truncated first: ext4
     // flushes a file that was truncated to nothing and written again when it is closed, which
     // costs milliseconds for each of the program's small scratch files.
-    FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    // Not waiting for a reader when a named pipe stands at the name.
+    FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644));
     if (!file.valid()) {
         throw FileCreateError(name);
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            throw StreamWriteError();
-        }
-        done += static_cast<std::size_t>(put);
+    if (writeAll(file.get(), bytes.data(), bytes.size()) != 0) {
+        throw StreamWriteError();
     }
     struct stat info {};
     const bool regular = ::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode);
