@@ -128,8 +128,8 @@ class AtomicFile::Output : public QIODevice {
     std::vector<char> buffer_;
 };
 
-AtomicFile::AtomicFile(fs::path path, Existing existing)
-    : path_(std::move(path)), existing_(existing) {
+AtomicFile::AtomicFile(fs::path path, Existing existing, Sync sync)
+    : path_(std::move(path)), existing_(existing), sync_(sync) {
     const fs::path folder = folderOf(path_);
     std::error_code error;
     if (!fs::exists(folder, error)) {
@@ -203,8 +203,10 @@ void AtomicFile::commit() {
         failWith(error);
     }
     output_.reset();
-    if (const int error = syncFile(descriptor_.get()); error != 0) {
-        failWith(error);
+    if (sync_ == Sync::AtCommit) {
+        if (const int error = syncFile(descriptor_.get()); error != 0) {
+            failWith(error);
+        }
     }
     if (!descriptor_.close()) {
         failWith(errno);
@@ -237,10 +239,12 @@ void AtomicFile::commit() {
     // The new name lasts through a power cut only once the folder is on disk too. The file is
     // whole under its name already, so a folder that cannot be synced (some network file
     // systems refuse) is no failure of the file's.
-    const FileDescriptor folderDescriptor(
-        ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folderDescriptor.valid()) {
-        syncFile(folderDescriptor.get());
+    if (sync_ == Sync::AtCommit) {
+        const FileDescriptor folderDescriptor(
+            ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folderDescriptor.valid()) {
+            syncFile(folderDescriptor.get());
+        }
     }
 }
 

@@ -19,12 +19,15 @@ namespace qir {
 class AtomicFile {
   public:
     enum class Existing { Refuse, Replace };
+    // Sync::Later leaves the flush to disk to the caller, who writes several files and then
+    // flushes their file system once (syncFileSystem) before anything depends on them.
+    enum class Sync { AtCommit, Later };
 
     // Throws Error "Cannot create file <path>: <cause>" when the folder is missing, is not a
     // folder or cannot be written to, when `path` is a folder, and, with Existing::Refuse,
     // when a file of that name exists. Removes what earlier runs that were killed left
     // behind in the folder (removeStaleTemporaryFiles).
-    AtomicFile(std::filesystem::path path, Existing existing);
+    AtomicFile(std::filesystem::path path, Existing existing, Sync sync = Sync::AtCommit);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -56,6 +59,7 @@ class AtomicFile {
     std::filesystem::path path_;
     std::filesystem::path temporary_;
     Existing existing_;
+    Sync sync_;
     FileDescriptor descriptor_;
     std::unique_ptr<Output> output_;
     std::unique_ptr<TemporaryFileRegistration> registration_;

@@ -21,10 +21,16 @@ int systemSync(int descriptor) {
 std::atomic<ssize_t (*)(int, const void*, std::size_t)> writeCall{systemWrite};
 std::atomic<int (*)(int)> syncCall{systemSync};
 
+int systemSyncFileSystem(int descriptor) {
+    return ::syncfs(descriptor);
+}
+
+std::atomic<int (*)(int)> syncFileSystemCall{systemSyncFileSystem};
+
 }  // namespace
 
 WriteCalls currentWriteCalls() {
-    return {writeCall.load(), syncCall.load()};
+    return {writeCall.load(), syncCall.load(), syncFileSystemCall.load()};
 }
 
 int writeAll(int descriptor, const void* data, std::size_t size) {
@@ -57,12 +63,18 @@ int syncFile(int descriptor) {
     }
 }
 
+int syncFileSystem(int descriptor) {
+    return syncFileSystemCall.load()(descriptor) == 0 ? 0 : (errno != 0 ? errno : EIO);
+}
+
 ScopedWriteCalls::ScopedWriteCalls(WriteCalls calls)
-    : previous_{writeCall.exchange(calls.write), syncCall.exchange(calls.fsync)} {}
+    : previous_{writeCall.exchange(calls.write), syncCall.exchange(calls.fsync),
+                syncFileSystemCall.exchange(calls.syncfs)} {}
 
 ScopedWriteCalls::~ScopedWriteCalls() {
     writeCall.store(previous_.write);
     syncCall.store(previous_.fsync);
+    syncFileSystemCall.store(previous_.syncfs);
 }
 
 }  // namespace qir

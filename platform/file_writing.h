@@ -14,6 +14,7 @@ namespace qir {
 struct WriteCalls {
     ssize_t (*write)(int descriptor, const void* data, std::size_t size);
     int (*fsync)(int descriptor);
+    int (*syncfs)(int descriptor);
 };
 
 // The calls in place now.
@@ -26,6 +27,10 @@ int writeAll(int descriptor, const void* data, std::size_t size);
 
 // fsync, going on after interruptions. Returns 0 or the error number.
 int syncFile(int descriptor);
+
+// syncfs of the file system that holds `descriptor`: everything written to it so far is on
+// disk, at the cost of one flush instead of one per file. Returns 0 or the error number.
+int syncFileSystem(int descriptor);
 
 // For tests: `calls` serve every write of the process while this lives.
 class ScopedWriteCalls {

@@ -38,7 +38,8 @@ int failSync(int) {
 WriteCalls fillingUpAfter(std::size_t bytes) {
     room = bytes;
     refused = 0;
-    return {writeUntilFull, currentWriteCalls().fsync};
+    const WriteCalls current = currentWriteCalls();
+    return {writeUntilFull, current.fsync, current.syncfs};
 }
 
 }  // namespace
@@ -49,7 +50,7 @@ int DiskFullAfter::refusals() {
     return refused.load();
 }
 
-FailingSync::FailingSync() : calls_(WriteCalls{currentWriteCalls().write, failSync}) {}
+FailingSync::FailingSync() : calls_(WriteCalls{currentWriteCalls().write, failSync, failSync}) {}
 
 SmallFilesystem::SmallFilesystem(const std::filesystem::path& folder, std::size_t bytes)
     : folder_(folder) {

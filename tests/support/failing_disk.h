@@ -2,7 +2,7 @@
 #pragma once
 // A disk that fails on purpose. DiskFullAfter lets the first bytes through and then fails every
 // write with ENOSPC, as a full file system does (a short write first, then the error);
-// FailingSync fails every fsync with EIO. Both replace the program's write calls
+// FailingSync fails every fsync and syncfs with EIO. Both replace the program's write calls
 // (platform/file_writing.h) for their lifetime. SmallFilesystem mounts a real tmpfs of a given
 // size where the test may mount one (as root), and otherwise says why it cannot.
 
