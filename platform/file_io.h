@@ -3,23 +3,13 @@
 // Whole-file reads and writes with the program's error texts. Names resolve against the
 // current working directory, as every file name of the program does.
 
-#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "platform/file_descriptor.h"
-
 namespace qir {
 
 using Bytes = std::vector<unsigned char>;
-
-enum class FollowLinks { Yes, No };
-
-// Opens `path` for reading only if it is a regular file, without ever waiting: a named pipe,
-// a device, a folder or (FollowLinks::No) a link gives an invalid descriptor with errno set.
-FileDescriptor openRegularFile(const std::filesystem::path& path,
-                               FollowLinks follow = FollowLinks::Yes);
 
 // Reads the whole file. Throws FileOpenError(name) when it cannot be opened and
 // StreamReadError on a short read.

@@ -13,6 +13,7 @@
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/file_writing.h"
+#include "platform/regular_file.h"
 #include "workfolder/working_folder.h"
 
 namespace qir::workfolder {

@@ -15,7 +15,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_descriptor.h"
-#include "platform/file_io.h"
+#include "platform/regular_file.h"
 
 namespace qir::workfolder {
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <sstream>
 
-#include "platform/file_io.h"
+#include "platform/regular_file.h"
 #include "workfolder/folder_files.h"
 
 namespace qir::workfolder {
