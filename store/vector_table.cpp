@@ -21,6 +21,9 @@ constexpr const char* kTableName = kVectorTable.fileName;
 // No real character's encoding comes near this (the largest is under 3 KB); a row that inflates
 // beyond it is damaged, and is not allowed to take the memory it claims.
 constexpr std::size_t kMaxEncodedBytes = 4 << 20;
+// A row longer than the deflated form of the largest encoding allowed cannot be whole; it is
+// refused by its length, before a byte of it is read.
+const std::size_t kMaxRowBytes = compressBound(kMaxEncodedBytes);
 
 }  // namespace
 
@@ -47,7 +50,10 @@ StrokeVectors strokeVectorsOfRow(std::span<const unsigned char> row) {
     } end{stream};
     stream.next_in = const_cast<Bytef*>(row.data());
     stream.avail_in = static_cast<uInt>(row.size());
-    std::vector<unsigned char> plain(std::max<std::size_t>(row.size() * 4, 1024));
+    // Starts small and grows by doubling up to the cap: the row's own size says nothing
+    // trustworthy about what it inflates to.
+    std::vector<unsigned char> plain(
+        std::min(std::max<std::size_t>(row.size() * 4, 1024), kMaxEncodedBytes));
     for (;;) {
         stream.next_out = plain.data() + stream.total_out;
         stream.avail_out = static_cast<uInt>(plain.size() - stream.total_out);
@@ -76,6 +82,7 @@ StrokeVectors strokeVectorsOfRow(std::span<const unsigned char> row) {
 struct VectorTable::Impl {
     std::unique_ptr<sql::Connection> connection;
     sql::Statement lookUp;
+    sql::Statement photo;
 };
 
 VectorTable::VectorTable(std::filesystem::path folder, std::string password)
@@ -116,8 +123,14 @@ void VectorTable::open() {
         cannotOpen("the file is not a table file");
     }
     probe.reset();
-    impl->lookUp = impl->connection->tryPrepare("SELECT Photo FROM db WHERE Filename = ?1", code);
+    // length() of a blob reads only its header, so a huge row costs nothing to measure.
+    impl->lookUp = impl->connection->tryPrepare(
+        "SELECT length(Photo), rowid FROM db WHERE Filename = ?1", code);
     if (!impl->lookUp) {
+        sql::failWithCode("Cannot open table", kTableName, code, handle);
+    }
+    impl->photo = impl->connection->tryPrepare("SELECT Photo FROM db WHERE rowid = ?1", code);
+    if (!impl->photo) {
         sql::failWithCode("Cannot open table", kTableName, code, handle);
     }
     impl_ = std::move(impl);
@@ -140,16 +153,37 @@ std::optional<StrokeVectors> VectorTable::find(std::string_view hanzi) {
         sqlite3_reset(statement);
         sql::failWithCode("Cannot read table", kTableName, code, impl_->connection->get());
     }
-    const std::string blob = sql::columnBytes(statement, 0);
+    const auto length = static_cast<std::size_t>(sqlite3_column_int64(statement, 0));
+    const sqlite3_int64 rowid = sqlite3_column_int64(statement, 1);
     sqlite3_reset(statement);
-    try {
-        return strokeVectorsOfRow(
-            std::span(reinterpret_cast<const unsigned char*>(blob.data()), blob.size()));
-    } catch (const StrokeVectorsError& e) {
+    const auto damaged = [&](const std::string& cause) {
         sql::fail("Cannot read table", kTableName,
                   "the strokes of " + gb2312::toUnicode(key).toStdString() + " are damaged (" +
-                      e.what() + ")");
+                      cause + ")");
+    };
+    if (length > kMaxRowBytes) {
+        damaged("the row is larger than any character's");
     }
+    // Inflated straight from the engine's copy of the row, which lives until the reset.
+    sqlite3_stmt* photo = impl_->photo.get();
+    sqlite3_bind_int64(photo, 1, rowid);
+    struct Reset {
+        sqlite3_stmt* statement;
+        ~Reset() { sqlite3_reset(statement); }
+    } reset{photo};
+    const int found = sqlite3_step(photo);
+    if (found != SQLITE_ROW) {
+        sql::failWithCode("Cannot read table", kTableName,
+                          found == SQLITE_DONE ? SQLITE_CORRUPT : found, impl_->connection->get());
+    }
+    const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(photo, 0));
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(photo, 0));
+    try {
+        return strokeVectorsOfRow(std::span(bytes, bytes == nullptr ? 0 : size));
+    } catch (const StrokeVectorsError& e) {
+        damaged(e.what());
+    }
+    return std::nullopt;  // not reached: damaged() throws
 }
 
 }  // namespace qir::store
