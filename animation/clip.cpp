@@ -253,10 +253,16 @@ class Decoder {
                       targetStride) != frame.height) {
             return kMediaClipDamaged;
         }
-        // Opaque pixels whatever the source says of alpha (palettes may leave it zero).
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
+        // Opaque pixels whatever the source says of alpha (palettes may leave it zero). The
+        // picture's geometry is read once: a call per pixel cost more than the decoding.
+        const int width = clip_.size.width();
+        const int height = clip_.size.height();
+        const auto stride = static_cast<std::size_t>(targetStride[0]);
+        std::uint8_t* const bits = target[0];
+        for (int y = 0; y < height; ++y) {
+            auto* line =
+                reinterpret_cast<std::uint32_t*>(bits + static_cast<std::size_t>(y) * stride);
+            for (int x = 0; x < width; ++x) {
                 line[x] |= 0xff000000u;
             }
         }

@@ -6,10 +6,20 @@
 #include "platform/gb2312.h"
 
 namespace qir::animation {
+namespace {
+
+// Larger than any clip of the store (they are tens of kilobytes).
+constexpr std::size_t kClipBytesKept = 1 << 20;
+
+}  // namespace
 
 void ShowAnimation(store::Query& query2, MediaPlayer& mediaPlayer1, const std::string& currentHanzi,
                    bool& aviToggle) {
     query2.close();
+    // Only the first row's clip is ever played. A key that matches many rows (a "%" in it
+    // matches every clip) would otherwise keep tens of megabytes of clips nobody plays for
+    // as long as the query stays open; the first clip is fetched again should it not fit.
+    query2.setBlobMemoryLimit(kClipBytesKept);
     std::string pattern = "%";
     pattern += gb2312::trimmed(currentHanzi);
     pattern += '%';
