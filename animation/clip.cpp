@@ -234,6 +234,9 @@ class Decoder {
             return kMediaClipTooLarge;
         }
         const auto format = static_cast<AVPixelFormat>(frame.format);
+        if (format == AV_PIX_FMT_PAL8) {
+            return appendFrame(palettePicture(frame));
+        }
         if (!scale_ || format != scaleFormat_) {
             scale_.reset(sws_getContext(frame.width, frame.height, format, frame.width,
                                         frame.height, AV_PIX_FMT_RGB32, SWS_POINT, nullptr, nullptr,
@@ -253,17 +256,53 @@ class Decoder {
                       targetStride) != frame.height) {
             return kMediaClipDamaged;
         }
-        // Opaque pixels whatever the source says of alpha (palettes may leave it zero).
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
+        // Opaque pixels whatever the source says of alpha (palettes may leave it zero). The
+        // picture's geometry is read once: a call per pixel cost more than the decoding.
+        const int width = clip_.size.width();
+        const int height = clip_.size.height();
+        const auto stride = static_cast<std::size_t>(targetStride[0]);
+        std::uint8_t* const bits = target[0];
+        for (int y = 0; y < height; ++y) {
+            auto* line =
+                reinterpret_cast<std::uint32_t*>(bits + static_cast<std::size_t>(y) * stride);
+            for (int x = 0; x < width; ++x) {
                 line[x] |= 0xff000000u;
             }
         }
         return appendFrame(std::move(image));
     }
 
+    // A palette frame is kept as it came, a quarter of the size; it becomes full colour only
+    // when it is shown (MediaDevice::currentPicture), so a clip replaced before it plays
+    // costs the conversion of one frame, not of all of them.
+    QImage palettePicture(const AVFrame& frame) const {
+        QImage image(clip_.size, QImage::Format_Indexed8);
+        if (image.isNull()) {
+            return image;
+        }
+        const int width = clip_.size.width();
+        const int height = clip_.size.height();
+        const auto stride = static_cast<std::size_t>(image.bytesPerLine());
+        std::uint8_t* const bits = image.bits();
+        for (int y = 0; y < height; ++y) {
+            std::memcpy(bits + static_cast<std::size_t>(y) * stride,
+                        frame.data[0] + static_cast<std::ptrdiff_t>(y) * frame.linesize[0],
+                        static_cast<std::size_t>(width));
+        }
+        // Opaque whatever the palette says of alpha (palettes may leave it zero).
+        QList<QRgb> colours(256);
+        const auto* palette = reinterpret_cast<const std::uint32_t*>(frame.data[1]);
+        for (int i = 0; i < 256; ++i) {
+            colours[i] = palette[i] | 0xff000000u;
+        }
+        image.setColorTable(colours);
+        return image;
+    }
+
     int appendFrame(QImage image) {
+        if (image.isNull()) {
+            return kMediaClipTooLarge;
+        }
         if (clip_.frames.size() >= maxFramesInMemory()) {
             return kMediaClipTooLarge;
         }

@@ -22,7 +22,9 @@ struct FrameRate {
 struct Clip {
     QSize size;
     FrameRate rate;
-    std::vector<QImage> frames;  // Format_RGB32, all of `size`
+    // All of `size`: Format_RGB32, or Format_Indexed8 with an opaque colour table for a clip
+    // of palette pictures, made full colour only when a frame is shown.
+    std::vector<QImage> frames;
 };
 
 // Limits on what a clip may ask for, checked before anything of that size is allocated.

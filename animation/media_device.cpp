@@ -182,7 +182,10 @@ int MediaDevice::step(int frames) {
 }
 
 QImage MediaDevice::currentPicture() const {
-    return clip_.frames[static_cast<std::size_t>(std::min(position_, length() - 1))];
+    const QImage& frame = clip_.frames[static_cast<std::size_t>(std::min(position_, length() - 1))];
+    // Palette frames are converted as they are shown (clip.h).
+    return frame.format() == QImage::Format_RGB32 ? frame
+                                                  : frame.convertToFormat(QImage::Format_RGB32);
 }
 
 void MediaDevice::startPlaying() {

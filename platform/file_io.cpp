@@ -8,17 +8,18 @@
 #include <cerrno>
 
 #include "platform/errors.h"
-#include "platform/file_descriptor.h"
+#include "platform/file_writing.h"
+#include "platform/regular_file.h"
 
 namespace qir {
 
 Bytes readFileBytes(const std::string& name) {
-    FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file = openRegularFile(name);
     if (!file.valid()) {
         throw FileOpenError(name);
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(file.get(), &info) != 0) {
         throw FileOpenError(name);
     }
     Bytes bytes(static_cast<std::size_t>(info.st_size));
@@ -40,20 +41,13 @@ void writeFileBytes(const std::string& name, std::span<const unsigned char> byte
     // Overwritten in place and cut to length afterwards rather than truncated first: ext4
     // flushes a file that was truncated to nothing and written again when it is closed, which
     // costs milliseconds for each of the program's small scratch files.
-    FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    // Not waiting for a reader when a named pipe stands at the name.
+    FileDescriptor file(::open(name.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644));
     if (!file.valid()) {
         throw FileCreateError(name);
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            throw StreamWriteError();
-        }
-        done += static_cast<std::size_t>(put);
+    if (writeAll(file.get(), bytes.data(), bytes.size()) != 0) {
+        throw StreamWriteError();
     }
     struct stat info {};
     const bool regular = ::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode);

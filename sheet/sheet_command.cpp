@@ -8,6 +8,7 @@
 
 #include "desktop/fonts.h"
 #include "platform/errors.h"
+#include "platform/temporary_files.h"
 #include "sheet/sheet_characters.h"
 #include "store/vector_table.h"
 
@@ -226,6 +227,9 @@ int runSheetCommand(int argc, char** argv, const std::filesystem::path& storeFol
             std::fprintf(stderr, "%s: %s\n", kProgram, message.toUtf8().constData());
         }
     });
+    // Ctrl+C, a closed terminal or a kill must not leave a half-written sheet beside the
+    // target.
+    removeTemporaryFilesOnTermination();
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication application(qtArgc, qtArgv);

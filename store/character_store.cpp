@@ -24,6 +24,11 @@ CharacterStore::DataSets::DataSets(Session& session)
       tablebmp(database1),
       tablenextprev(database1) {
     query2.setSql({"select  *  from  donghua.db", "where  trim(filename) like :hanzi"});
+    // Only the first row's clip is ever played. A key that matches many rows (a "%" in it
+    // matches every clip) would otherwise keep tens of megabytes of clips nobody plays for as
+    // long as the query stays open; the first clip is fetched again should it not fit. 1 MB is
+    // larger than any clip of the store (they are tens of kilobytes).
+    query2.setBlobMemoryLimit(1 << 20);
     querybs.setSql({"select distinct * from bishun.db", "where trim(filename) like :file",
                     "order by filename"});
     tablebmp.setTableName(kStrokeDisplayTable.fileName);

@@ -10,6 +10,7 @@ namespace qir::store {
 struct ReadOnlyTable::Impl {
     std::unique_ptr<sql::Connection> connection;
     sql::Statement lookUp;
+    sql::Statement photo;
 };
 
 ReadOnlyTable::ReadOnlyTable(std::filesystem::path folder, const TableLayout& layout,
@@ -48,14 +49,20 @@ void ReadOnlyTable::open() {
         sql::fail("Cannot open table", name, "the file is not a table file");
     }
     probe.reset();
-    impl->lookUp = impl->connection->tryPrepare("SELECT Photo FROM db WHERE Filename = ?1", code);
+    // length() of a blob reads only its header, so a huge row costs nothing to measure.
+    impl->lookUp = impl->connection->tryPrepare(
+        "SELECT length(Photo), rowid FROM db WHERE Filename = ?1", code);
     if (!impl->lookUp) {
+        sql::failWithCode("Cannot open table", name, code, handle);
+    }
+    impl->photo = impl->connection->tryPrepare("SELECT Photo FROM db WHERE rowid = ?1", code);
+    if (!impl->photo) {
         sql::failWithCode("Cannot open table", name, code, handle);
     }
     impl_ = std::move(impl);
 }
 
-std::optional<std::string> ReadOnlyTable::find(std::string_view key) {
+std::optional<std::string> ReadOnlyTable::find(std::string_view key, std::size_t maxBytes) {
     if (!impl_) {
         open();
     }
@@ -71,8 +78,22 @@ std::optional<std::string> ReadOnlyTable::find(std::string_view key) {
         sqlite3_reset(statement);
         sql::failWithCode("Cannot read table", layout_.fileName, code, impl_->connection->get());
     }
-    std::string blob = sql::columnBytes(statement, 0);
+    const auto length = static_cast<std::size_t>(sqlite3_column_int64(statement, 0));
+    const sqlite3_int64 rowid = sqlite3_column_int64(statement, 1);
     sqlite3_reset(statement);
+    if (length > maxBytes) {
+        throw RowTooLarge{};
+    }
+    sqlite3_stmt* photo = impl_->photo.get();
+    sqlite3_bind_int64(photo, 1, rowid);
+    const int found = sqlite3_step(photo);
+    if (found != SQLITE_ROW) {
+        sqlite3_reset(photo);
+        sql::failWithCode("Cannot read table", layout_.fileName,
+                          found == SQLITE_DONE ? SQLITE_CORRUPT : found, impl_->connection->get());
+    }
+    std::string blob = sql::columnBytes(photo, 0);
+    sqlite3_reset(photo);
     return blob;
 }
 

@@ -7,7 +7,9 @@
 #error "store/read_only_table.h is private to its folder"
 #endif
 
+#include <cstddef>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,10 +26,15 @@ class ReadOnlyTable {
     ReadOnlyTable(const ReadOnlyTable&) = delete;
     ReadOnlyTable& operator=(const ReadOnlyTable&) = delete;
 
+    // A row longer than the caller allows.
+    struct RowTooLarge {};
+
     // The Photo of `key` (GB2312 bytes, already trimmed), or nothing without such a row.
     // Throws EngineError "Cannot open table NAME: ..." when the file cannot be opened as the
-    // table, "Cannot read table NAME: ..." when the row cannot be read.
-    std::optional<std::string> find(std::string_view key);
+    // table, "Cannot read table NAME: ..." when the row cannot be read, and RowTooLarge for a
+    // Photo longer than `maxBytes`, which is measured before a byte of it is read.
+    std::optional<std::string> find(std::string_view key,
+                                    std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
     bool isOpen() const { return impl_ != nullptr; }
     const std::filesystem::path& file() const { return file_; }

@@ -17,6 +17,9 @@ constexpr const char* kTableName = kVectorTable.fileName;
 // No real character's encoding comes near this (the largest is under 3 KB); a row that inflates
 // beyond it is damaged, and is not allowed to take the memory it claims.
 constexpr std::size_t kMaxEncodedBytes = 4 << 20;
+// A row longer than the deflated form of the largest encoding allowed cannot be whole; it is
+// refused by its length, before a byte of it is read.
+const std::size_t kMaxRowBytes = compressBound(kMaxEncodedBytes);
 
 }  // namespace
 
@@ -43,7 +46,10 @@ StrokeVectors strokeVectorsOfRow(std::span<const unsigned char> row) {
     } end{stream};
     stream.next_in = const_cast<Bytef*>(row.data());
     stream.avail_in = static_cast<uInt>(row.size());
-    std::vector<unsigned char> plain(std::max<std::size_t>(row.size() * 4, 1024));
+    // Starts small and grows by doubling up to the cap: the row's own size says nothing
+    // trustworthy about what it inflates to.
+    std::vector<unsigned char> plain(
+        std::min(std::max<std::size_t>(row.size() * 4, 1024), kMaxEncodedBytes));
     for (;;) {
         stream.next_out = plain.data() + stream.total_out;
         stream.avail_out = static_cast<uInt>(plain.size() - stream.total_out);
@@ -85,7 +91,17 @@ const std::filesystem::path& VectorTable::file() const {
 
 std::optional<StrokeVectors> VectorTable::find(std::string_view hanzi) {
     const std::string_view key = gb2312::trimmed(hanzi);
-    const std::optional<std::string> blob = table_->find(key);
+    const auto damaged = [&](const std::string& cause) {
+        sql::fail("Cannot read table", kTableName,
+                  "the strokes of " + gb2312::toUnicode(key).toStdString() + " are damaged (" +
+                      cause + ")");
+    };
+    std::optional<std::string> blob;
+    try {
+        blob = table_->find(key, kMaxRowBytes);
+    } catch (const ReadOnlyTable::RowTooLarge&) {
+        damaged("the row is larger than any character's");
+    }
     if (!blob) {
         return std::nullopt;
     }
@@ -93,10 +109,9 @@ std::optional<StrokeVectors> VectorTable::find(std::string_view hanzi) {
         return strokeVectorsOfRow(
             std::span(reinterpret_cast<const unsigned char*>(blob->data()), blob->size()));
     } catch (const StrokeVectorsError& e) {
-        sql::fail("Cannot read table", kTableName,
-                  "the strokes of " + gb2312::toUnicode(key).toStdString() + " are damaged (" +
-                      e.what() + ")");
+        damaged(e.what());
     }
+    return std::nullopt;  // not reached: damaged() throws
 }
 
 }  // namespace qir::store

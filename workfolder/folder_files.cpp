@@ -11,6 +11,9 @@
 
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
+#include "platform/file_io.h"
+#include "platform/file_writing.h"
+#include "platform/regular_file.h"
 #include "workfolder/working_folder.h"
 
 namespace qir::workfolder {
@@ -75,9 +78,10 @@ void createFolder(const fs::path& folder) {
     }
 }
 
-void writeFileAtomically(const fs::path& folder, std::string_view name, std::string_view text) {
+void writeFileAtomically(const fs::path& folder, std::string_view name, std::string_view text,
+                         AtomicFile::Sync sync) {
     try {
-        AtomicFile file(folder / name, AtomicFile::Existing::Replace);
+        AtomicFile file(folder / name, AtomicFile::Existing::Replace, sync);
         file.device().write(text.data(), static_cast<qint64>(text.size()));
         file.commit();
     } catch (const Error& error) {
@@ -86,21 +90,26 @@ void writeFileAtomically(const fs::path& folder, std::string_view name, std::str
 }
 
 void copyFileAtomically(const fs::path& source, const fs::path& folder, std::string_view name) {
-    const fs::path scratch = scratchName(folder, name);
-    const std::string action = "cannot copy " + std::string(name);
-    std::error_code error;
-    fs::copy_file(source, scratch, fs::copy_options::overwrite_existing, error);
-    if (!error) {
-        fs::permissions(scratch,
-                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                            fs::perms::others_read,
-                        error);
+    Bytes content;
+    try {
+        content = readFileBytes(source.string());
+    } catch (const Error&) {
+        failToPrepare(folder, "cannot copy " + std::string(name) + ": " + source.string() +
+                                  " cannot be read");
     }
-    if (error) {
-        fs::remove(scratch);
-        failToPrepare(folder, action, error);
+    // AtomicFile gives the copy the mode of an ordinary document, the user's own.
+    writeFileAtomically(
+        folder, name,
+        std::string_view(reinterpret_cast<const char*>(content.data()), content.size()),
+        AtomicFile::Sync::Later);
+}
+
+void syncFolder(const fs::path& folder) {
+    const FileDescriptor descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const int error = descriptor.valid() ? syncFileSystem(descriptor.get()) : errno;
+    if (error != 0) {
+        failToPrepare(folder, "cannot write it to disk", {error, std::generic_category()});
     }
-    renameInto(scratch, folder, name, action);
 }
 
 void linkAtomically(const fs::path& target, const fs::path& folder, std::string_view name) {
@@ -125,7 +134,8 @@ void moveAside(const fs::path& folder, std::string_view name) {
         }
         if (fs::symlink_status(folder / aside, error).type() == fs::file_type::not_found) {
             fs::rename(folder / name, folder / aside, error);
-            if (error) {
+            // Gone meanwhile: another start at the same moment moved it.
+            if (error && error != std::errc::no_such_file_or_directory) {
                 failToPrepare(folder, "cannot move " + std::string(name) + " aside", error);
             }
             return;
@@ -133,14 +143,58 @@ void moveAside(const fs::path& folder, std::string_view name) {
     }
 }
 
-FolderLock::FolderLock(const fs::path& folder)
-    : file_(::open((folder / ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (!file_.valid()) {
-        failToPrepare(folder, "cannot lock it", lastError());
+bool isRegularFile(const fs::path& entry, FollowLinks follow) {
+    std::error_code error;
+    const fs::file_status status =
+        follow == FollowLinks::Yes ? fs::status(entry, error) : fs::symlink_status(entry, error);
+    return status.type() == fs::file_type::regular;
+}
+
+bool isPresent(const fs::path& entry) {
+    std::error_code error;
+    return fs::symlink_status(entry, error).type() != fs::file_type::not_found;
+}
+
+void mendUnlessRegular(const fs::path& folder, std::string_view name, FollowLinks follow) {
+    const fs::path entry = folder / name;
+    if (isPresent(entry) && !isRegularFile(entry, follow)) {
+        moveAside(folder, name);
     }
-    while (::flock(file_.get(), LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            failToPrepare(folder, "cannot lock it", lastError());
+}
+
+FolderLock::FolderLock(const fs::path& folder) {
+    constexpr std::string_view kLockFile = ".lock";
+    const fs::path entry = folder / kLockFile;
+    // A named pipe, a folder or a link at the lock's place is moved aside; a lock file that
+    // another start moved aside meanwhile is not the one to hold, so the lock is taken again.
+    for (int attempt = 0;; ++attempt) {
+        file_ = FileDescriptor(
+            ::open(entry.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+        struct stat held {};
+        const bool regular =
+            file_.valid() && ::fstat(file_.get(), &held) == 0 && S_ISREG(held.st_mode);
+        if (!regular) {
+            const std::error_code cause =
+                file_.valid() ? std::make_error_code(std::errc::invalid_argument) : lastError();
+            file_ = FileDescriptor();
+            if (attempt >= 3 || !isPresent(entry)) {
+                failToPrepare(folder, "cannot lock it", cause);
+            }
+            mendUnlessRegular(folder, kLockFile, FollowLinks::No);
+            continue;
+        }
+        while (::flock(file_.get(), LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                failToPrepare(folder, "cannot lock it", lastError());
+            }
+        }
+        struct stat named {};
+        if (::lstat(entry.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
+            named.st_dev == held.st_dev) {
+            return;
+        }
+        if (attempt >= 3) {
+            failToPrepare(folder, "cannot lock it: its lock file keeps changing");
         }
     }
 }

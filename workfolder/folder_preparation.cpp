@@ -17,21 +17,12 @@ bool readableFile(const fs::path& file) {
     return fs::is_regular_file(file, error) && ::access(file.c_str(), R_OK) == 0;
 }
 
-// Missing, or a link that leads nowhere.
-bool absent(const fs::path& entry) {
-    std::error_code error;
-    return !fs::exists(entry, error);
-}
-
-bool isFolder(const fs::path& entry) {
-    std::error_code error;
-    return fs::symlink_status(entry, error).type() == fs::file_type::directory;
-}
-
 class FolderPreparation {
   public:
     FolderPreparation(const fs::path& folder, std::string_view version)
-        : folder_(folder), old_(readStamp(folder)), sameVersion_(old_ && old_->version == version) {
+        : folder_(folder),
+          old_(readMendedStamp(folder)),
+          sameVersion_(old_ && old_->version == version) {
         stamp_.version = version;
         if (sameVersion_) {
             stamp_.copies = old_->copies;
@@ -56,7 +47,7 @@ class FolderPreparation {
 
     void copy(const fs::path& source, const std::string& name) {
         const fs::path entry = folder_ / name;
-        if (!absent(entry) && !isFolder(entry)) {
+        if (isRegularFile(entry, FollowLinks::Yes)) {
             if (sameVersion_) {
                 return;
             }
@@ -84,25 +75,35 @@ class FolderPreparation {
     // Scratch data holds nothing of the user's: another version starts it afresh, in case
     // its layout changed.
     void scratch(const fs::path& source, const std::string& name) {
-        const fs::path entry = folder_ / name;
-        if (sameVersion_ && !absent(entry) && !isFolder(entry)) {
+        if (sameVersion_ && isRegularFile(folder_ / name, FollowLinks::Yes)) {
             return;
         }
         place(source, name);
     }
 
     void finish() {
+        if (placed_) {
+            syncFolder(folder_);
+        }
         if (changed_) {
             writeStamp(folder_, stamp_);
         }
     }
 
   private:
+    // Whatever stands in the way and is no file (a folder, a named pipe, a link that leads
+    // nowhere or to a folder) is kept aside, not deleted.
     void place(const fs::path& source, const std::string& name) {
-        if (isFolder(folder_ / name)) {
-            moveAside(folder_, name);
-        }
+        mendUnlessRegular(folder_, name, FollowLinks::Yes);
         copyFileAtomically(source, folder_, name);
+        placed_ = true;
+    }
+
+    // The stamp must be a file of the folder's own; anything else at its name is moved aside
+    // and the folder treated as prepared by no known version.
+    static std::optional<FolderStamp> readMendedStamp(const fs::path& folder) {
+        mendUnlessRegular(folder, kStampFile, FollowLinks::No);
+        return readStamp(folder);
     }
 
     fs::path folder_;
@@ -110,6 +111,7 @@ class FolderPreparation {
     bool sameVersion_;
     FolderStamp stamp_;
     bool changed_ = false;
+    bool placed_ = false;
 };
 
 }  // namespace

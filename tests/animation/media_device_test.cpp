@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "animation/clip.h"
 #include "animation/media_error.h"
 #include "tests/animation/manual_clock.h"
 #include "tests/animation/test_clips.h"
@@ -117,6 +118,28 @@ TEST_F(MediaDeviceTest, SeeksAndStepsExactlyToFramesAndStopsAtBothEnds) {
     EXPECT_EQ(device->seekToStart(), kMediaOk);
     EXPECT_EQ(device->position(), 0);
     EXPECT_EQ(frameNumberOf(device->currentPicture()), 0);
+}
+
+TEST_F(MediaDeviceTest, PaletteClipsAreConvertedOnlyAsTheirFramesAreShown) {
+    const ClipSpec shape{.frames = 12, .palette = true};
+    // Opening keeps the frames as they came: a clip replaced before it plays costs no
+    // conversion of its frames.
+    const ClipLoad load = decodeClip(makeClip(shape));
+    ASSERT_EQ(load.result, kMediaOk);
+    ASSERT_EQ(load.clip.frames.size(), 12u);
+    for (const QImage& frame : load.clip.frames) {
+        EXPECT_EQ(frame.format(), QImage::Format_Indexed8);
+    }
+    // Shown, every frame is the full-colour picture, opaque, exactly as drawn.
+    auto device = openClip(shape);
+    ASSERT_TRUE(device);
+    for (int index = 0; index < shape.frames; ++index) {
+        const QImage shown = device->currentPicture();
+        EXPECT_EQ(shown.format(), QImage::Format_RGB32);
+        EXPECT_EQ(shown, expectedFrame(shape, index)) << "frame " << index;
+        EXPECT_EQ(frameNumberOf(shown), index);
+        EXPECT_EQ(device->step(1), kMediaOk);
+    }
 }
 
 TEST_F(MediaDeviceTest, ClipsOfManyFramesDecodeEveryFrameInOrder) {

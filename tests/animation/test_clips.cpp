@@ -45,7 +45,9 @@ void writePackets(AVCodecContext& codec, AVFormatContext& output, AVStream& stre
 
 }  // namespace
 
-QImage expectedFrame(const ClipSpec& shape, int index) {
+namespace {
+
+QImage drawnFrame(const ClipSpec& shape, int index) {
     QImage picture(shape.width, shape.height, QImage::Format_RGB32);
     picture.fill(QColor(255, 255, 255));
     QPainter painter(&picture);
@@ -65,6 +67,18 @@ QImage expectedFrame(const ClipSpec& shape, int index) {
         }
     }
     return picture;
+}
+
+// A palette clip's frame: the drawn one in at most 256 colours.
+QImage paletteFrame(const ClipSpec& shape, int index) {
+    return drawnFrame(shape, index).convertToFormat(QImage::Format_Indexed8);
+}
+
+}  // namespace
+
+QImage expectedFrame(const ClipSpec& shape, int index) {
+    return shape.palette ? paletteFrame(shape, index).convertToFormat(QImage::Format_RGB32)
+                         : drawnFrame(shape, index);
 }
 
 int frameNumberOf(const QImage& picture) {
@@ -93,7 +107,7 @@ Bytes makeClip(const ClipSpec& shape) {
     codec->height = shape.height;
     codec->time_base = AVRational{1, shape.framesPerSecond};
     codec->framerate = AVRational{shape.framesPerSecond, 1};
-    codec->pix_fmt = encoderFormat(*encoder);
+    codec->pix_fmt = shape.palette ? AV_PIX_FMT_PAL8 : encoderFormat(*encoder);
     codec->gop_size = 10;
     check(avcodec_open2(codec.get(), encoder, nullptr) >= 0, "open encoder");
     check(avcodec_parameters_from_context(stream->codecpar, codec.get()) >= 0, "parameters");
@@ -106,12 +120,28 @@ Bytes makeClip(const ClipSpec& shape) {
     frame->width = shape.width;
     frame->height = shape.height;
     check(av_frame_get_buffer(frame.get(), 0) >= 0, "frame buffer");
+    // Palette frames are filled by hand: the scaler does not write them.
     ffmpeg::ScaleContext scale(sws_getContext(shape.width, shape.height, AV_PIX_FMT_RGB32,
                                               shape.width, shape.height, codec->pix_fmt, SWS_POINT,
                                               nullptr, nullptr, nullptr));
     for (int index = 0; index < shape.frames; ++index) {
-        const QImage picture = expectedFrame(shape, index);
         check(av_frame_make_writable(frame.get()) >= 0, "writable frame");
+        frame->pts = index;
+        if (shape.palette) {
+            const QImage picture = paletteFrame(shape, index);
+            for (int y = 0; y < shape.height; ++y) {
+                std::memcpy(frame->data[0] + static_cast<std::ptrdiff_t>(y) * frame->linesize[0],
+                            picture.constScanLine(y), static_cast<std::size_t>(shape.width));
+            }
+            auto* colours = reinterpret_cast<std::uint32_t*>(frame->data[1]);
+            const QList<QRgb> table = picture.colorTable();
+            for (int i = 0; i < 256; ++i) {
+                colours[i] = i < table.size() ? table[i] : 0xff000000u;
+            }
+            writePackets(*codec, *output, *stream, frame.get());
+            continue;
+        }
+        const QImage picture = expectedFrame(shape, index);
         const std::uint8_t* source[4] = {picture.constBits(), nullptr, nullptr, nullptr};
         const int sourceStride[4] = {static_cast<int>(picture.bytesPerLine()), 0, 0, 0};
         sws_scale(scale.get(), source, sourceStride, 0, shape.height, frame->data, frame->linesize);

@@ -18,6 +18,7 @@ struct ClipSpec {
     int height = 124;
     int frames = 20;
     int framesPerSecond = 15;
+    bool palette = false;  // 8-bit pictures with a colour table, as the store's clips are
 };
 
 // The clip as the bytes of a ZMBV AVI file.

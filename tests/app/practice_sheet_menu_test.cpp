@@ -7,6 +7,9 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QShortcut>
+#include <fstream>
+#include <iterator>
+#include <set>
 
 #include "app/practice_sheet_actions.h"
 #include "platform/gb2312.h"
@@ -18,6 +21,7 @@
 #include "tests/sheet/poppler.h"
 #include "tests/sheet/test_strokes.h"
 #include "tests/sheet/vector_table_file.h"
+#include "tests/support/failing_disk.h"
 
 namespace qir {
 namespace {
@@ -258,6 +262,38 @@ TEST_F(PracticeSheetMenu, WriteItYourselfOpensThePracticeWindowOnTheCurrentChara
     EXPECT_EQ(practice->session().strokeCount(), 2);
     EXPECT_EQ(practice->record().file(), folder() / practice::kPracticeRecordFile);
     practice->close();
+}
+
+TEST_F(PracticeSheetMenu, AFullDiskKeepsTheSheetThatWasThereAndSaysSo) {
+    testing::writeVectorTable(folder(), {{testing::kYong, testing::barAndBeam()}});
+    choose(testing::kYong);
+    scripted.saveTo = folder() / "yong.pdf";
+    fixture.form().practiceSheetActions().saveAsPdf();
+    ASSERT_TRUE(fixture.desktop().errors.isEmpty());
+    const auto contentOf = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string good = contentOf(*scripted.saveTo);
+    const auto namesIn = [](const fs::path& place) {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(place)) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    };
+    const std::set<std::string> before = namesIn(folder());
+
+    {
+        const testing::DiskFullAfter disk(1000);
+        fixture.form().practiceSheetActions().saveAsPdf();
+    }
+    ASSERT_EQ(fixture.desktop().errors.size(), 1);
+    EXPECT_EQ(fixture.desktop().errors[0],
+              QStringLiteral("Cannot create file %1: the disk is full.")
+                  .arg(QString::fromStdString(scripted.saveTo->string())));
+    EXPECT_EQ(contentOf(*scripted.saveTo), good);
+    EXPECT_EQ(namesIn(folder()), before);
 }
 
 TEST_F(PracticeSheetMenu, PrintsThroughThePrintDialogAndACancelPrintsNothing) {

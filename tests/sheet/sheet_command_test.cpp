@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real program asked for a practice sheet on its command line: what it writes, what it
 // says, and how it ends, for good and for bad input.
+#include "sheet/sheet_command.h"
+
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -9,11 +12,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <chrono>
+#include <cstdio>
 #include <set>
 
 #include "tests/sheet/poppler.h"
 #include "tests/sheet/test_strokes.h"
 #include "tests/sheet/vector_table_file.h"
+#include "tests/support/failing_disk.h"
 #include "tests/support/scratch_directory.h"
 
 namespace qir::sheet {
@@ -223,6 +229,110 @@ TEST_F(SheetCommand, ARunningInstanceIsLeftAlone) {
     EXPECT_EQ(window.state(), QProcess::Running);
     window.kill();
     window.waitForFinished();
+}
+
+// A sheet of `count` characters of the made-up table.
+QString manyCharacters(int count) {
+    QString text;
+    for (int i = 0; i < count; ++i) {
+        text += i % 2 == 0 ? QStringLiteral("永") : QStringLiteral("我");
+    }
+    return text;
+}
+
+TEST_F(SheetCommand, AFullDiskWritesNothingAndSaysSo) {
+    SheetArguments arguments;
+    arguments.text = manyCharacters(20);
+    arguments.output = scratch.path() / "sheet.pdf";
+    arguments.paper = Paper::A4;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const auto readBack = [](std::FILE* stream) {
+        std::rewind(stream);
+        std::string text;
+        for (int c; (c = std::fgetc(stream)) != EOF;) {
+            text += static_cast<char>(c);
+        }
+        return text;
+    };
+    int exitCode = -1;
+    {
+        const qir::testing::DiskFullAfter disk(20000);
+        exitCode = runSheet(arguments, scratch.path(), out, err);
+    }
+    EXPECT_EQ(exitCode, kNothingWritten);
+    EXPECT_EQ(readBack(out), "");
+    EXPECT_EQ(readBack(err), "qir-stroke: Cannot create file " + arguments.output.string() +
+                                 ": the disk is full.\n");
+    std::fclose(out);
+    std::fclose(err);
+    EXPECT_EQ(files(), std::set<std::string>{"bishunvec.db"});
+}
+
+TEST_F(SheetCommand, AFullFileSystemWritesNothingAndExitsOne) {
+    const testing::SmallFilesystem small(scratch.path() / "small", 64 * 1024);
+    if (!small.mounted()) {
+        GTEST_SKIP() << small.reason() << "; AFullDiskWritesNothingAndSaysSo stands in for it";
+    }
+    const Outcome outcome =
+        run({"--practice-sheet", manyCharacters(40), "--output", "small/sheet.pdf"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.out, QString());
+    EXPECT_EQ(
+        outcome.err,
+        QStringLiteral("qir-stroke: Cannot create file small/sheet.pdf: the disk is full.\n"));
+    EXPECT_TRUE(fs::is_empty(scratch.path() / "small"));
+}
+
+TEST_F(SheetCommand, AnInterruptedSheetLeavesNothingAndAKilledOnesLitterIsClearedLater) {
+    const QString text = manyCharacters(1000);
+    // Waits for the half-made sheet to appear beside the target and returns its name.
+    const auto temporaryOf = [&](QProcess& program) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 20000 && program.state() == QProcess::Running) {
+            for (const std::string& name : files()) {
+                if (name.starts_with(".sheet.pdf.qir-")) {
+                    return name;
+                }
+            }
+            QThread::msleep(5);
+        }
+        return std::string();
+    };
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(QString::fromStdString(scratch.path().string()));
+        program.start(QStringLiteral(QIR_PROGRAM),
+                      {"--practice-sheet", text, "--output", "sheet.pdf"});
+        ASSERT_TRUE(program.waitForStarted());
+        const std::string temporary = temporaryOf(program);
+        ASSERT_NE(temporary, "") << "no sheet being written, signal " << signalNumber;
+        ::kill(static_cast<pid_t>(program.processId()), signalNumber);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::CrashExit) << signalNumber;
+        if (signalNumber == SIGKILL) {
+            // Nothing can clear up after a kill; a later run clears what is old enough to be
+            // no live run's.
+            ASSERT_EQ(files(), (std::set<std::string>{"bishunvec.db", temporary}));
+            const fs::path litter = scratch.path() / temporary;
+            fs::last_write_time(litter, fs::last_write_time(litter) - std::chrono::hours(2));
+            EXPECT_EQ(run({"--practice-sheet", "永", "--output", "other.pdf"}).exitCode, 0);
+            EXPECT_EQ(files(), (std::set<std::string>{"bishunvec.db", "other.pdf"}));
+        } else {
+            EXPECT_EQ(files(), std::set<std::string>{"bishunvec.db"}) << signalNumber;
+        }
+    }
+}
+
+TEST_F(SheetCommand, TheLongestNameTheFolderTakesIsWritten) {
+    const std::string name = std::string(251, 's') + ".pdf";
+    const Outcome outcome =
+        run({"--practice-sheet", "永", "--output", QString::fromStdString(name)});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    EXPECT_EQ(testing::pdfInfo(scratch.path() / name).pages, 1);
+    EXPECT_EQ(files(), (std::set<std::string>{"bishunvec.db", name}));
 }
 
 // The store the build stages, read where the staged program reads it.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdint>
+#include <fstream>
 #include <set>
 
 #include "store/engine_error.h"
@@ -138,6 +140,50 @@ TEST_F(VectorTableTest, ARowThatIsNoDeflatedEncodingIsDamaged) {
               damaged + "\xE5\x9F\x83 are damaged (the row inflates beyond any character's size)");
     EXPECT_EQ(failureOf(table, "\xB0\xA4"),
               damaged + "\xE6\x8C\xA8 are damaged (the row is not a deflated encoding)");
+}
+
+// The resident size, and its peak since the last resetPeakResidentSize(), in bytes.
+std::size_t statusField(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with(field + ":")) {
+            return std::stoul(line.substr(field.size() + 1)) * 1024;
+        }
+    }
+    return 0;
+}
+
+bool resetPeakResidentSize() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
+}
+
+TEST_F(VectorTableTest, AHugeRowIsRefusedWithoutTakingItsSizeInMemory) {
+    {
+        // 50 MB that no deflate would make of a character; filled so that it does not compress.
+        std::vector<unsigned char> huge(50 << 20);
+        std::uint32_t state = 12345;
+        for (unsigned char& byte : huge) {
+            state = state * 1664525u + 1013904223u;
+            byte = static_cast<unsigned char>(state >> 24);
+        }
+        writeTableFile(file, kVectorTable, {rowOf(kA, bar(1)), {kB, huge}});
+    }
+    VectorTable table(scratch.path());
+    EXPECT_EQ(table.find(kA), bar(1));
+    if (!resetPeakResidentSize()) {
+        GTEST_SKIP() << "the peak resident size cannot be reset here";
+    }
+    const std::size_t before = statusField("VmRSS");
+    EXPECT_EQ(failureOf(table, kB),
+              "Cannot read table bishunvec.db: the strokes of \xE9\x98\xBF are damaged (the row is "
+              "larger than any character's)");
+    const std::size_t growth = statusField("VmHWM") - before;
+    EXPECT_LT(growth, 64u << 20) << growth / 1024 / 1024 << " MB";
+    // The table reads on.
+    EXPECT_EQ(table.find(kA), bar(1));
 }
 
 TEST_F(VectorTableTest, ReadingLeavesTheFileAsItWas) {

@@ -5,11 +5,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <set>
 #include <thread>
 #include <vector>
 
+#include "tests/support/failing_disk.h"
 #include "tests/support/scratch_directory.h"
 #include "workfolder/folder_stamp.h"
 
@@ -257,6 +261,125 @@ TEST_F(Installation, OnlyAnInstalledProgramMovesIntoTheUserFolder) {
     EXPECT_EQ(enterWorkingFolder(prefix() / "bin" / "qir-stroke", environment()), folder());
     EXPECT_EQ(fs::current_path(), folder());
     EXPECT_EQ(readText(scratchTable()), scratchTable() + " as installed");
+}
+
+// Every name the folder holds, hidden ones included.
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST_F(Installation, AFullDiskIsReportedAndLeavesTheFolderAsItWas) {
+    prepare("1");
+    const std::set<std::string> before = namesIn(folder());
+    const std::string stamp = readText(folder() / kStampFile);
+    install(copied(), "version 2 of " + copied());
+    {
+        // Full at once, and full after the first file (the scratch table, which a new version
+        // starts afresh anyway): the stamp keeps the old version, so the next start goes on.
+        for (const std::size_t room : {0u, 30u}) {
+            const qir::testing::DiskFullAfter disk(room);
+            try {
+                prepare("2");
+                ADD_FAILURE() << "a full disk passed for success";
+            } catch (const WorkingFolderError& error) {
+                EXPECT_NE(std::string(error.what()).find("the disk is full"), std::string::npos)
+                    << error.what();
+            }
+            EXPECT_EQ(namesIn(folder()), before) << room;
+            EXPECT_EQ(readText(folder() / kStampFile), stamp) << room;
+            EXPECT_EQ(readText(folder() / copied()), copied() + " as installed") << room;
+        }
+    }
+    // A disk that takes the data but cannot flush it: the stamp does not claim the new version.
+    {
+        const qir::testing::FailingSync sync;
+        EXPECT_THROW(prepare("2"), WorkingFolderError);
+        EXPECT_EQ(readText(folder() / kStampFile), stamp);
+        EXPECT_EQ(namesIn(folder()), before);
+    }
+    prepare("2");
+    EXPECT_EQ(readText(folder() / copied()), "version 2 of " + copied());
+    EXPECT_EQ(readStamp(folder())->version, "2");
+}
+
+// What can stand at a name where a file or a link belongs.
+enum class Damage { NamedPipe, Folder, DanglingLink, LinkToFolder };
+
+void damage(const fs::path& entry, Damage kind, const fs::path& elsewhere) {
+    std::error_code ignored;
+    fs::remove(entry, ignored);
+    switch (kind) {
+        case Damage::NamedPipe:
+            ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0);
+            break;
+        case Damage::Folder:
+            fs::create_directory(entry);
+            break;
+        case Damage::DanglingLink:
+            fs::create_symlink(elsewhere / "gone", entry);
+            break;
+        case Damage::LinkToFolder:
+            fs::create_symlink(elsewhere, entry);
+            break;
+    }
+}
+
+TEST_F(Installation, ANamedPipeFolderOrBadLinkAtAnyEntryIsMovedAsideAndMended) {
+    std::vector<std::string> entries = {kStampFile, ".lock"};
+    for (const ProgramFile& file : programFiles()) {
+        if (!file.optional) {
+            entries.push_back(file.name);
+        }
+    }
+    const auto linked = [](const std::string& name) {
+        for (const ProgramFile& file : programFiles()) {
+            if (file.name == name) {
+                return file.placement == Placement::Linked;
+            }
+        }
+        return false;
+    };
+    for (const Damage kind :
+         {Damage::NamedPipe, Damage::Folder, Damage::DanglingLink, Damage::LinkToFolder}) {
+        const std::string what = "damage of kind " + std::to_string(static_cast<int>(kind));
+        prepare();
+        for (const std::string& name : entries) {
+            damage(folder() / name, kind, home());
+        }
+        // A pipe at a name that is opened would stop the start for good; the start runs on a
+        // thread of its own so that the test can tell.
+        auto start = std::async(std::launch::async, [this] { prepare(); });
+        if (start.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << what << ": the start hangs";
+            std::quick_exit(1);
+        }
+        EXPECT_NO_THROW(start.get()) << what;
+
+        for (const std::string& name : entries) {
+            const fs::path entry = folder() / name;
+            if (linked(name)) {
+                ASSERT_TRUE(fs::is_symlink(entry)) << name << ", " << what;
+                EXPECT_EQ(fs::read_symlink(entry), data() / name) << name << ", " << what;
+            } else {
+                ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(entry))) << name << ", " << what;
+            }
+            // What stood there is kept aside, not deleted, unless it was only a wrong link
+            // where a link belongs.
+            if (kind == Damage::NamedPipe || kind == Damage::Folder || !linked(name)) {
+                EXPECT_TRUE(fs::exists(fs::symlink_status(folder() / (name + ".saved"))))
+                    << name << ", " << what;
+            }
+        }
+        EXPECT_EQ(readText(folder() / copied()), copied() + " as installed") << what;
+        EXPECT_EQ(readText(folder() / scratchTable()), scratchTable() + " as installed") << what;
+        ASSERT_TRUE(readStamp(folder())) << what;
+        EXPECT_EQ(readStamp(folder())->version, "1") << what;
+        fs::remove_all(folder());
+    }
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Opening a file to read without ever waiting on what stands at its name.
+
+#include <filesystem>
+
+#include "platform/file_descriptor.h"
+
+namespace qir {
+
+enum class FollowLinks { Yes, No };
+
+// Opens `path` for reading only if it is a regular file: a named pipe (which would wait for a
+// writer for ever), a device, a folder or, with FollowLinks::No, a link gives an invalid
+// descriptor with errno set.
+FileDescriptor openRegularFile(const std::filesystem::path& path,
+                               FollowLinks follow = FollowLinks::Yes);
+
+}  // namespace qir
