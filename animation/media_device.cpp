@@ -52,7 +52,16 @@ MediaDevice::~MediaDevice() {
     close();
 }
 
-int MediaDevice::close() {
+template <typename Command>
+MediaResult MediaDevice::onOpenDevice(Command&& command) {
+    if (!open_) {
+        return kMediaDeviceNotOpen;
+    }
+    advance();
+    return command();
+}
+
+MediaResult MediaDevice::close() {
     if (!open_) {
         return kMediaDeviceNotOpen;
     }
@@ -84,7 +93,7 @@ DeviceMode MediaDevice::mode() {
     return mode_;
 }
 
-int MediaDevice::attachWindow(QWidget* window) {
+MediaResult MediaDevice::attachWindow(QWidget* window) {
     if (!open_) {
         return kMediaDeviceNotOpen;
     }
@@ -105,80 +114,66 @@ QRect MediaDevice::destinationRect() const {
     return surface_ ? surface_->geometry() : QRect();
 }
 
-int MediaDevice::play() {
-    if (!open_) {
-        return kMediaDeviceNotOpen;
-    }
-    advance();
-    if (noticePending_) {
-        endNotice(NotifyOutcome::Superseded);
-    }
-    noticePending_ = true;
-    startPlaying();
-    return kMediaOk;
+MediaResult MediaDevice::play() {
+    return onOpenDevice([&] {
+        if (noticePending_) {
+            endNotice(NotifyOutcome::Superseded);
+        }
+        noticePending_ = true;
+        startPlaying();
+        return kMediaOk;
+    });
 }
 
-int MediaDevice::pause() {
-    if (!open_) {
-        return kMediaDeviceNotOpen;
-    }
-    advance();
-    if (mode_ == DeviceMode::Playing) {
+MediaResult MediaDevice::pause() {
+    return onOpenDevice([&] {
+        if (mode_ == DeviceMode::Playing) {
+            interrupt();
+            mode_ = DeviceMode::Paused;
+        }
+        return kMediaOk;
+    });
+}
+
+MediaResult MediaDevice::resume() {
+    return onOpenDevice([&] {
+        if (mode_ != DeviceMode::Paused && mode_ != DeviceMode::Playing) {
+            return kMediaNotPaused;
+        }
+        return play();
+    });
+}
+
+MediaResult MediaDevice::stop() {
+    return onOpenDevice([&] {
         interrupt();
-        mode_ = DeviceMode::Paused;
-    }
-    return kMediaOk;
+        return kMediaOk;
+    });
 }
 
-int MediaDevice::resume() {
-    if (!open_) {
-        return kMediaDeviceNotOpen;
-    }
-    advance();
-    if (mode_ != DeviceMode::Paused && mode_ != DeviceMode::Playing) {
-        return kMediaNotPaused;
-    }
-    return play();
+MediaResult MediaDevice::seekToStart() {
+    return onOpenDevice([&] {
+        interrupt();
+        moveTo(0);
+        return kMediaOk;
+    });
 }
 
-int MediaDevice::stop() {
-    if (!open_) {
-        return kMediaDeviceNotOpen;
-    }
-    advance();
-    interrupt();
-    return kMediaOk;
+MediaResult MediaDevice::seekToEnd() {
+    return onOpenDevice([&] {
+        interrupt();
+        moveTo(length());
+        return kMediaOk;
+    });
 }
 
-int MediaDevice::seekToStart() {
-    if (!open_) {
-        return kMediaDeviceNotOpen;
-    }
-    advance();
-    interrupt();
-    moveTo(0);
-    return kMediaOk;
-}
-
-int MediaDevice::seekToEnd() {
-    if (!open_) {
-        return kMediaDeviceNotOpen;
-    }
-    advance();
-    interrupt();
-    moveTo(length());
-    return kMediaOk;
-}
-
-int MediaDevice::step(int frames) {
-    if (!open_) {
-        return kMediaDeviceNotOpen;
-    }
-    advance();
-    interrupt();
-    const std::int64_t target = static_cast<std::int64_t>(position_) + frames;
-    moveTo(static_cast<int>(std::clamp<std::int64_t>(target, 0, length())));
-    return kMediaOk;
+MediaResult MediaDevice::step(int frames) {
+    return onOpenDevice([&] {
+        interrupt();
+        const std::int64_t target = static_cast<std::int64_t>(position_) + frames;
+        moveTo(static_cast<int>(std::clamp<std::int64_t>(target, 0, length())));
+        return kMediaOk;
+    });
 }
 
 QImage MediaDevice::currentPicture() const {

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "animation/clip.h"
+#include "animation/media_error.h"
 #include "animation/playback_clock.h"
 
 namespace qir::animation {
@@ -74,7 +75,7 @@ class MediaDevice : public QObject {
 
     // Stops playback (a pending notice is aborted) and takes the video off its display.
     // Later commands answer kMediaDeviceNotOpen.
-    int close();
+    MediaResult close();
 
     DeviceCapabilities capabilities() const;
     // Status. Reading it brings a running playback up to the clock first.
@@ -83,26 +84,30 @@ class MediaDevice : public QObject {
     DeviceMode mode();
 
     // Shows the video in `window`; frames are drawn at the clip's size from its top-left.
-    int attachWindow(QWidget* window);
+    MediaResult attachWindow(QWidget* window);
     QRect sourceRect() const;
     QRect destinationRect() const;
 
     // Starts playing from the position and returns at once; a MediaNotifyEvent follows.
-    int play();
-    int pause();
+    MediaResult play();
+    MediaResult pause();
     // Continues a paused playback, with a notice like play.
-    int resume();
-    int stop();
-    int seekToStart();
-    int seekToEnd();
+    MediaResult resume();
+    MediaResult stop();
+    MediaResult seekToStart();
+    MediaResult seekToEnd();
     // Moves by `frames` (backward when negative), stopping at the start and the end.
-    int step(int frames);
+    MediaResult step(int frames);
 
     // The picture the display shows now.
     QImage currentPicture() const;
 
   private:
     MediaDevice(Clip clip, QObject* notifyTarget, PlaybackClock& clock);
+    // Runs a command of an open device, after bringing a running playback up to the clock;
+    // a closed device answers kMediaDeviceNotOpen to every command.
+    template <typename Command>
+    MediaResult onOpenDevice(Command&& command);
     void startPlaying();
     void advance();
     void scheduleNextFrame(std::int64_t framesDone, std::int64_t elapsedNs);
