@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
+#include <iterator>
 
 #include "platform/errors.h"
 #include "platform/file_writing.h"
@@ -74,6 +76,18 @@ bool setArchiveOnly(const std::string& name) {
 
 bool deleteFile(const std::string& name) {
     return ::unlink(name.c_str()) == 0;
+}
+
+std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content;
 }
 
 }  // namespace qir

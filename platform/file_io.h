@@ -3,6 +3,8 @@
 // Whole-file reads and writes with the program's error texts. Names resolve against the
 // current working directory, as every file name of the program does.
 
+#include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,6 +16,11 @@ using Bytes = std::vector<unsigned char>;
 // Reads the whole file. Throws FileOpenError(name) when it cannot be opened and
 // StreamReadError on a short read.
 Bytes readFileBytes(const std::string& name);
+
+// The whole content of a text or data file the tools read (stroke data, corrections, Unicode
+// files), or nothing when it cannot be opened or read to its end; each caller says which
+// file it was in its own words.
+std::optional<std::string> readWholeFile(const std::filesystem::path& file);
 
 // Creates or truncates `name` and writes `bytes` in one pass. Throws FileCreateError(name)
 // when the file cannot be created and StreamWriteError on a short write. The file is

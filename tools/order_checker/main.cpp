@@ -10,12 +10,12 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "platform/file_io.h"
 #include "tools/order_checker/order_check.h"
 #include "tools/order_checker/order_report.h"
 #include "tools/store_builder/store_build.h"
@@ -92,11 +92,11 @@ Arguments parseArguments(int argc, char** argv) {
 }
 
 std::string readText(const fs::path& file, const char* what) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    std::optional<std::string> text = qir::readWholeFile(file);
+    if (!text) {
         throw std::runtime_error(std::string("cannot read ") + what + " " + file.string());
     }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return std::move(*text);
 }
 
 int run(const Arguments& arguments) {

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
+
+#include "platform/file_io.h"
+#include "platform/gb2312.h"
 
 namespace qir::tools {
 namespace {
@@ -56,13 +57,6 @@ const Letter* findLetter(char letter) {
     return found == kLetters.end() ? nullptr : &*found;
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.back() == '\r' || text.back() == ' ')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 }  // namespace
 
 const std::string* ReferenceOrders::find(const std::string& character) const {
@@ -76,7 +70,7 @@ ReferenceOrders parseReference(std::string_view text, const std::string& source)
     std::size_t at = 0;
     while (at < text.size()) {
         const auto end = std::min(text.find('\n', at), text.size());
-        const std::string_view content = trimmed(text.substr(at, end - at));
+        const std::string_view content = gb2312::trimmed(text.substr(at, end - at));
         at = end + 1;
         ++line;
         const auto fail = [&](const std::string& message) {
@@ -110,13 +104,12 @@ ReferenceOrders parseReference(std::string_view text, const std::string& source)
 }
 
 ReferenceOrders readReference(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    const std::optional<std::string> text = readWholeFile(file);
+    if (!text) {
         throw ReferenceError("cannot read the stroke-order reference " + file.string() +
                              " (it is exported from node_modules/cnchar-order at build time)");
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return parseReference(text, file.string());
+    return parseReference(*text, file.string());
 }
 
 std::optional<StrokeClassSet> classesOfLetter(char letter) {

@@ -2,19 +2,15 @@
 #include "tools/order_checker/rule_exceptions.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+
+#include "platform/file_io.h"
+#include "platform/gb2312.h"
 
 namespace qir::tools {
 namespace {
 
-std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return std::string(text.substr(first, last - first + 1));
+std::string trimmedText(std::string_view text) {
+    return std::string(gb2312::trimmed(text));
 }
 
 std::size_t codePoints(const std::string& utf8) {
@@ -31,7 +27,7 @@ RuleExceptions RuleExceptions::parse(std::string_view text, const std::string& s
     std::size_t at = 0;
     while (at <= text.size()) {
         const auto end = std::min(text.find('\n', at), text.size());
-        const std::string line = trimmed(text.substr(at, end - at));
+        const std::string line = trimmedText(text.substr(at, end - at));
         at = end + 1;
         ++number;
         if (line.empty() || line.starts_with("#")) {
@@ -41,10 +37,10 @@ RuleExceptions RuleExceptions::parse(std::string_view text, const std::string& s
             throw RuleExceptionError(source + ":" + std::to_string(number) + ": " + why);
         };
         const auto bar = line.find('|');
-        if (bar == std::string::npos || trimmed(line.substr(bar + 1)).empty()) {
+        if (bar == std::string::npos || trimmedText(line.substr(bar + 1)).empty()) {
             fail("no reason after \"|\"");
         }
-        const std::string head = trimmed(line.substr(0, bar));
+        const std::string head = trimmedText(line.substr(0, bar));
         const auto blank = head.find_first_of(" \t");
         if (blank == std::string::npos) {
             fail("no rule after the character");
@@ -52,12 +48,12 @@ RuleExceptions RuleExceptions::parse(std::string_view text, const std::string& s
         RuleException entry;
         entry.text = head.substr(0, blank);
         entry.line = number;
-        entry.reason = trimmed(line.substr(bar + 1));
+        entry.reason = trimmedText(line.substr(bar + 1));
         if (codePoints(entry.text) != 1) {
             fail("not one character: " + entry.text);
         }
-        if (!ruleFromKey(trimmed(head.substr(blank)), entry.rule)) {
-            fail("unknown rule: " + trimmed(head.substr(blank)));
+        if (!ruleFromKey(trimmedText(head.substr(blank)), entry.rule)) {
+            fail("unknown rule: " + trimmedText(head.substr(blank)));
         }
         const auto key = std::pair{entry.text, static_cast<int>(entry.rule)};
         if (exceptions.entries_.contains(key)) {
@@ -69,12 +65,11 @@ RuleExceptions RuleExceptions::parse(std::string_view text, const std::string& s
 }
 
 RuleExceptions RuleExceptions::read(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    const std::optional<std::string> text = readWholeFile(file);
+    if (!text) {
         throw RuleExceptionError("cannot read the rule exceptions " + file);
     }
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return parse(text, file);
+    return parse(*text, file);
 }
 
 const RuleException* RuleExceptions::find(const std::string& character, OrderRule rule) const {

@@ -1,25 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/store_builder/character_reading.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "platform/file_io.h"
 
 namespace qir::tools {
 
 CharacterData readCharacterFile(const std::filesystem::path& dataFolder, const QString& text) {
     const std::filesystem::path file =
         dataFolder / std::filesystem::u8path(text.toStdString() + ".json");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw StrokeDataError("cannot read " + file.string());
-    }
-    const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    const std::optional<std::string> json = readWholeFile(file);
+    if (!json) {
         throw StrokeDataError("cannot read " + file.string());
     }
     try {
-        return parseCharacterJson(json);
+        return parseCharacterJson(*json);
     } catch (const StrokeDataError& e) {
         throw StrokeDataError(file.string() + ": " + e.what());
     }

@@ -4,10 +4,10 @@
 #include <QList>
 #include <QString>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <set>
 
+#include "platform/file_io.h"
+#include "platform/gb2312.h"
 #include "tools/store_builder/character_reading.h"
 #include "tools/store_builder/character_set.h"
 
@@ -15,15 +15,6 @@ namespace qir::tools {
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r";
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
 
 std::vector<std::string_view> words(std::string_view text) {
     std::vector<std::string_view> result;
@@ -51,7 +42,7 @@ class LineParser {
         }
         OrderCorrection entry;
         entry.line = line_;
-        entry.reason = std::string(trimmed(text.substr(bar + 1)));
+        entry.reason = std::string(gb2312::trimmed(text.substr(bar + 1)));
         if (entry.reason.empty()) {
             fail("the reason after \"|\" is empty");
         }
@@ -135,7 +126,7 @@ OrderCorrections OrderCorrections::parse(std::string_view text, const std::strin
     std::size_t at = 0;
     while (at <= text.size()) {
         const auto end = std::min(text.find('\n', at), text.size());
-        const std::string_view content = trimmed(text.substr(at, end - at));
+        const std::string_view content = gb2312::trimmed(text.substr(at, end - at));
         at = end + 1;
         ++line;
         if (content.empty() || content.front() == '#') {
@@ -155,15 +146,11 @@ OrderCorrections OrderCorrections::parse(std::string_view text, const std::strin
 }
 
 OrderCorrections OrderCorrections::read(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    const std::optional<std::string> text = readWholeFile(file);
+    if (!text) {
         throw CorrectionError("cannot read the order corrections " + file.string());
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        throw CorrectionError("cannot read the order corrections " + file.string());
-    }
-    return parse(text, file.string());
+    return parse(*text, file.string());
 }
 
 const OrderCorrection* OrderCorrections::find(const std::string& key) const {

@@ -7,11 +7,12 @@
 #include <QString>
 #include <QStringList>
 #include <charconv>
-#include <fstream>
 #include <future>
-#include <iterator>
 #include <optional>
 #include <vector>
+
+#include "platform/file_io.h"
+#include "platform/gb2312.h"
 
 namespace qir::tools {
 namespace fs = std::filesystem;
@@ -67,16 +68,6 @@ std::string quoted(std::string_view text) {
     result.append(text);
     result += '"';
     return result;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
@@ -160,7 +151,7 @@ UnihanLine parseUnihanLine(const LineReader& reader, std::string_view line) {
     if (parts[1].size() < 2 || parts[1][0] != 'k') {
         reader.refuse(quoted(parts[1]) + " is not a Unihan field name");
     }
-    if (trimmed(parts[2]).empty()) {
+    if (gb2312::trimmed(parts[2]).empty()) {
         reader.refuse(std::string("the field ").append(parts[1]).append(" has no value"));
     }
     return {*codePoint, parts[1], parts[2]};
@@ -205,9 +196,9 @@ std::map<char32_t, RawReadings> readReadings(const fs::path& file, std::string t
     static const std::string_view kVersionLabel = "# Unicode version: ";
     if (const std::size_t at = reader.text().find(kVersionLabel); at != std::string::npos) {
         const std::size_t end = reader.text().find('\n', at);
-        unicodeVersion = std::string(
-            trimmed(std::string_view(reader.text())
-                        .substr(at + kVersionLabel.size(), end - at - kVersionLabel.size())));
+        unicodeVersion = std::string(gb2312::trimmed(
+            std::string_view(reader.text())
+                .substr(at + kVersionLabel.size(), end - at - kVersionLabel.size())));
     }
     if (unicodeVersion.empty()) {
         throw UnihanError(file.filename().string() +
@@ -237,7 +228,7 @@ std::map<char32_t, RawReadings> readReadings(const fs::path& file, std::string t
                     std::move(found);
             }
         } else if (entry.field == "kDefinition" && want) {
-            readings[entry.codePoint].gloss = std::string(trimmed(entry.value));
+            readings[entry.codePoint].gloss = std::string(gb2312::trimmed(entry.value));
         }
     }
     return readings;
@@ -305,9 +296,9 @@ std::map<std::string, RadicalForms> readRadicals(const fs::path& file) {
         if (parts.size() != 3) {
             reader.refuse("not three fields separated by semicolons");
         }
-        const std::string number(trimmed(parts[0]));
-        const std::optional<char32_t> form = codePointOf(trimmed(parts[1]));
-        const std::optional<char32_t> ideograph = codePointOf(trimmed(parts[2]));
+        const std::string number(gb2312::trimmed(parts[0]));
+        const std::optional<char32_t> form = codePointOf(gb2312::trimmed(parts[1]));
+        const std::optional<char32_t> ideograph = codePointOf(gb2312::trimmed(parts[2]));
         if (number.empty() || !form || !ideograph) {
             reader.refuse("not a radical number with two code points");
         }
@@ -327,12 +318,12 @@ std::vector<std::pair<char32_t, char32_t>> readSupplementEquivalents(const fs::p
         if (parts.size() != 2) {
             reader.refuse("not two fields separated by a semicolon");
         }
-        const std::string_view range = trimmed(parts[0]);
+        const std::string_view range = gb2312::trimmed(parts[0]);
         const std::size_t dots = range.find("..");
         const std::optional<char32_t> first = codePointOf(range.substr(0, dots));
         const std::optional<char32_t> last =
             dots == std::string_view::npos ? first : codePointOf(range.substr(dots + 2));
-        const std::optional<char32_t> ideograph = codePointOf(trimmed(parts[1]));
+        const std::optional<char32_t> ideograph = codePointOf(gb2312::trimmed(parts[1]));
         if (!first || !last || !ideograph || *last < *first) {
             reader.refuse("not a code point or range with its unified ideograph");
         }
@@ -380,12 +371,12 @@ void requireFile(const fs::path& file) {
 
 std::string readUnicodeDataFile(const fs::path& file) {
     requireFile(file);
-    std::ifstream in(file, std::ios::binary);
-    std::string raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof()) {
+    const std::optional<std::string> content = readWholeFile(file);
+    if (!content) {
         throw UnihanError("cannot read the Unicode data file " + file.string() +
                           "; nothing was built");
     }
+    const std::string& raw = *content;
     if (file.extension() != ".bz2") {
         return raw;
     }
