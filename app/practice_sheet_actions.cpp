@@ -70,10 +70,17 @@ bool PracticeSheetActions::haveCharacter() const {
 QMenu* PracticeSheetActions::createContextMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* printEntry = menu->addAction(kPrintSheetText, this, &PracticeSheetActions::print);
+    // The dialogs open only once the menu's own key or mouse handler has returned: a native
+    // dialog (GTK's, under GNOME) runs an event loop of its own, in which the closed menu is
+    // deleted while its handler would still be on the stack.
+    QAction* printEntry = menu->addAction(kPrintSheetText);
+    connect(printEntry, &QAction::triggered, this, &PracticeSheetActions::print,
+            Qt::QueuedConnection);
     printEntry->setShortcut(QKeySequence::Print);
     printEntry->setShortcutVisibleInContextMenu(true);
-    QAction* saveEntry = menu->addAction(kSaveSheetText, this, &PracticeSheetActions::saveAsPdf);
+    QAction* saveEntry = menu->addAction(kSaveSheetText);
+    connect(saveEntry, &QAction::triggered, this, &PracticeSheetActions::saveAsPdf,
+            Qt::QueuedConnection);
     for (QAction* entry : {printEntry, saveEntry}) {
         entry->setEnabled(haveCharacter());
     }
