@@ -33,7 +33,7 @@ mapfile -t sources < <(find . \( -path ./node_modules -o -path './build*' -o -pa
     -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' -o -name '*.cpp.in' \) -print |
     sed 's#^\./##' | sort)
 
-low_layer='^(platform|store|workfolder|jpeg|ffmpeg|tools/store_builder)/|^strokes/(jpeg_decoder|jpeg_to_bmp|bmp_writer|photo_reader)\.'
+low_layer='^(platform|commandline|store|workfolder|jpeg|ffmpeg|tools/store_builder)/|^strokes/(jpeg_decoder|jpeg_to_bmp|bmp_writer|photo_reader)\.'
 
 includes() {  # FILE -> one include a line, as <name> or "name"
     sed -n -E 's@^[[:space:]]*#[[:space:]]*include[[:space:]]*([<"][^>"]+[>"]).*@\1@p' "$1"

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline/invocation.h"
+
+#include <utility>
+
+namespace qir::cli {
+
+Invocation::Invocation(std::shared_ptr<const QCommandLineParser> parser)
+    : parser_(std::move(parser)) {}
+
+bool Invocation::isSet(const QString& name) const {
+    return parser_ != nullptr && parser_->isSet(name);
+}
+
+std::string Invocation::bytes(const QString& name) const {
+    if (!isSet(name)) {
+        return {};
+    }
+    return parser_->value(name).toLatin1().toStdString();
+}
+
+QString Invocation::text(const QString& name) const {
+    return QString::fromStdString(bytes(name));
+}
+
+}  // namespace qir::cli
