@@ -4,19 +4,22 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "app/application_error.h"
+#include "app/program_commands.h"
 #include "app/tform1.h"
 #include "desktop/desktop.h"
+#include "desktop/display_opening.h"
 #include "desktop/fonts.h"
 #include "desktop/screen_depth.h"
 #include "desktop/single_instance.h"
 #include "desktop/termination_signals.h"
 #include "platform/errors.h"
-#include "sheet/sheet_command.h"
+#include "workfolder/folder_claim.h"
 #include "workfolder/working_folder.h"
 
 namespace {
@@ -26,16 +29,36 @@ std::filesystem::path executablePath() {
     return std::filesystem::read_symlink("/proc/self/exe", error);
 }
 
+// The files the program rewrites in place in its working folder.
+std::vector<std::string> scratchFileNames() {
+    std::vector<std::string> names;
+    for (const qir::workfolder::ProgramFile& file : qir::workfolder::programFiles()) {
+        if (file.placement == qir::workfolder::Placement::Scratch) {
+            names.push_back(file.name);
+        }
+    }
+    return names;
+}
+
+// A start that cannot go on: the reason on the standard error and in the error box.
+int refuseStart(qir::Desktop& desktop, const std::exception& error) {
+    std::fprintf(stderr, "qir-stroke: %s\n", qir::withFullStop(error.what()).c_str());
+    desktop.showError(QString::fromStdString(qir::withFullStop(error.what())));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A practice sheet from the command line needs no window and leaves a running instance be.
-    // It reads only read-only tables: an installed program's data folder, or the folder a
-    // staged one runs in.
-    if (qir::sheet::asksForSheetCommand(std::vector<std::string>(argv + 1, argv + argc))) {
-        return qir::sheet::runSheetCommand(argc, argv,
-                                           qir::workfolder::installedDataFolder(executablePath())
-                                               .value_or(std::filesystem::current_path()));
+    // The command line first: a command (a practice sheet, say) needs no window and leaves a
+    // running instance be, and a wrong command line must not open one. Commands read only
+    // read-only tables: an installed program's data folder, or the folder a staged one runs in.
+    const std::optional<int> commandExit =
+        qir::app::programCommandLine(qir::workfolder::installedDataFolder(executablePath())
+                                         .value_or(std::filesystem::current_path()))
+            .run(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
+    if (commandExit) {
+        return *commandExit;
     }
 
     // Before anything is set up: a running instance takes over and this start ends.
@@ -44,11 +67,18 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    QApplication application(argc, argv);
+    std::optional<QApplication> application;
+    {
+        const qir::DisplayOpening opening(QString::fromLatin1(qir::app::kProgramName));
+        application.emplace(argc, argv);
+    }
     // A logout or kill ends the program as its exit button does.
     qir::QuitOnTerminationSignals quitOnTerminationSignals;
     // The X11 window class of our windows.
     QApplication::setApplicationName(QString::fromLatin1(qir::kInstanceName));
+    // The window's identity for the desktop (its Wayland app_id): the menu entry's name, so a
+    // dock shows the program's icon and groups the window with its launcher.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.qir.stroke"));
     qir::SystemDesktop desktop;
 
     // An installed program runs in the user's own working folder; everything after this
@@ -57,9 +87,7 @@ int main(int argc, char** argv) {
         qir::workfolder::enterWorkingFolder(executablePath(),
                                             qir::workfolder::currentEnvironment());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "qir-stroke: %s\n", error.what());
-        desktop.showError(QString::fromStdString(qir::withFullStop(error.what())));
-        return 1;
+        return refuseStart(desktop, error);
     }
 
     qir::installFontSubstitutions();
@@ -74,6 +102,15 @@ int main(int argc, char** argv) {
     qir::app::Application program(desktop, instance);
     if (program.claimInstance() == qir::InstanceClaim::HandedOver) {
         return 0;
+    }
+    // The channel reaches only this session's instance: one of another session (another
+    // runtime folder) holds the working folder, and this start says so instead of opening a
+    // second window on the same scratch tables.
+    std::optional<qir::workfolder::FolderClaim> folderClaim;
+    try {
+        folderClaim.emplace(std::filesystem::current_path(), scratchFileNames());
+    } catch (const std::exception& error) {
+        return refuseStart(desktop, error);
     }
     std::unique_ptr<qir::TForm1> form;
     try {
