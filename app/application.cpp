@@ -3,10 +3,16 @@
 
 #include <utility>
 
+#include "desktop/window_activation.h"
+
 namespace qir::app {
 
 Application::Application(Desktop& desktop, InstanceAddress instance)
-    : desktop_(desktop), instance_(std::move(instance)) {}
+    : desktop_(desktop), instance_(std::move(instance)) {
+    // Before the window answers the request: the token must be in place when it activates.
+    QObject::connect(&instanceChannel_, &InstanceChannel::activationRequested, &instanceChannel_,
+                     &useActivationToken);
+}
 
 InstanceClaim Application::claimInstance() {
     return instanceChannel_.claim(instance_);

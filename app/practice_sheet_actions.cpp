@@ -93,16 +93,22 @@ void PracticeSheetActions::addEntries(QMenu& menu, const std::string& hanzi,
     }
     // Ctrl+P prints the character shown, so only a menu of that character names it.
     const bool ofShownCharacter = !show;
+    // Each entry runs only once the menu's own key or mouse handler has returned: a native
+    // dialog (GTK's, under GNOME) runs an event loop of its own, in which the closed menu is
+    // deleted while its handler would still be on the stack.
+    const auto addEntry = [&](const QString& text, std::function<void()> run) {
+        QAction* entry = menu.addAction(text);
+        connect(entry, &QAction::triggered, this, std::move(run), Qt::QueuedConnection);
+        return entry;
+    };
     if (show) {
-        menu.addAction(tr("Show"), this, std::move(show));
+        addEntry(tr("Show"), std::move(show));
     }
     const bool enabled = !gb2312::trimmed(hanzi).empty();
-    QAction* printEntry =
-        menu.addAction(kPrintSheetText, this, [this, hanzi] { printCharacter(hanzi); });
-    QAction* saveEntry =
-        menu.addAction(kSaveSheetText, this, [this, hanzi] { saveCharacterAsPdf(hanzi); });
-    QAction* writeEntry = menu.addAction(kWriteItYourselfText, this,
-                                         [this, hanzi] { writeCharacterYourself(hanzi); });
+    QAction* printEntry = addEntry(kPrintSheetText, [this, hanzi] { printCharacter(hanzi); });
+    QAction* saveEntry = addEntry(kSaveSheetText, [this, hanzi] { saveCharacterAsPdf(hanzi); });
+    QAction* writeEntry =
+        addEntry(kWriteItYourselfText, [this, hanzi] { writeCharacterYourself(hanzi); });
     if (ofShownCharacter) {
         printEntry->setShortcut(QKeySequence::Print);
         printEntry->setShortcutVisibleInContextMenu(true);

@@ -18,6 +18,7 @@
 #include "app/practice_sheet_actions.h"
 #include "app/window_route.h"
 #include "desktop/error_guard.h"
+#include "desktop/window_activation.h"
 #include "platform/gb2312.h"
 #include "selection/catalogue_tree.h"
 #include "selection/character_selection.h"
@@ -79,7 +80,7 @@ TForm1::TForm1(app::Application& application, QWidget* parent)
     setFont(font);
     setFixedSize(640, 480);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
+        move(placeInside(screen->availableGeometry(), size()));
     }
 
     createControls();

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "desktop/window_activation.h"
+
 namespace qir {
 
 void SystemDesktop::beep() {
@@ -23,12 +25,21 @@ void SystemDesktop::openDocument(const QString& target) {
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
         return;
     }
-    QDesktopServices::openUrl(url);
+    if (!QDesktopServices::openUrl(url)) {
+        // No program to show it (no web browser, no xdg-open): said rather than nothing at all.
+        const QString name =
+            url.isLocalFile() ? QFileInfo(url.toLocalFile()).fileName() : url.toString();
+        showError(QCoreApplication::translate("qir::SystemDesktop",
+                                              "Cannot open %1: no program to show it was found. "
+                                              "Install a web browser (and xdg-utils).")
+                      .arg(name));
+    }
 }
 
 void SystemDesktop::showError(const QString& text) {
     QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    fitTitle(box);
     box.exec();
 }
 

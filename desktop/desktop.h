@@ -15,7 +15,7 @@ class Desktop {
   public:
     virtual ~Desktop() = default;
     virtual void beep() = 0;
-    // Fire and forget: the result is not looked at.
+    // Fire and forget; only where no program can show it at all, the error box says so.
     virtual void openDocument(const QString& target) = 0;
     // The application's error box: error icon, OK, the application title as caption.
     // `text` already carries its full stop.

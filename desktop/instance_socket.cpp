@@ -162,7 +162,7 @@ bool remove(const Folder& folder, const QByteArray& entry) {
     return ::unlinkat(folder.descriptor(), entry.constData(), flags) == 0;
 }
 
-Peer connectTo(const Folder& folder, const QByteArray& entry) {
+Peer connectTo(const Folder& folder, const QByteArray& entry, const QByteArray& request) {
     const std::optional<sockaddr_un> address = addressOf(folder, entry);
     const FileDescriptor socket = localSocket();
     if (!address || !socket.valid()) {
@@ -175,7 +175,14 @@ Peer connectTo(const Folder& folder, const QByteArray& entry) {
     // Only a process of our own user may take the request: anyone else listening there would
     // otherwise end every start of ours.
     const std::optional<unsigned> user = peerUser(socket.get());
-    return user && *user == ::geteuid() ? Peer::OwnInstance : Peer::Nobody;
+    if (!user || *user != ::geteuid()) {
+        return Peer::Nobody;
+    }
+    // A few hundred bytes fit the socket's buffer at once; what does not is not waited for.
+    const ssize_t written = ::send(socket.get(), request.constData(),
+                                   static_cast<std::size_t>(request.size()), MSG_NOSIGNAL);
+    static_cast<void>(written);
+    return Peer::OwnInstance;
 }
 
 FileDescriptor bindAndListen(const Folder& folder, const QByteArray& entry) {

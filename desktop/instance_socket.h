@@ -76,8 +76,9 @@ enum class Peer {
     Busy,         // one listens but takes no more connections now
     Nobody,       // nobody listens, or a process of another user
 };
-// Connects to `entry` without waiting; the connection itself is the activation request.
-Peer connectTo(const Folder& folder, const QByteArray& entry);
+// Connects to `entry` without waiting and, when a process of this user took the connection,
+// sends `request`; the connection itself is the activation request.
+Peer connectTo(const Folder& folder, const QByteArray& entry, const QByteArray& request);
 
 // A socket bound to `entry` and listening; an invalid descriptor when binding fails.
 FileDescriptor bindAndListen(const Folder& folder, const QByteArray& entry);

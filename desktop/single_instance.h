@@ -3,8 +3,13 @@
 // One running instance per user: the running one listens on a local socket named from the
 // window class name, in a folder only the user can write to; a later start that reaches it
 // hands over and ends. Only a process of the same user is ever handed over to or listened to.
+// The request carries the later start's activation tokens, so that a desktop which lets only
+// a launched program take the focus (Wayland, X11 with startup notification) lets the running
+// window come forward in its place.
 
+#include <QByteArray>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -16,6 +21,21 @@ class Folder;
 }
 
 inline constexpr const char* kInstanceName = "MyTarsel";
+
+// What the launcher gave a start to come forward with.
+struct ActivationRequest {
+    QByteArray activationToken;  // XDG_ACTIVATION_TOKEN, a Wayland compositor's
+    QByteArray startupId;        // DESKTOP_STARTUP_ID, an X11 launcher's startup notification
+
+    // This process's own, from its environment; a value no launcher would give is left out.
+    static ActivationRequest fromEnvironment();
+    // "XDG_ACTIVATION_TOKEN=...\nDESKTOP_STARTUP_ID=...\n\n", each line only when given.
+    QByteArray encoded() const;
+    // Whatever of that can be read; unknown lines are passed over.
+    static ActivationRequest decoded(const QByteArray& bytes);
+
+    bool operator==(const ActivationRequest&) const = default;
+};
 
 // Where the instances of one program meet: the name their socket is made from, the user's
 // runtime folder it lies in, and the temp folder that holds a folder of the user's own for it
@@ -33,10 +53,12 @@ struct InstanceAddress {
 // of their own for it.
 QString instanceSocketPath(const InstanceAddress& address);
 
-// Asks a running instance to come forward. Plain POSIX, usable before the application object
-// exists; waits for nothing but the connection itself and changes no file. True when an
-// instance of this user took the request.
-bool handOverToRunningInstance(const InstanceAddress& address);
+// Asks a running instance to come forward with `request`. Plain POSIX, usable before the
+// application object exists; waits for nothing but the connection itself and changes no
+// file. True when an instance of this user took the request.
+bool handOverToRunningInstance(
+    const InstanceAddress& address,
+    const ActivationRequest& request = ActivationRequest::fromEnvironment());
 
 enum class InstanceClaim {
     Running,     // this instance listens: later starts find it
@@ -45,7 +67,7 @@ enum class InstanceClaim {
 };
 
 // The running instance's end of the channel. Every accepted connection from the same user is
-// one activation request; it carries no data.
+// one activation request, delivered when its tokens have arrived (or the connection closed).
 class InstanceChannel : public QObject {
     Q_OBJECT
   public:
@@ -56,13 +78,15 @@ class InstanceChannel : public QObject {
     // `address` and handing over to the instance that already does. A socket left by a crashed
     // instance, and anything else in the socket's place that may go (a link, a file, an empty
     // folder), is replaced.
-    InstanceClaim claim(const InstanceAddress& address);
+    InstanceClaim claim(const InstanceAddress& address,
+                        const ActivationRequest& request = ActivationRequest::fromEnvironment());
 
   signals:
-    void activationRequested();
+    void activationRequested(const qir::ActivationRequest& request);
 
   private:
     void acceptPending();
+    void receive(QLocalSocket* connection);
 
     // Kept open while listening: the server's socket may be reached through it.
     std::unique_ptr<instance::Folder> folder_;
@@ -70,3 +94,4 @@ class InstanceChannel : public QObject {
 };
 
 }  // namespace qir
+Q_DECLARE_METATYPE(qir::ActivationRequest)

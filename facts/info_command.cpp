@@ -12,7 +12,6 @@ namespace qir::facts {
 namespace {
 
 constexpr const char* kProgram = "qir-stroke";
-constexpr std::string_view kOption = "--info";
 
 void say(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s: %s\n", kProgram, text.toUtf8().constData());
@@ -48,15 +47,6 @@ std::optional<QString> refusalOf(char32_t codePoint, const QString& character,
 }
 
 }  // namespace
-
-bool asksForInfoCommand(const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-        if (argument == kOption || argument.starts_with(std::string(kOption) + "=")) {
-            return true;
-        }
-    }
-    return false;
-}
 
 QString infoLine(const QString& character, const store::CharacterFacts& facts) {
     QStringList readings;
@@ -120,37 +110,20 @@ int runInfo(const QString& text, const std::filesystem::path& storeFolder, std::
     }
 }
 
-int runInfoCommand(const std::vector<std::string>& arguments,
-                   const std::filesystem::path& storeFolder, std::FILE* out, std::FILE* err) {
-    std::optional<std::string> text;
-    std::optional<QString> wrong;
-    for (std::size_t i = 0; i < arguments.size() && !wrong; ++i) {
-        const std::string& argument = arguments[i];
-        std::optional<std::string> value;
-        if (argument.starts_with(std::string(kOption) + "=")) {
-            value = argument.substr(kOption.size() + 1);
-        } else if (argument == kOption && i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else if (argument == kOption) {
-            wrong = QStringLiteral("--info needs a value");
-        } else {
-            wrong = QStringLiteral("--info takes no other option than its text, not %1")
-                        .arg(QString::fromStdString(argument));
-        }
-        if (value && text) {
-            wrong = QStringLiteral("--info is given twice");
-        }
-        text = value ? value : text;
-    }
-    if (!wrong && !text) {
-        wrong = QStringLiteral("--info TEXT is missing");
-    }
-    if (wrong) {
-        say(err, *wrong);
-        say(err, QStringLiteral("usage: qir-stroke --info TEXT"));
-        return kUsageError;
-    }
-    return runInfo(QString::fromStdString(*text), storeFolder, out, err);
+cli::Command infoCommand(const std::filesystem::path& storeFolder, std::FILE* out, std::FILE* err) {
+    cli::Command command;
+    command.selector = {QStringLiteral("info"), QStringLiteral("TEXT"),
+                        QStringLiteral("print each character's readings, radical, remaining "
+                                       "strokes, stroke count and gloss, one tab-separated "
+                                       "line a character")};
+    command.usage = QStringLiteral("--info TEXT");
+    command.help = QStringLiteral(
+        "Exit status of --info: 0 every character was described; 3 some were not (named on\n"
+        "standard error); 1 none; 2 the command line was wrong.\n");
+    command.run = [storeFolder, out, err](const cli::Invocation& given) {
+        return runInfo(given.text(QStringLiteral("info")), storeFolder, out, err);
+    };
+    return command;
 }
 
 }  // namespace qir::facts

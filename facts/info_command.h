@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "commandline/command_line.h"
 #include "store/character_facts.h"
 
 namespace qir::facts {
@@ -21,9 +22,6 @@ inline constexpr int kNoneDescribed = 1;
 inline constexpr int kUsageError = 2;
 inline constexpr int kSomeNotDescribed = 3;
 
-// True when the arguments (without the program's name) hold --info or --info=TEXT.
-bool asksForInfoCommand(const std::vector<std::string>& arguments);
-
 // The line of one character: "永\tyǒng\t水\t1\t5\tlong, perpetual, eternal, forever".
 // Readings are apart by ", "; a field the facts lack is empty.
 QString infoLine(const QString& character, const store::CharacterFacts& facts);
@@ -33,8 +31,8 @@ QString infoLine(const QString& character, const store::CharacterFacts& facts);
 int runInfo(const QString& text, const std::filesystem::path& storeFolder, std::FILE* out,
             std::FILE* err);
 
-// The whole command from main(): reads "--info TEXT" or "--info=TEXT" (nothing else) and runs.
-int runInfoCommand(const std::vector<std::string>& arguments,
-                   const std::filesystem::path& storeFolder, std::FILE* out, std::FILE* err);
+// "--info TEXT" for the program's command line, on `out` and `err`.
+cli::Command infoCommand(const std::filesystem::path& storeFolder, std::FILE* out = stdout,
+                         std::FILE* err = stderr);
 
 }  // namespace qir::facts

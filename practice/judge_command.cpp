@@ -16,16 +16,10 @@ namespace qir::practice {
 namespace {
 
 constexpr const char* kProgram = "qir-stroke";
+const QString kSelector = QStringLiteral("judge");
+const QString kLeniency = QStringLiteral("leniency");
 // Past this many, unreadable lines are counted rather than named.
 constexpr int kLinesNamed = 20;
-
-std::optional<std::string> valueOf(std::string_view argument, std::string_view name) {
-    if (argument.starts_with(name) && argument.size() > name.size() &&
-        argument[name.size()] == '=') {
-        return std::string(argument.substr(name.size() + 1));
-    }
-    return std::nullopt;
-}
 
 Leniency leniencyNamed(const std::string& name) {
     if (name == "strict") {
@@ -37,66 +31,25 @@ Leniency leniencyNamed(const std::string& name) {
     if (name == "gentle") {
         return Leniency::Gentle;
     }
-    throw JudgeUsageError("--leniency takes strict, normal or gentle, not " + name);
+    throw cli::UsageError("--leniency takes strict, normal or gentle, not " + name);
 }
 
 }  // namespace
 
-bool asksForJudgeCommand(const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-        if (argument == "--judge" || argument.starts_with("--judge=")) {
-            return true;
-        }
-    }
-    return false;
-}
-
-JudgeArguments parseJudgeArguments(const std::vector<std::string>& arguments) {
+JudgeArguments judgeArguments(const cli::Invocation& given) {
     JudgeArguments parsed;
-    bool haveJudge = false;
-    bool haveLeniency = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--judge" || argument.starts_with("--judge=")) {
-            if (haveJudge) {
-                throw JudgeUsageError("--judge is given twice");
-            }
-            haveJudge = true;
-            if (const auto value = valueOf(argument, "--judge")) {
-                parsed.character = *value;
-            } else if (i + 1 < arguments.size()) {
-                parsed.character = arguments[++i];
-            } else {
-                throw JudgeUsageError("--judge needs a character and a file");
-            }
-            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-                throw JudgeUsageError("--judge needs a file after the character");
-            }
-            parsed.file = arguments[++i];
-        } else if (argument == "--leniency" || argument.starts_with("--leniency=")) {
-            if (haveLeniency) {
-                throw JudgeUsageError("--leniency is given twice");
-            }
-            haveLeniency = true;
-            std::optional<std::string> value = valueOf(argument, "--leniency");
-            if (!value) {
-                if (i + 1 >= arguments.size()) {
-                    throw JudgeUsageError("--leniency needs a value");
-                }
-                value = arguments[++i];
-            }
-            parsed.leniency = leniencyNamed(*value);
-        } else {
-            throw JudgeUsageError("unknown option " + argument + " with --judge");
-        }
-    }
-    if (!haveJudge) {
-        throw JudgeUsageError("--judge CHARACTER FILE is missing");
+    parsed.character = given.bytes(kSelector);
+    parsed.file = given.argumentBytes(0);
+    if (given.isSet(kLeniency)) {
+        parsed.leniency = leniencyNamed(given.bytes(kLeniency));
     }
     if (QString::fromUtf8(parsed.character.data(), static_cast<qsizetype>(parsed.character.size()))
             .toUcs4()
             .size() != 1) {
-        throw JudgeUsageError("--judge takes one character, not \"" + parsed.character + "\"");
+        throw cli::UsageError("--judge takes one character, not \"" + parsed.character + "\"");
+    }
+    if (parsed.file.empty()) {
+        throw cli::UsageError("--judge needs a file after the character");
     }
     return parsed;
 }
@@ -168,16 +121,25 @@ int runJudge(const JudgeArguments& arguments, const std::filesystem::path& store
     return unreadable == 0 ? kJudged : kJudgedWithoutSome;
 }
 
-int runJudgeCommand(const std::vector<std::string>& arguments,
-                    const std::filesystem::path& storeFolder) {
-    JudgeArguments parsed;
-    try {
-        parsed = parseJudgeArguments(arguments);
-    } catch (const JudgeUsageError& error) {
-        std::cerr << kProgram << ": " << error.what() << "\nTry 'qir-stroke --help'.\n";
-        return kJudgeUsageError;
-    }
-    return runJudge(parsed, storeFolder, std::cout, std::cerr);
+cli::Command judgeCommand(const std::filesystem::path& storeFolder) {
+    cli::Command command;
+    command.selector = {kSelector, QStringLiteral("CHARACTER"),
+                        QStringLiteral("judge the strokes of FILE as a learner's writing of "
+                                       "CHARACTER, one verdict a stroke")};
+    command.arguments = {QStringLiteral("FILE")};
+    command.options = {{kLeniency, QStringLiteral("strict|normal|gentle"),
+                        QStringLiteral("how closely the strokes must follow (default: normal)")}};
+    command.usage = QStringLiteral("--judge CHARACTER FILE [--leniency strict|normal|gentle]");
+    command.help = QStringLiteral(
+        "FILE holds one stroke a line: x,y pairs separated by blanks, in a 1000 x 1000 box\n"
+        "with y downwards. Each stroke gets a line such as \"1 right\" or \"2 wrong order:\n"
+        "matches stroke 4\". Exit status: 0 every line judged; 3 judged without the lines\n"
+        "named on standard error; 1 nothing judged (the character is not in the store, the\n"
+        "store or the file failed); 2 the command line was wrong.\n");
+    command.run = [storeFolder](const cli::Invocation& given) {
+        return runJudge(judgeArguments(given), storeFolder, std::cout, std::cerr);
+    };
+    return command;
 }
 
 }  // namespace qir::practice

@@ -8,10 +8,10 @@
 
 #include <filesystem>
 #include <iosfwd>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "commandline/command_line.h"
 #include "practice/stroke_judge.h"
 
 namespace qir::practice {
@@ -25,32 +25,23 @@ inline constexpr int kJudgedWithoutSome = 3;  // lines that are no stroke were l
 // The largest stroke file read; a longer one is refused before it fills the memory.
 inline constexpr std::uintmax_t kMostStrokeFileBytes = 16 * 1024 * 1024;
 
-class JudgeUsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 struct JudgeArguments {
     std::string character;  // UTF-8, as given
     std::filesystem::path file;
     Leniency leniency = Leniency::Normal;
 };
 
-// True when the arguments (without the program's name) ask for the judge: any of them is
-// --judge or --judge=....
-bool asksForJudgeCommand(const std::vector<std::string>& arguments);
-
-// Reads "--judge CHARACTER FILE" and "--leniency VALUE" (or "--leniency=VALUE"). Throws
-// JudgeUsageError.
-JudgeArguments parseJudgeArguments(const std::vector<std::string>& arguments);
+// The command's arguments from a command line that chose it. Throws cli::UsageError for what
+// the parser cannot know: more or less than one character, an unknown leniency.
+JudgeArguments judgeArguments(const cli::Invocation& given);
 
 // Judges the strokes of `arguments.file` against the character in the tables of
 // `storeFolder`: verdicts on `out`, problems on `err`. Returns the exit code.
 int runJudge(const JudgeArguments& arguments, const std::filesystem::path& storeFolder,
              std::ostream& out, std::ostream& err);
 
-// The whole command from main(): parses, runs on the standard streams.
-int runJudgeCommand(const std::vector<std::string>& arguments,
-                    const std::filesystem::path& storeFolder);
+// "--judge CHARACTER FILE [--leniency strict|normal|gentle]" for the program's command line,
+// on the standard streams.
+cli::Command judgeCommand(const std::filesystem::path& storeFolder);
 
 }  // namespace qir::practice

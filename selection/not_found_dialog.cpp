@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "desktop/window_activation.h"
 #include "platform/gb2312.h"
 #include "selection/character_selection.h"
 
@@ -47,6 +48,7 @@ NotFoundDialog::NotFoundDialog(QWidget* parent)
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    fitTitle(*this);
     yesButton_->setFocus();
 }
 

@@ -2,8 +2,6 @@
 #include "sheet/sheet_command.h"
 
 #include <QGuiApplication>
-#include <algorithm>
-#include <iterator>
 #include <string_view>
 
 #include "desktop/fonts.h"
@@ -19,25 +17,12 @@ constexpr const char* kProgram = "qir-stroke";
 // Past this many, the left-out characters are counted rather than named.
 constexpr int kLeftOutNamed = 20;
 
-constexpr const char* kHelp = R"(Usage: qir-stroke
-       qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]
-       qir-stroke --info TEXT
-       qir-stroke --help
+const QString kSelector = QStringLiteral("practice-sheet");
+const QString kOutput = QStringLiteral("output");
+const QString kPage = QStringLiteral("page");
 
-Without options, the program opens its window.
-
-  --practice-sheet TEXT  write a practice sheet of every character of TEXT (UTF-8),
-                         in order, repeats kept; blanks are left out
-  --output FILE.pdf      the PDF file to write; it must not exist yet
-  --page a4|letter       the paper (default: your locale's paper, else A4)
-  --info TEXT            print each character's readings, radical, remaining
-                         strokes, stroke count and gloss, one tab-separated line
-                         a character; exit status 0 all were described, 3 some
-                         were not (named on standard error), 1 none, 2 a wrong
-                         command line
-  -h, --help             show this help and end
-
-Each character gets a header (the character large and its stroke count), its stroke
+constexpr const char* kHelp =
+    R"(Each character gets a header (the character large and its stroke count), its stroke
 steps (the new stroke in red, numbered where it starts), and rows of 田字格 boxes:
 one to trace, one with the strokes added one at a time, two to copy. A sheet takes
 at most 1000 characters. Characters that cannot go on it (not Chinese, outside
@@ -50,17 +35,6 @@ Exit status: 0 the sheet was written; 3 it was written without the characters na
 it); 2 the command line was wrong.
 )";
 
-constexpr std::string_view kValueOptions[] = {"--practice-sheet", "--output", "--page"};
-
-bool isValueOption(std::string_view name) {
-    return std::find(std::begin(kValueOptions), std::end(kValueOptions), name) !=
-           std::end(kValueOptions);
-}
-
-bool isHelp(std::string_view argument) {
-    return argument == "--help" || argument == "-h";
-}
-
 void say(std::FILE* stream, const QString& text) {
     std::fprintf(stream, "%s: %s\n", kProgram, text.toUtf8().constData());
 }
@@ -72,81 +46,29 @@ QString counted(std::size_t count, const char* noun) {
 
 }  // namespace
 
-bool asksForSheetCommand(const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-        if (isHelp(argument)) {
-            return true;
-        }
-        const std::string_view name = std::string_view(argument).substr(0, argument.find('='));
-        if (isValueOption(name)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-SheetArguments parseSheetArguments(const std::vector<std::string>& arguments) {
+SheetArguments sheetArguments(const cli::Invocation& invocation) {
     SheetArguments parsed;
-    bool haveText = false;
-    bool haveOutput = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        if (isHelp(name)) {
-            parsed.help = true;
-            continue;
-        }
-        std::optional<std::string> value;
-        if (const std::size_t equals = name.find('=');
-            name.starts_with("--") && equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        }
-        if (!isValueOption(name)) {
-            throw UsageError("unknown option " + name);
-        }
-        if (!value) {
-            if (i + 1 >= arguments.size()) {
-                throw UsageError(name + " needs a value");
-            }
-            value = arguments[++i];
-        }
-        const auto once = [&](bool& seen) {
-            if (seen) {
-                throw UsageError(name + " is given twice");
-            }
-            seen = true;
-        };
-        if (name == "--practice-sheet") {
-            once(haveText);
-            parsed.text = QString::fromUtf8(value->data(), static_cast<qsizetype>(value->size()));
-        } else if (name == "--output") {
-            once(haveOutput);
-            if (value->empty()) {
-                throw UsageError("--output needs a file name");
-            }
-            parsed.output = std::filesystem::path(*value);
-        } else {
-            if (parsed.paper) {
-                throw UsageError("--page is given twice");
-            }
-            const QString paper = QString::fromUtf8(value->c_str()).toLower();
-            if (paper == QLatin1String("a4")) {
-                parsed.paper = Paper::A4;
-            } else if (paper == QLatin1String("letter")) {
-                parsed.paper = Paper::Letter;
-            } else {
-                throw UsageError("--page takes a4 or letter, not " + *value);
-            }
-        }
-    }
-    if (parsed.help) {
-        return parsed;
-    }
-    if (!haveText) {
+    if (!invocation.isSet(kSelector)) {
         throw UsageError("--practice-sheet TEXT is missing");
     }
-    if (!haveOutput) {
+    if (!invocation.isSet(kOutput)) {
         throw UsageError("--output FILE.pdf is missing");
+    }
+    parsed.text = invocation.text(kSelector);
+    const std::string output = invocation.bytes(kOutput);
+    if (output.empty()) {
+        throw UsageError("--output needs a file name");
+    }
+    parsed.output = std::filesystem::path(output);
+    if (invocation.isSet(kPage)) {
+        const QString paper = invocation.text(kPage).toLower();
+        if (paper == QLatin1String("a4")) {
+            parsed.paper = Paper::A4;
+        } else if (paper == QLatin1String("letter")) {
+            parsed.paper = Paper::Letter;
+        } else {
+            throw UsageError("--page takes a4 or letter, not " + invocation.bytes(kPage));
+        }
     }
     const int characters = countedCharacters(parsed.text);
     if (characters == 0) {
@@ -160,16 +82,8 @@ SheetArguments parseSheetArguments(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
-QString sheetCommandHelp(const std::filesystem::path& storeFolder) {
-    return QString::fromUtf8(kHelp).arg(QString::fromStdString(storeFolder.string()));
-}
-
 int runSheet(const SheetArguments& arguments, const std::filesystem::path& storeFolder,
              std::FILE* out, std::FILE* err) {
-    if (arguments.help) {
-        std::fputs(sheetCommandHelp(storeFolder).toUtf8().constData(), out);
-        return kSheetWritten;
-    }
     try {
         store::VectorTable table(storeFolder);
         store::FactsTable facts(storeFolder);
@@ -209,32 +123,37 @@ int runSheet(const SheetArguments& arguments, const std::filesystem::path& store
     }
 }
 
-int runSheetCommand(int argc, char** argv, const std::filesystem::path& storeFolder) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    SheetArguments parsed;
-    try {
-        parsed = parseSheetArguments(arguments);
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "%s: %s\nTry 'qir-stroke --help'.\n", kProgram, error.what());
-        return kUsageError;
-    }
-    // Fonts and PDF need a GUI application, but never a display: this also runs over ssh.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Standard error carries the command's own messages; Qt's notes about the session it
-    // runs in (no runtime folder over ssh, say) would only bury them.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "%s: %s\n", kProgram, message.toUtf8().constData());
-        }
-    });
-    // Ctrl+C, a closed terminal or a kill must not leave a half-written sheet beside the
-    // target.
-    removeTemporaryFilesOnTermination();
-    int qtArgc = 1;
-    char* qtArgv[] = {argv[0], nullptr};
-    QGuiApplication application(qtArgc, qtArgv);
-    installFontSubstitutions();
-    return runSheet(parsed, storeFolder, stdout, stderr);
+cli::Command sheetCommand(const std::filesystem::path& storeFolder) {
+    cli::Command command;
+    command.selector = {kSelector, QStringLiteral("TEXT"),
+                        QStringLiteral("write a practice sheet of every character of TEXT "
+                                       "(UTF-8), in order, repeats kept; blanks are left out")};
+    command.options = {{kOutput, QStringLiteral("FILE.pdf"),
+                        QStringLiteral("the PDF file to write; it must not exist yet")},
+                       {kPage, QStringLiteral("a4|letter"),
+                        QStringLiteral("the paper (default: your locale's paper, else A4)")}};
+    command.usage = QStringLiteral("--practice-sheet TEXT --output FILE.pdf [--page a4|letter]");
+    command.help = QString::fromUtf8(kHelp).arg(QString::fromStdString(storeFolder.string()));
+    command.run = [storeFolder](const cli::Invocation& invocation) {
+        const SheetArguments arguments = sheetArguments(invocation);
+        // Fonts and PDF need a GUI application, but never a display: this also runs over ssh.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Standard error carries the command's own messages; Qt's notes about the session it
+        // runs in (no runtime folder over ssh, say) would only bury them.
+        qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                if (type == QtCriticalMsg || type == QtFatalMsg) {
+                    std::fprintf(stderr, "%s: %s\n", kProgram, message.toUtf8().constData());
+                }
+            });
+        int qtArgc = 1;
+        char program[] = "qir-stroke";
+        char* qtArgv[] = {program, nullptr};
+        QGuiApplication application(qtArgc, qtArgv);
+        installFontSubstitutions();
+        return runSheet(arguments, storeFolder, stdout, stderr);
+    };
+    return command;
 }
 
 }  // namespace qir::sheet

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QPrinter>
 #include <QShortcut>
 #include <fstream>
@@ -231,8 +233,24 @@ TEST_F(PracticeSheetMenu, AChosenCharacterEnablesThemAndSavesItsSheet) {
     EXPECT_FALSE(fixture.form().practiceSheetActions().vectorTableOpen());
 
     scripted.saveTo = folder() / "yong.pdf";
-    menu->actions()[1]->trigger();
+    // The dialog waits until the menu's handler has returned and the menu is gone.
+    QPointer<QMenu> closing(menu);
+    menu->popup(QPoint(10, 10));
+    menu->setActiveAction(menu->actions()[1]);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(menu, &enter);
+    EXPECT_EQ(scripted.saveAsked, 0);
+    bool menuAliveWhileAsked = true;
+    const auto askSaveFile = scripted.dialogs().askSaveFile;
+    fixture.form().practiceSheetActions().setDialogs(
+        {[&](QWidget* parent, const QString& suggested) {
+             menuAliveWhileAsked = !closing.isNull() && closing->isVisible();
+             return askSaveFile(parent, suggested);
+         },
+         scripted.dialogs().askPrinter});
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(scripted.saveAsked, 1);
+    EXPECT_FALSE(menuAliveWhileAsked);
     EXPECT_TRUE(fixture.desktop().errors.isEmpty())
         << fixture.desktop().errors.join('\n').toStdString();
     EXPECT_TRUE(fixture.form().practiceSheetActions().vectorTableOpen());

@@ -108,3 +108,46 @@ TEST(SingleInstanceProcess, AnotherUserListeningAtTheFallbackDoesNotStopTheStart
 
 }  // namespace
 }  // namespace qir
+
+namespace qir {
+namespace {
+
+// The same user in a second session: another runtime folder, so the channel cannot find the
+// first window, but the same working folder. The second start says why it does not open a
+// window, on the standard error and in the error box, instead of failing later.
+TEST(SingleInstanceProcess, AStartFromAnotherSessionSaysTheProgramRunsThere) {
+    testing::ProgramProcesses programs;
+    QProcess& first = programs.start();
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(programs.waitForSocket());
+
+    QTemporaryDir otherSession;
+    QProcessEnvironment environment = programs.environment();
+    environment.insert("XDG_RUNTIME_DIR", otherSession.path());
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    const QString folder = QString::fromStdString(programs.workingDirectory().path().string());
+    second.setWorkingDirectory(folder);
+    second.start(QIR_PROGRAM, {});
+    ASSERT_TRUE(second.waitForStarted());
+    QByteArray said;
+    QElapsedTimer clock;
+    clock.start();
+    while (!said.contains('\n') && clock.elapsed() < 10000) {
+        second.waitForReadyRead(200);
+        said += second.readAllStandardError();
+    }
+    EXPECT_EQ(QString::fromLocal8Bit(said).section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("qir-stroke: QIR Demonstration of stroke order is already running "
+                             "for this user in another session, in the working folder %1. Close "
+                             "it there, then start the program again.")
+                  .arg(QDir(folder).canonicalPath()));
+    // It waits in its error box; the first window runs on.
+    EXPECT_EQ(second.state(), QProcess::Running);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    second.kill();
+    second.waitForFinished();
+}
+
+}  // namespace
+}  // namespace qir

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <cstring>
@@ -80,6 +81,59 @@ TEST_F(SingleInstance, AConnectionIsAnActivationRequest) {
     QSignalSpy requests(&channel, &InstanceChannel::activationRequested);
     EXPECT_TRUE(handOverToRunningInstance(address()));
     EXPECT_TRUE(requests.wait(2000));
+}
+
+TEST_F(SingleInstance, TheRequestCarriesTheLaunchersTokensToTheRunningInstance) {
+    InstanceChannel channel;
+    ASSERT_EQ(channel.claim(address(), {}), InstanceClaim::Running);
+    QSignalSpy requests(&channel, &InstanceChannel::activationRequested);
+    const ActivationRequest launched{"wayland-token-1", "launcher-42_TIME1234"};
+    EXPECT_TRUE(handOverToRunningInstance(address(), launched));
+    ASSERT_TRUE(requests.wait(2000));
+    EXPECT_EQ(requests.takeFirst().at(0).value<ActivationRequest>(), launched);
+
+    // A start with no tokens (from a terminal) still brings the window forward.
+    EXPECT_TRUE(handOverToRunningInstance(address(), {}));
+    ASSERT_TRUE(requests.wait(2000));
+    EXPECT_EQ(requests.takeFirst().at(0).value<ActivationRequest>(), ActivationRequest{});
+
+    // The start that lost the race to claim hands its tokens over too.
+    InstanceChannel second;
+    EXPECT_EQ(second.claim(address(), {"", "late-start"}), InstanceClaim::HandedOver);
+    ASSERT_TRUE(requests.wait(2000));
+    EXPECT_EQ(requests.takeFirst().at(0).value<ActivationRequest>().startupId, "late-start");
+}
+
+TEST_F(SingleInstance, AConnectionThatSaysNothingAndStaysOpenIsStillARequest) {
+    InstanceChannel channel;
+    ASSERT_EQ(channel.claim(address(), {}), InstanceClaim::Running);
+    QSignalSpy requests(&channel, &InstanceChannel::activationRequested);
+    QLocalSocket silent;
+    silent.connectToServer(instanceSocketPath(address()));
+    ASSERT_TRUE(silent.waitForConnected(2000));
+    ASSERT_TRUE(requests.wait(5000));
+    EXPECT_EQ(requests.takeFirst().at(0).value<ActivationRequest>(), ActivationRequest{});
+}
+
+TEST(ActivationRequest, TokensGoThroughAndWhatNoLauncherGivesIsDropped) {
+    const ActivationRequest both{"abc", "id with \"quotes\""};
+    EXPECT_EQ(ActivationRequest::decoded(both.encoded()), both);
+    EXPECT_EQ(ActivationRequest{}.encoded(), "\n");
+    EXPECT_EQ(ActivationRequest::decoded("SOMETHING=else\nXDG_ACTIVATION_TOKEN=t\n\n"),
+              (ActivationRequest{"t", ""}));
+    EXPECT_EQ(ActivationRequest::decoded("garbage"), ActivationRequest{});
+
+    const QByteArray savedToken = qgetenv("XDG_ACTIVATION_TOKEN");
+    const QByteArray savedId = qgetenv("DESKTOP_STARTUP_ID");
+    qputenv("XDG_ACTIVATION_TOKEN", QByteArray(5000, 'x'));
+    qputenv("DESKTOP_STARTUP_ID", "two\nlines");
+    EXPECT_EQ(ActivationRequest::fromEnvironment(), ActivationRequest{});
+    qputenv("XDG_ACTIVATION_TOKEN", "from-the-compositor");
+    qputenv("DESKTOP_STARTUP_ID", "from-the-launcher");
+    EXPECT_EQ(ActivationRequest::fromEnvironment(),
+              (ActivationRequest{"from-the-compositor", "from-the-launcher"}));
+    qputenv("XDG_ACTIVATION_TOKEN", savedToken);
+    qputenv("DESKTOP_STARTUP_ID", savedId);
 }
 
 TEST_F(SingleInstance, AStaleSocketDoesNotBlockTheNextStart) {

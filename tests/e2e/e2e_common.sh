@@ -50,3 +50,18 @@ wait_for_rewrite() {
     done
     fail "$file was not written"
 }
+
+# The program's working directory, entered: everything from the stage folder STAGE_DIR; the
+# read-only tables are linked, the rest copied, since the program writes only its scratch files.
+prepare_working_directory() {
+    local stage_dir
+    stage_dir=$(cd "$1" && pwd)
+    mkdir "$work/cwd"
+    for file in "$stage_dir"/*; do
+        case "$(basename "$file")" in
+            donghua.db | bishun.db | bishunvec.db | bishunzi.db) ln -s "$file" "$work/cwd/" ;;
+            *) cp -r "$file" "$work/cwd/" ;;
+        esac
+    done
+    cd "$work/cwd"
+}

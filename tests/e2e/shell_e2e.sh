@@ -28,15 +28,23 @@ sleep 0.3
 read -r x2 y2 < <(window_position)
 [ "$x2" = "$x1" ] && [ "$y2" = "$y1" ] || fail "a press on a button moved the window"
 
-# A second start hands over and ends within a second.
+# A second start hands over and ends within a second. Started as a launcher with startup
+# notification starts it, it hands its id over, and the first instance ends the launch with
+# the "remove:" message (its first piece as _NET_STARTUP_INFO_BEGIN, the rest _NET_STARTUP_INFO).
+xev -root -event property >"$work/xev.log" 2>&1 &
+pids+=($!)
+sleep 0.3
 started=$(date +%s%N)
 code=0
-./qir-stroke || code=$?
+DESKTOP_STARTUP_ID=qir-e2e-launch_TIME0 ./qir-stroke || code=$?
 elapsed_ms=$((($(date +%s%N) - started) / 1000000))
 [ "$code" = 0 ] || fail "second start exited $code"
 [ "$elapsed_ms" -lt 1000 ] || fail "second start took $elapsed_ms ms"
 [ "$(xdotool search --class MyTarsel | wc -l)" -ge 1 ] || fail "first instance gone"
 kill -0 "$program_pid" || fail "first instance ended"
+for _ in $(seq 30); do grep -q '_NET_STARTUP_INFO)' "$work/xev.log" && break; sleep 0.1; done
+grep -q '(_NET_STARTUP_INFO_BEGIN)' "$work/xev.log" && grep -q '(_NET_STARTUP_INFO)' "$work/xev.log" ||
+    fail "the first instance did not end the second start's startup notification"
 
 # Minimised, the running instance is restored by the next start.
 read -r x y < <(window_position)

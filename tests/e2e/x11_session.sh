@@ -3,17 +3,7 @@
 # directory prepared from the stage folder, and helpers to drive the real program.
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 stage_dir=$(cd "$1" && pwd)
-
-# The program's working directory: everything from the stage folder; the read-only tables
-# are linked, the rest copied, since the program writes only its scratch files.
-mkdir "$work/cwd"
-for file in "$stage_dir"/*; do
-    case "$(basename "$file")" in
-        donghua.db | bishun.db | bishunvec.db | bishunzi.db) ln -s "$file" "$work/cwd/" ;;
-        *) cp -r "$file" "$work/cwd/" ;;
-    esac
-done
-cd "$work/cwd"
+prepare_working_directory "$stage_dir"
 
 # A display of our own; -displayfd tells us which number it took.
 exec 3<> <(:)

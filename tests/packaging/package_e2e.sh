@@ -28,7 +28,7 @@ cleanup_package() {
     for user in "${users[@]}"; do
         userdel --remove "$user" 2>/dev/null || true
     done
-    [ -n "$installed" ] && apt-get remove -y -qq qir-stroke >/dev/null 2>&1 || true
+    [ -n "$installed" ] && apt-get remove -y -qq qir-stroke qir-stroke-data >/dev/null 2>&1 || true
     cleanup
 }
 trap cleanup_package EXIT
@@ -37,12 +37,21 @@ trap cleanup_package EXIT
 started=$(date +%s)
 cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
     fail "cpack failed"
+# Two packages: the program, and its data for every architecture.
 deb=$(ls "$work"/package/qir-stroke_*.deb)
-echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB, built in $(($(date +%s) - started)) s"
+data_deb=$(ls "$work"/package/qir-stroke-data_*_all.deb) || fail "no architecture-independent data package"
+echo "packages: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB; $(basename "$data_deb"), $(du -k "$data_deb" | cut -f1) KiB; built in $(($(date +%s) - started)) s"
 dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --info "$data_deb" | sed -n '/Package:/,$p'
+version=$(dpkg-deb --field "$deb" Version)
+dpkg-deb --field "$deb" Depends | grep -q -F "qir-stroke-data (= $version)" ||
+    fail "the program's package does not depend on qir-stroke-data (= $version)"
+[ "$(dpkg-deb --field "$data_deb" Architecture)" = all ] || fail "the data package is not Architecture: all"
+dpkg-deb --contents "$deb" | grep -q 'usr/share/qir-stroke/' && fail "the program's package holds the data folder"
+dpkg-deb --contents "$data_deb" | grep -q 'usr/share/qir-stroke/donghua.db' || fail "the data package lacks the store"
 
 # lintian: no errors; its warnings are listed.
-lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || {
+lintian --fail-on error --tag-display-limit 0 "$deb" "$data_deb" >"$work/lintian.log" 2>&1 || {
     cat "$work/lintian.log"
     fail "lintian reports errors"
 }
@@ -50,10 +59,10 @@ echo "lintian:"
 sed 's/^/    /' "$work/lintian.log"
 
 # Install it as a user would, with apt.
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 ||
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" "$data_deb" >"$work/apt.log" 2>&1 ||
     fail "apt-get install failed: $(tail -n 5 "$work/apt.log")"
 installed=yes
-dpkg -L qir-stroke >"$work/package-files"
+dpkg -L qir-stroke qir-stroke-data >"$work/package-files"
 desktop_file=/usr/share/applications/org.example.qir.stroke.desktop
 [ -f "$desktop_file" ] || fail "no menu entry installed"
 exec_line=$(sed -n 's/^Exec=//p' "$desktop_file")
@@ -137,14 +146,14 @@ runuser -u "$second" -- env -i HOME="/home/$second" PATH=/usr/bin:/bin LANG=C.UT
 [ -s "$sheet" ] || fail "no practice sheet written"
 
 # Nothing of the installation was written.
-dpkg --verify qir-stroke || fail "installed files changed"
+dpkg --verify qir-stroke qir-stroke-data || fail "installed files changed"
 written=$(find /usr/share/qir-stroke -newer "$work/installed" | head -n 5)
 [ -z "$written" ] || fail "written under /usr/share/qir-stroke: $written"
 
 # Removed, the package leaves nothing but the users' own folders.
 for user in "${users[@]}"; do pkill -u "$user" -x qir-stroke || true; done
 sleep 0.5
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq qir-stroke >"$work/remove.log" 2>&1 ||
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq qir-stroke qir-stroke-data >"$work/remove.log" 2>&1 ||
     fail "apt-get remove failed"
 installed=""
 while read -r path; do

@@ -129,16 +129,26 @@ TEST_F(JudgeCommandTest, AbsurdStrokesAreJudgedEachInTurn) {
     EXPECT_EQ(out.str().substr(0, out.str().find('\n')), "1 wrong shape");
 }
 
+// The judge's arguments as the program's command line reads them.
+JudgeArguments judgeArgumentsOf(const std::vector<std::string>& arguments) {
+    cli::CommandLine line(QStringLiteral("qir-stroke"), QStringLiteral("1.0.0"), {});
+    line.add(judgeCommand("store"));
+    const cli::Choice choice = line.choose(arguments);
+    if (choice.kind != cli::Choice::Kind::Command) {
+        throw cli::UsageError("the judge was not chosen");
+    }
+    return judgeArguments(choice.invocation);
+}
+
 TEST(JudgeArgumentsTest, ReadsTheCharacterTheFileAndTheLeniency) {
     const JudgeArguments parsed =
-        parseJudgeArguments({"--judge", "\xE6\xB0\xB8", "s.txt", "--leniency=gentle"});
+        judgeArgumentsOf({"--judge", "\xE6\xB0\xB8", "s.txt", "--leniency=gentle"});
     EXPECT_EQ(parsed.character, "\xE6\xB0\xB8");
     EXPECT_EQ(parsed.file, "s.txt");
     EXPECT_EQ(parsed.leniency, Leniency::Gentle);
-    EXPECT_EQ(parseJudgeArguments({"--leniency", "strict", "--judge=\xE6\xB0\xB8", "s"}).leniency,
+    EXPECT_EQ(judgeArgumentsOf({"--leniency", "strict", "--judge=\xE6\xB0\xB8", "s"}).leniency,
               Leniency::Strict);
-    EXPECT_TRUE(asksForJudgeCommand({"--page", "a4", "--judge"}));
-    EXPECT_FALSE(asksForJudgeCommand({"--practice-sheet", "--judgement"}));
+    EXPECT_EQ(judgeArgumentsOf({"--judge", "\xE6\xB0\xB8", "s"}).leniency, Leniency::Normal);
 }
 
 TEST(JudgeArgumentsTest, RefusesAWrongCommandLine) {
@@ -150,9 +160,11 @@ TEST(JudgeArgumentsTest, RefusesAWrongCommandLine) {
         {"--judge", "\xE6\xB0\xB8", "s.txt", "--leniency", "hard"},
         {"--judge", "\xE6\xB0\xB8", "s.txt", "--output", "x"},
         {"--judge", "\xE6\xB0\xB8", "s.txt", "--judge", "\xE6\xB0\xB8", "t.txt"},
+        {"--judge", "\xE6\xB0\xB8", "s.txt", "t.txt"},
+        {"--leniency", "gentle"},
     };
     for (const auto& arguments : wrong) {
-        EXPECT_THROW(parseJudgeArguments(arguments), JudgeUsageError) << arguments.size();
+        EXPECT_THROW(judgeArgumentsOf(arguments), cli::UsageError) << arguments.size();
     }
 }
 

@@ -126,7 +126,7 @@ TEST_F(SheetCommand, ATextOfNothingUsableWritesNothing) {
     outcome = run({"--practice-sheet", "", "--output", "sheet.pdf"});
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_EQ(outcome.err, QStringLiteral("qir-stroke: --practice-sheet: the text holds no "
-                                          "characters\nTry 'qir-stroke --help'.\n"));
+                                          "characters (see 'qir-stroke --help')\n"));
     outcome = run({"--practice-sheet", QString(1001, QChar(0x6C38)), "--output", "sheet.pdf"});
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_TRUE(outcome.err.startsWith(
@@ -203,8 +203,8 @@ TEST_F(SheetCommand, HelpDocumentsTheCommandAndBadOptionsPointToIt) {
                                          .arg(QString::fromStdString(scratch.path().string()))));
     outcome = run({"--practice-sheet", "永", "--output", "a.pdf", "--page", "a5"});
     EXPECT_EQ(outcome.exitCode, 2);
-    EXPECT_EQ(outcome.err, QStringLiteral("qir-stroke: --page takes a4 or letter, not a5\nTry "
-                                          "'qir-stroke --help'.\n"));
+    EXPECT_EQ(outcome.err, QStringLiteral("qir-stroke: --page takes a4 or letter, not a5 (see "
+                                          "'qir-stroke --help')\n"));
 }
 
 TEST_F(SheetCommand, ARunningInstanceIsLeftAlone) {

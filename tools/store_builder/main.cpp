@@ -4,88 +4,77 @@
 #include <QCoreApplication>
 #include <QString>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
 
+#include "commandline/command_line.h"
 #include "tools/store_builder/progress.h"
 #include "tools/store_builder/store_build.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: qir-store-builder --data FOLDER --out FOLDER [--unicode FOLDER] "
-    "[--corrections FILE] [--characters TEXT] [--jobs N] [--quiet]\n"
-    "  --data FOLDER      the hanzi-writer-data package (node_modules/hanzi-writer-data)\n"
-    "  --out FOLDER       where donghua.db, bishun.db, bishunbmp.db, bishunvec.db,\n"
-    "                     bishunzi.db and ARPHICPL.TXT go\n"
-    "  --unicode FOLDER   the Unicode data the facts table bishunzi.db is made from\n"
-    "                     (/usr/share/unicode, Debian's unicode-data); without it, no facts\n"
-    "  --corrections FILE the reviewed stroke-order corrections (data/order_corrections.txt)\n"
-    "  --characters TEXT  build only these characters (UTF-8), instead of all of GB2312\n"
-    "  --jobs N           rendering threads (default: one per core)\n"
-    "  --quiet            no progress, only the summary and errors\n";
 
 struct Arguments {
     qir::tools::StoreBuildOptions options;
     bool quiet = false;
 };
 
-[[noreturn]] void usageError(const std::string& message) {
-    std::fprintf(stderr, "qir-store-builder: %s\n%s", message.c_str(), kUsage);
-    std::exit(2);
+qir::cli::CommandLine commandLine() {
+    qir::cli::CommandLine line(
+        QStringLiteral("qir-store-builder"), QStringLiteral(QIR_VERSION),
+        QStringLiteral("Builds the character store's table files from the stroke data package."));
+    line.setUsualUsage(
+        QStringLiteral("--data FOLDER --out FOLDER [--corrections FILE] "
+                       "[--characters TEXT] [--jobs N] [--quiet]"));
+    line.addUsualOptions({
+        {QStringLiteral("data"), QStringLiteral("FOLDER"),
+         QStringLiteral("the hanzi-writer-data package (node_modules/hanzi-writer-data)")},
+        {QStringLiteral("out"), QStringLiteral("FOLDER"),
+         QStringLiteral("where donghua.db, bishun.db, bishunbmp.db, bishunvec.db and "
+                        "ARPHICPL.TXT go")},
+        {QStringLiteral("corrections"), QStringLiteral("FILE"),
+         QStringLiteral("the reviewed stroke-order corrections (data/order_corrections.txt)")},
+        {QStringLiteral("characters"), QStringLiteral("TEXT"),
+         QStringLiteral("build only these characters (UTF-8), instead of all of GB2312")},
+        {QStringLiteral("jobs"), QStringLiteral("N"),
+         QStringLiteral("rendering threads (default: one per core)")},
+        {QStringLiteral("quiet"), {}, QStringLiteral("no progress, only the summary and errors")},
+    });
+    return line;
 }
 
-Arguments parseArguments(int argc, char** argv) {
+// Throws UsageError.
+Arguments readArguments(const qir::cli::Invocation& given) {
     Arguments arguments;
-    bool haveData = false;
-    bool haveOut = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view name = argv[i];
-        if (name == "--help" || name == "-h") {
-            std::fputs(kUsage, stdout);
-            std::exit(0);
-        }
-        if (name == "--quiet") {
-            arguments.quiet = true;
-            continue;
-        }
-        if (i + 1 >= argc) {
-            usageError("unknown option or missing value: " + std::string(name));
-        }
-        const std::string value = argv[++i];
-        if (name == "--data") {
-            arguments.options.dataFolder = value;
-            haveData = true;
-        } else if (name == "--unicode") {
-            arguments.options.unicodeFolder = value;
-        } else if (name == "--corrections") {
-            arguments.options.corrections = value;
-        } else if (name == "--out") {
-            arguments.options.outputFolder = value;
-            haveOut = true;
-        } else if (name == "--characters") {
-            try {
-                arguments.options.characters =
-                    qir::tools::charactersFromText(QString::fromUtf8(value.c_str()));
-            } catch (const qir::tools::CharacterListError& e) {
-                usageError(e.what());
-            }
-        } else if (name == "--jobs") {
-            char* end = nullptr;
-            const long jobs = std::strtol(value.c_str(), &end, 10);
-            if (*end != '\0' || jobs < 1 || jobs > 64) {
-                usageError("--jobs takes a number from 1 to 64");
-            }
-            arguments.options.workers = static_cast<int>(jobs);
-        } else {
-            usageError("unknown option " + std::string(name));
+    if (!given.isSet(QStringLiteral("data")) || !given.isSet(QStringLiteral("out"))) {
+        throw qir::cli::UsageError("--data and --out are required");
+    }
+    arguments.options.dataFolder = given.bytes(QStringLiteral("data"));
+    arguments.options.outputFolder = given.bytes(QStringLiteral("out"));
+    if (given.isSet(QStringLiteral("corrections"))) {
+        arguments.options.corrections = given.bytes(QStringLiteral("corrections"));
+    }
+    if (given.isSet(QStringLiteral("unicode"))) {
+        arguments.options.unicodeFolder = given.bytes(QStringLiteral("unicode"));
+    }
+    if (given.isSet(QStringLiteral("characters"))) {
+        try {
+            arguments.options.characters =
+                qir::tools::charactersFromText(given.text(QStringLiteral("characters")));
+        } catch (const qir::tools::CharacterListError& e) {
+            throw qir::cli::UsageError(e.what());
         }
     }
-    if (!haveData || !haveOut) {
-        usageError("--data and --out are required");
+    if (given.isSet(QStringLiteral("jobs"))) {
+        bool number = false;
+        const int jobs = given.text(QStringLiteral("jobs")).toInt(&number);
+        if (!number || jobs < 1 || jobs > 64) {
+            throw qir::cli::UsageError("--jobs takes a number from 1 to 64");
+        }
+        arguments.options.workers = jobs;
     }
+    arguments.quiet = given.isSet(QStringLiteral("quiet"));
     return arguments;
 }
 
@@ -131,9 +120,20 @@ void printSummary(const qir::tools::StoreBuildSummary& summary) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const qir::cli::CommandLine line = commandLine();
+    qir::cli::Invocation given(nullptr);
+    if (const std::optional<int> code =
+            line.run(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr, &given)) {
+        return *code;
+    }
     // Qt's text codecs and image code want an application object; no GUI is needed.
     QCoreApplication application(argc, argv);
-    Arguments arguments = parseArguments(argc, argv);
+    Arguments arguments;
+    try {
+        arguments = readArguments(given);
+    } catch (const qir::cli::UsageError& error) {
+        return line.refuse(error, stderr);
+    }
     if (arguments.quiet) {
         arguments.options.log = nullptr;
     }

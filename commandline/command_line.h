@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The one command line of a program: the commands it runs instead of (or before) its usual
+// work, each chosen by an option of its own and taking options of its own; -h/--help and
+// --version; and the refusal, with exit status 2, of anything unknown, repeated, misplaced or
+// left over. Adding a command is one `add` with its options and the function that runs it.
+//
+//   cli::CommandLine line("qir-stroke", "1.0.0", "Without options, the program opens its window.");
+//   line.add({{"practice-sheet", "TEXT", "write a practice sheet of TEXT"},
+//             {{"output", "FILE.pdf", "the PDF file to write"}},
+//             "--practice-sheet TEXT --output FILE.pdf", "More about it.", runSheet});
+//   if (const std::optional<int> code = line.run(arguments, stdout, stderr)) return *code;
+//   // no command: the program's usual work
+
+#include <QString>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "commandline/invocation.h"
+
+namespace qir::cli {
+
+inline constexpr int kUsageExit = 2;
+
+struct Option {
+    QString name;         // without dashes: "output"; a one-letter name is also -x
+    QString valueName;    // "FILE.pdf"; empty for an option that takes no value
+    QString description;  // one line for --help; empty keeps it out of --help
+};
+
+struct Command {
+    Option selector;              // the option that chooses the command; it may take a value
+    std::vector<Option> options;  // what else the command takes; one option may serve several
+    // The plain arguments it takes, in order, each required ("FILE"); none for most commands.
+    std::vector<QString> arguments;
+    QString usage;  // its usage line without the program's name
+    QString help;   // what --help says about it after the option list
+    // Runs it; returns the exit status. May throw UsageError.
+    std::function<int(const Invocation&)> run;
+};
+
+// What a command line asks for.
+struct Choice {
+    enum class Kind { Usual, Command, Help, Version };
+    Kind kind = Kind::Usual;
+    const Command* command = nullptr;  // for Kind::Command
+    Invocation invocation{nullptr};
+};
+
+class CommandLine {
+  public:
+    // `usual` says what the program does without options.
+    CommandLine(QString program, QString version, QString usual);
+
+    void add(Command command);
+    // Options the program's usual work takes: accepted only without a command; --help lists
+    // those with a description (a toolkit's own options have none).
+    void addUsualOptions(std::vector<Option> options);
+    // The usage line of the usual work, without the program's name (none: the name alone).
+    void setUsualUsage(QString usage) { usualUsage_ = std::move(usage); }
+
+    // `arguments` without the program's name. Throws UsageError.
+    Choice choose(const std::vector<std::string>& arguments) const;
+
+    // Help, the version, a wrong command line and the commands end here with their exit
+    // status; nothing when the program is to do its usual work, whose options then go to
+    // `usual` when given.
+    std::optional<int> run(const std::vector<std::string>& arguments, std::FILE* out,
+                           std::FILE* err, Invocation* usual = nullptr) const;
+
+    // Says `error` on `err` as every usage error is said; returns the exit status for it.
+    int refuse(const UsageError& error, std::FILE* err) const;
+
+    QString helpText() const;
+    QString versionText() const;
+    // The one line a usage error prints: "program: message (see 'program --help')".
+    QString usageErrorText(const QString& message) const;
+
+  private:
+    const Option* findOption(const QString& name) const;
+    // The commands that take the option `name` (not as their selector).
+    std::vector<const Command*> commandsTaking(const QString& name) const;
+
+    QString program_;
+    QString version_;
+    QString usual_;
+    QString usualUsage_;
+    std::vector<Command> commands_;
+    std::vector<Option> usualOptions_;
+};
+
+}  // namespace qir::cli

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline/invocation.h"
+
+#include <utility>
+
+namespace qir::cli {
+
+Invocation::Invocation(std::shared_ptr<const QCommandLineParser> parser)
+    : parser_(std::move(parser)) {}
+
+bool Invocation::isSet(const QString& name) const {
+    return parser_ != nullptr && parser_->isSet(name);
+}
+
+std::string Invocation::bytes(const QString& name) const {
+    if (!isSet(name)) {
+        return {};
+    }
+    return parser_->value(name).toLatin1().toStdString();
+}
+
+QString Invocation::text(const QString& name) const {
+    return QString::fromStdString(bytes(name));
+}
+
+std::string Invocation::argumentBytes(std::size_t index) const {
+    const QStringList plain = parser_ != nullptr ? parser_->positionalArguments() : QStringList();
+    if (index >= static_cast<std::size_t>(plain.size())) {
+        return {};
+    }
+    return plain.at(static_cast<qsizetype>(index)).toLatin1().toStdString();
+}
+
+QString Invocation::argumentText(std::size_t index) const {
+    return QString::fromStdString(argumentBytes(index));
+}
+
+}  // namespace qir::cli

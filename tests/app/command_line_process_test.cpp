@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The real program's command line: what it refuses, what it says, and a start where no
+// display can be had; none of these opens a window or reaches a running instance.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "tests/app/program_process.h"
+
+namespace qir {
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class ProgramCommandLine : public ::testing::Test {
+  protected:
+    ProgramCommandLine() {
+        // A window that would open must not find a display, nor a desktop to pick a theme.
+        environment.insert("XDG_RUNTIME_DIR", runtime.path());
+        environment.insert("HOME", runtime.path());
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.remove("QT_QPA_PLATFORM");
+    }
+
+    Outcome run(const QStringList& arguments) {
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(runtime.path());
+        program.start(QStringLiteral(QIR_PROGRAM), arguments);
+        EXPECT_TRUE(program.waitForFinished(20000));
+        return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                QString::fromUtf8(program.readAllStandardOutput()),
+                QString::fromUtf8(program.readAllStandardError())};
+    }
+
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
+TEST_F(ProgramCommandLine, AWrongCommandLineIsRefusedWithOneLineAndStatusTwo) {
+    const std::vector<std::pair<QStringList, QString>> cases{
+        {{"--bogus"}, "unknown option --bogus"},
+        {{"-x"}, "unknown option -x"},
+        {{"somefile.txt"}, "unexpected argument somefile.txt"},
+        {{"--page", "a4"}, "--practice-sheet TEXT is missing"},
+        {{"--practice-sheet"}, "--practice-sheet needs a value"},
+        {{"-platform", "offscreen", "--practice-sheet", "永", "--output", "a.pdf"},
+         "--platform does not go with --practice-sheet"},
+        {{"--version", "--bogus"}, "unknown option --bogus"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(outcome.err,
+                  QStringLiteral("qir-stroke: %1 (see 'qir-stroke --help')\n").arg(message))
+            << arguments.join(' ').toStdString();
+        EXPECT_EQ(outcome.out, QString());
+    }
+    // Nothing was started: no instance socket, no file.
+    EXPECT_TRUE(
+        QDir(runtime.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System));
+}
+
+TEST_F(ProgramCommandLine, HelpAndVersionSayWhatTheProgramDoes) {
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringLiteral("qir-stroke 1.0.0\n"));
+    EXPECT_EQ(version.err, QString());
+
+    for (const QString& spelling : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const Outcome help = run({spelling});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_EQ(help.err, QString());
+        for (const char* expected :
+             {"Usage: qir-stroke\n",
+              "       qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]\n",
+              "       qir-stroke --help | --version\n", "  -h, --help ", "  --version ",
+              "  --practice-sheet TEXT ", "Without options, the program opens its window"}) {
+            EXPECT_TRUE(help.out.contains(QString::fromUtf8(expected))) << expected;
+        }
+    }
+}
+
+TEST_F(ProgramCommandLine, WithoutADisplayTheWindowSaysSoInOneLineAndEndsWithOne) {
+    Outcome outcome = run({});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, QStringLiteral("qir-stroke: cannot open the window: no display "
+                                          "(neither DISPLAY nor WAYLAND_DISPLAY is set)\n"));
+
+    // A display that is named but not there.
+    environment.insert("DISPLAY", ":97");
+    outcome = run({});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(outcome.err.startsWith(QStringLiteral("qir-stroke: cannot open the window: ")))
+        << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral(":97"))) << outcome.err.toStdString();
+    EXPECT_EQ(outcome.err.count(QLatin1Char('\n')), 1) << outcome.err.toStdString();
+}
+
+}  // namespace
+}  // namespace qir

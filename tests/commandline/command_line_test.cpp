@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one command line: two made-up commands that share an option, the toolkit's options of
+// the usual work, and every way a command line can be wrong.
+#include "commandline/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace qir::cli {
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+class CommandLineTest : public ::testing::Test {
+  protected:
+    CommandLineTest()
+        : line(QStringLiteral("prog"), QStringLiteral("2.5.1"),
+               QStringLiteral("Without options, it waits.")) {
+        line.addUsualOptions({{QStringLiteral("platform"), QStringLiteral("NAME"), {}},
+                              {QStringLiteral("reverse"), {}, {}}});
+        line.add(
+            {{QStringLiteral("sheet"), QStringLiteral("TEXT"), QStringLiteral("make a sheet")},
+             {{QStringLiteral("output"), QStringLiteral("FILE"), QStringLiteral("where to write")},
+              {QStringLiteral("page"), QStringLiteral("SIZE"), QStringLiteral("the paper")}},
+             QStringLiteral("--sheet TEXT --output FILE"),
+             QStringLiteral("About sheets."),
+             [this](const Invocation& invocation) {
+                 ran = QStringLiteral("sheet ") + invocation.text(QStringLiteral("sheet")) +
+                       QLatin1Char(' ') + invocation.text(QStringLiteral("output"));
+                 return 3;
+             }});
+        line.add(
+            {{QStringLiteral("judge"), {}, QStringLiteral("judge strokes")},
+             {{QStringLiteral("output"), QStringLiteral("FILE"), QStringLiteral("where to write")}},
+             QStringLiteral("--judge [--output FILE]"),
+             {},
+             [this](const Invocation& invocation) -> int {
+                 if (invocation.isSet(QStringLiteral("output")) &&
+                     invocation.bytes(QStringLiteral("output")).empty()) {
+                     throw UsageError("--output needs a file name");
+                 }
+                 ran = QStringLiteral("judge");
+                 return 0;
+             }});
+    }
+
+    std::string errorOf(const Arguments& arguments) {
+        try {
+            line.choose(arguments);
+        } catch (const UsageError& error) {
+            return error.what();
+        }
+        return "(accepted)";
+    }
+
+    struct Outcome {
+        std::optional<int> code;
+        std::string out;
+        std::string err;
+    };
+    // Runs the line with its output caught in memory.
+    Outcome run(const Arguments& arguments) {
+        char* outText = nullptr;
+        char* errText = nullptr;
+        std::size_t outSize = 0;
+        std::size_t errSize = 0;
+        std::FILE* out = open_memstream(&outText, &outSize);
+        std::FILE* err = open_memstream(&errText, &errSize);
+        Outcome outcome;
+        outcome.code = line.run(arguments, out, err);
+        std::fclose(out);
+        std::fclose(err);
+        outcome.out.assign(outText, outSize);
+        outcome.err.assign(errText, errSize);
+        std::free(outText);
+        std::free(errText);
+        return outcome;
+    }
+
+    CommandLine line;
+    QString ran;
+};
+
+TEST_F(CommandLineTest, NoOptionsOrOnlyTheToolkitsMeanTheUsualWork) {
+    for (const Arguments& arguments : {Arguments{}, Arguments{"-platform", "xcb"},
+                                       Arguments{"--platform=wayland", "-reverse"}}) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.code, std::nullopt) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, "");
+    }
+    EXPECT_TRUE(ran.isEmpty());
+}
+
+TEST_F(CommandLineTest, EachCommandRunsWithItsOwnOptionsAndGivesItsExitStatus) {
+    Outcome outcome = run({"--sheet", "永", "--output=a.pdf"});
+    EXPECT_EQ(outcome.code, 3);
+    EXPECT_EQ(ran, QStringLiteral("sheet 永 a.pdf"));
+    outcome = run({"--judge", "--output", "b"});
+    EXPECT_EQ(outcome.code, 0);
+    EXPECT_EQ(ran, QStringLiteral("judge"));
+    // A command's own usage error is said the same way as the parser's.
+    outcome = run({"--judge", "--output="});
+    EXPECT_EQ(outcome.code, kUsageExit);
+    EXPECT_EQ(outcome.err, "prog: --output needs a file name (see 'prog --help')\n");
+}
+
+TEST_F(CommandLineTest, HelpAndVersionWinAndListEveryCommandOnce) {
+    for (const Arguments& arguments :
+         {Arguments{"--help"}, Arguments{"-h"}, Arguments{"--sheet", "x", "--help"}}) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.code, 0);
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(outcome.out, line.helpText().toStdString());
+    }
+    const std::string help = line.helpText().toStdString();
+    for (const char* expected :
+         {"Usage: prog\n", "       prog --sheet TEXT --output FILE\n",
+          "       prog --judge [--output FILE]\n", "Without options, it waits.\n",
+          "  --sheet TEXT   make a sheet\n", "  --output FILE  where to write\n",
+          "  --judge        judge strokes\n", "  -h, --help     show this help and end\n",
+          "  --version      show the version and end\n", "\nAbout sheets.\n"}) {
+        EXPECT_NE(help.find(expected), std::string::npos) << expected << "\nin\n" << help;
+    }
+    // The shared option is listed once; the toolkit's not at all.
+    EXPECT_EQ(help.find("--output FILE  "), help.rfind("--output FILE  "));
+    EXPECT_EQ(help.find("platform"), std::string::npos);
+
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, "prog 2.5.1\n");
+    EXPECT_TRUE(ran.isEmpty());
+}
+
+TEST_F(CommandLineTest, AWrongCommandLineIsRefusedWithOneLineAndStatusTwo) {
+    EXPECT_EQ(errorOf({"--bogus"}), "unknown option --bogus");
+    EXPECT_EQ(errorOf({"-x"}), "unknown option -x");
+    EXPECT_EQ(errorOf({"--sheets", "x"}), "unknown option --sheets");
+    EXPECT_EQ(errorOf({"file.txt"}), "unexpected argument file.txt");
+    EXPECT_EQ(errorOf({"--sheet"}), "--sheet needs a value");
+    EXPECT_EQ(errorOf({"-platform"}), "--platform needs a value");
+    EXPECT_EQ(errorOf({"--judge", "--judge"}), "--judge is given twice");
+    EXPECT_EQ(errorOf({"-reverse", "--reverse"}), "--reverse is given twice");
+    EXPECT_EQ(errorOf({"--sheet", "a", "--judge"}), "--sheet and --judge cannot be given together");
+    EXPECT_EQ(errorOf({"--judge", "--page", "a4"}), "--page does not go with --judge");
+    EXPECT_EQ(errorOf({"--judge", "-platform", "xcb"}), "--platform does not go with --judge");
+    // An option of one command alone names what it is missing; one of several says so.
+    EXPECT_EQ(errorOf({"--page", "a4"}), "--sheet TEXT is missing");
+    EXPECT_EQ(errorOf({"--output", "a"}), "--output goes only with a command");
+
+    const Outcome outcome = run({"--bogus", "--sheet", "x"});
+    EXPECT_EQ(outcome.code, kUsageExit);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "prog: unknown option --bogus (see 'prog --help')\n");
+    EXPECT_TRUE(ran.isEmpty());
+}
+
+}  // namespace
+}  // namespace qir::cli

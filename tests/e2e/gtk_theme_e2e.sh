@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program as GNOME's users meet it: Qt's GTK platform theme, chosen by Qt itself on a
+# GNOME desktop, gives the program GTK's own file dialog. "Save practice sheet as PDF…" is
+# opened from the animation's context menu ten times by keyboard and ten times by mouse and
+# closed each time with Escape; the program must live through all of them.
+# Skipped (77) where Qt's GTK theme is not installed (Debian: qt6-gtk-platformtheme).
+theme=$(find /usr/lib/*/qt6/plugins/platformthemes -name 'libqgtk3.so' 2>/dev/null | head -n 1)
+if [ -z "$theme" ]; then
+    echo "skipped: Qt's GTK platform theme (qt6-gtk-platformtheme) is not installed"
+    exit 77
+fi
+source "$(dirname "$0")/x11_session.sh" "$1"
+[ -s donghua.db ] || fail "no character store in the stage folder"
+
+export XDG_CURRENT_DESKTOP=GNOME
+unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+mkdir -p "$HOME/Documents"
+# GTK's file dialog talks to the session bus; the test brings its own.
+export NO_AT_BRIDGE=1 GTK_A11Y=none
+eval "$(dbus-launch --sh-syntax)"
+pids+=("$DBUS_SESSION_BUS_PID")
+
+start_program
+read -r x y < <(window_position)
+sleep 0.5
+# 永, typed into the input box (clicked first: the GTK theme's start may take the focus late).
+touch -d "@$(($(date +%s) - 1))" "$work/stamp"
+for attempt in 1 2 3; do
+    xdotool mousemove $((x + 34 + 50)) $((y + 91 + 10)) click 1
+    sleep 0.3
+    xdotool type --delay 150 '永'
+    for _ in $(seq 50); do [ tmp2.avi -nt "$work/stamp" ] && break 2; sleep 0.1; done
+done
+[ tmp2.avi -nt "$work/stamp" ] || fail "typing 永 showed no clip"
+sleep 1
+
+title="Save practice sheet as PDF"
+# The animation's centre, where the context menu is asked for.
+ax=$((x + 295 + 76))
+ay=$((y + 100 + 62))
+
+wait_for_dialog() {
+    dialog=""
+    for _ in $(seq 100); do
+        dialog=$(xdotool search --onlyvisible --name "^$title" 2>/dev/null | head -n 1 || true)
+        [ -n "$dialog" ] && return 0
+        kill -0 "$program_pid" 2>/dev/null || fail "the program ended while the dialog opened ($1)"
+        sleep 0.1
+    done
+    fail "the save dialog did not open ($1)"
+}
+
+close_dialog() {
+    xdotool windowfocus "$dialog" 2>/dev/null || true
+    sleep 0.3
+    xdotool key Escape
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$title" >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    xdotool search --onlyvisible --name "^$title" >/dev/null 2>&1 && fail "Escape left the dialog open ($1)"
+    sleep 0.5
+    kill -0 "$program_pid" 2>/dev/null || fail "the program ended when the dialog closed ($1)"
+}
+
+# The context menu: the program's visible windows other than the main window.
+menu_window() {
+    for _ in $(seq 50); do
+        for candidate in $(xdotool search --onlyvisible --class MyTarsel 2>/dev/null); do
+            [ "$candidate" != "$window" ] && { echo "$candidate"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+checked_theme=""
+for round in $(seq 10); do
+    # By keyboard: the menu's second entry.
+    xdotool mousemove "$ax" "$ay" click 3
+    menu_window >/dev/null || fail "no context menu (keyboard, round $round)"
+    sleep 0.3
+    xdotool key Down Down Return
+    wait_for_dialog "keyboard, round $round"
+    if [ -z "$checked_theme" ]; then
+        # GTK's own dialog, not Qt's: its window is not of the program's class.
+        xprop -id "$dialog" WM_CLASS | grep -q MyTarsel && fail "the dialog is Qt's own, not GTK's"
+        import -window root "$work/gtk-dialog.png" 2>/dev/null || true
+        [ -n "${QIR_E2E_SCREENSHOT:-}" ] && cp "$work/gtk-dialog.png" "$QIR_E2E_SCREENSHOT"
+        checked_theme=yes
+    fi
+    close_dialog "keyboard, round $round"
+
+    # By mouse: a click on the menu's second entry.
+    xdotool mousemove "$ax" "$ay" click 3
+    menu=$(menu_window) || fail "no context menu (mouse, round $round)"
+    eval "$(xdotool getwindowgeometry --shell "$menu")"
+    sleep 0.3
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * 3 / 4)) click 1
+    wait_for_dialog "mouse, round $round"
+    close_dialog "mouse, round $round"
+done
+echo "GTK theme end-to-end: the save dialog opened and closed 20 times (10 by keyboard, 10 by mouse)"
