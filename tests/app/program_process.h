@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -42,6 +43,26 @@ class ProgramProcesses {
         process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         process.start(QIR_PROGRAM, {});
         return process;
+    }
+
+    // True once an instance listens in the runtime folder (a stale socket left by a killed
+    // one does not count), within `milliseconds`. The probe's connection is a request to
+    // come forward, which the instance answers as any later start's.
+    bool waitForListeningInstance(int milliseconds = 10000) const {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < milliseconds) {
+            for (const QString& name : QDir(runtime_.path()).entryList({"MyTarsel*"}, QDir::System)) {
+                QLocalSocket probe;
+                probe.connectToServer(QDir(runtime_.path()).filePath(name));
+                if (probe.waitForConnected(100)) {
+                    probe.disconnectFromServer();
+                    return true;
+                }
+            }
+            QThread::msleep(20);
+        }
+        return false;
     }
 
     // True once the runtime folder holds the instance socket.

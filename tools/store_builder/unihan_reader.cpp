@@ -371,14 +371,14 @@ void requireFile(const fs::path& file) {
 
 std::string readUnicodeDataFile(const fs::path& file) {
     requireFile(file);
-    const std::optional<std::string> content = readWholeFile(file);
+    std::optional<std::string> content = readWholeFile(file);
     if (!content) {
         throw UnihanError("cannot read the Unicode data file " + file.string() +
                           "; nothing was built");
     }
-    const std::string& raw = *content;
+    std::string& raw = *content;
     if (file.extension() != ".bz2") {
-        return raw;
+        return std::move(raw);
     }
     std::string text;
     std::size_t used = 0;
