@@ -3,20 +3,29 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <QTabletEvent>
 #include <QTouchEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "geometry/drawing.h"
+#include "practice/show_me_pace.h"
+
 namespace qir::practice_window {
 namespace {
 
-constexpr int kSmallestBox = 360;
+constexpr int kSmallestBox = 360;  // the drawn square, inside a pixel of margin on each side
+constexpr int kMargin = 1;
 constexpr int kFadeStepMs = 40;
 constexpr double kFadeStep = 0.04;  // a refused stroke fades in about a second
 constexpr int kFlashMs = 350;
-constexpr int kShowMeStrokeMs = 600;  // about the clip's pace
-constexpr double kInkWidth = 0.022;   // of the box, at a mouse's or a medium pen's pressure
+constexpr int kShowMeFrameMs = 16;  // the growing stroke is painted at the screen's pace
+// The pen that reveals a growing stroke's outline along its median: wider than any stroke,
+// its front square across the median where the pen is.
+constexpr double kRevealWidth = 0.2;
+constexpr double kRevealLeadIn = 0.08;  // the outline begins a little before its median
+constexpr double kInkWidth = 0.022;     // of the box, at a mouse's or a medium pen's pressure
 
 const QColor kGuideColour(220, 120, 120);
 const QColor kTraceColour(215, 215, 215);
@@ -28,7 +37,7 @@ const QColor kMissedColour(200, 40, 40);
 
 WritingBox::WritingBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_AcceptTouchEvents);
-    setMinimumSize(kSmallestBox, kSmallestBox);
+    setMinimumSize(kSmallestBox + 2 * kMargin, kSmallestBox + 2 * kMargin);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setCursor(Qt::CrossCursor);
     fade_.setInterval(kFadeStepMs);
@@ -45,10 +54,9 @@ WritingBox::WritingBox(QWidget* parent) : QWidget(parent) {
         hintLit_ = !hintLit_;
         update();
     });
-    showMe_.setInterval(kShowMeStrokeMs);
+    showMe_.setInterval(kShowMeFrameMs);
     connect(&showMe_, &QTimer::timeout, this, [this] {
-        if (++shown_ > static_cast<int>(outlines_.size())) {
-            shown_ = -1;
+        if (practice::showMeAt(medianLengths_, showMeClock_.nsecsElapsed() / 1e9).finished) {
             showMe_.stop();
         }
         update();
@@ -59,8 +67,20 @@ QSize WritingBox::sizeHint() const {
     return {kSmallestBox + kSmallestBox / 3, kSmallestBox + kSmallestBox / 3};
 }
 
-void WritingBox::setCharacter(std::vector<QPainterPath> outlines) {
+void WritingBox::setCharacter(std::vector<QPainterPath> outlines,
+                              const std::vector<practice::Polyline>& medians) {
     outlines_ = std::move(outlines);
+    medians_.clear();
+    medianLengths_.clear();
+    for (const practice::Polyline& median : medians) {
+        QPolygonF line;
+        for (const practice::Point& point : median) {
+            line << QPointF(point.x, point.y);
+        }
+        medianLengths_.push_back(geometry::polylineLength(line));
+        medians_.push_back(std::move(line));
+    }
+    showMe_.stop();
     marked_.clear();
     done_ = 0;
     ink_.clear();
@@ -117,13 +137,13 @@ void WritingBox::markMistakes(std::vector<int> mistakes) {
 }
 
 void WritingBox::showMe() {
-    shown_ = 0;
+    showMeClock_.start();
     showMe_.start();
     update();
 }
 
 QRectF WritingBox::boxRect() const {
-    const double side = std::min(width(), height()) - 2.0;
+    const double side = std::min(width(), height()) - 2.0 * kMargin;
     return {(width() - side) / 2, (height() - side) / 2, side, side};
 }
 
@@ -226,6 +246,58 @@ bool WritingBox::event(QEvent* event) {
     }
 }
 
+// The character's strokes in the box's own units: while Show me writes, the strokes written so
+// far and the growing one; otherwise the strokes done, the hint and what the mode shows.
+void WritingBox::paintCharacter(QPainter& painter) {
+    const int count = static_cast<int>(outlines_.size());
+    const auto inkOf = [&](int i) {
+        const bool missed = static_cast<std::size_t>(i) < marked_.size() &&
+                            marked_[static_cast<std::size_t>(i)] > 0;
+        return missed ? kMissedColour : QColor(Qt::black);
+    };
+    if (showMe_.isActive()) {
+        const practice::ShowMeMoment moment =
+            practice::showMeAt(medianLengths_, showMeClock_.nsecsElapsed() / 1e9);
+        for (int i = 0; i < std::min(moment.completedStrokes, count); ++i) {
+            painter.fillPath(outlines_[static_cast<std::size_t>(i)], inkOf(i));
+        }
+        const auto active = static_cast<std::size_t>(moment.activeStroke);
+        if (moment.activeStroke >= 0 && active < outlines_.size() && active < medians_.size() &&
+            !medians_[active].isEmpty()) {
+            QPolygonF written = geometry::polylinePrefix(medians_[active], moment.travelled);
+            // Reach back before the median's start, so the outline's own start shows at once.
+            if (medians_[active].size() > 1) {
+                const QPointF way = medians_[active][1] - medians_[active][0];
+                const double length = std::hypot(way.x(), way.y());
+                if (length > 0) {
+                    written.prepend(medians_[active][0] - way * (kRevealLeadIn / length));
+                }
+            }
+            QPainterPath pen;
+            pen.addPolygon(written);
+            QPainterPathStroker reveal;
+            reveal.setWidth(kRevealWidth);
+            reveal.setCapStyle(Qt::FlatCap);
+            reveal.setJoinStyle(Qt::RoundJoin);
+            painter.fillPath(outlines_[active].intersected(reveal.createStroke(pen)),
+                             inkOf(moment.activeStroke));
+        }
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const QPainterPath& outline = outlines_[static_cast<std::size_t>(i)];
+        if (i < done_) {
+            painter.fillPath(outline, inkOf(i));
+        } else if (i == hint_ && hintLit_) {
+            painter.fillPath(outline, kHintColour);
+        } else if (mode_ == practice::PracticeMode::Trace ||
+                   (mode_ == practice::PracticeMode::StrokeByStroke && i == done_)) {
+            painter.fillPath(outline,
+                             mode_ == practice::PracticeMode::Trace ? kTraceColour : kNextColour);
+        }
+    }
+}
+
 void WritingBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -249,26 +321,7 @@ void WritingBox::paintEvent(QPaintEvent*) {
     painter.translate(box.topLeft());
     painter.scale(box.width(), box.height());
     painter.setPen(Qt::NoPen);
-    const int count = static_cast<int>(outlines_.size());
-    for (int i = 0; i < count; ++i) {
-        const QPainterPath& outline = outlines_[static_cast<std::size_t>(i)];
-        const bool missed = static_cast<std::size_t>(i) < marked_.size() &&
-                            marked_[static_cast<std::size_t>(i)] > 0;
-        const QColor ink = missed ? kMissedColour : QColor(Qt::black);
-        if (shown_ >= 0) {
-            if (i < shown_) {
-                painter.fillPath(outline, ink);
-            }
-        } else if (i < done_) {
-            painter.fillPath(outline, ink);
-        } else if (i == hint_ && hintLit_) {
-            painter.fillPath(outline, kHintColour);
-        } else if (mode_ == practice::PracticeMode::Trace ||
-                   (mode_ == practice::PracticeMode::StrokeByStroke && i == done_)) {
-            painter.fillPath(outline,
-                             mode_ == practice::PracticeMode::Trace ? kTraceColour : kNextColour);
-        }
-    }
+    paintCharacter(painter);
     painter.restore();
 
     const auto at = [&](double x, double y) {
