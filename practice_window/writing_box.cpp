@@ -26,6 +26,7 @@ constexpr int kShowMeFrameMs = 16;  // the growing stroke is painted at the scre
 constexpr double kRevealWidth = 0.2;
 constexpr double kRevealLeadIn = 0.08;  // the outline begins a little before its median
 constexpr double kInkWidth = 0.022;     // of the box, at a mouse's or a medium pen's pressure
+constexpr double kWidestInk = 1.6;      // the ink at full pressure, in kInkWidths (0.4 at none)
 
 const QColor kGuideColour(220, 120, 120);
 const QColor kTraceColour(215, 215, 215);
@@ -166,7 +167,16 @@ void WritingBox::extend(QPointF position, double pressure) {
         return;
     }
     ink_.push_back(toBox(position, pressure));
-    update();
+    // Only the new piece of ink is painted again: a large box repaints in a fraction of the
+    // time, so the ink keeps up with the pointer.
+    const QRectF box = boxRect();
+    const practice::DrawnPoint& from = ink_[ink_.size() - 2];
+    const QPointF start(box.left() + from.x * box.width(), box.top() + from.y * box.height());
+    const double reach = box.width() * kInkWidth * kWidestInk / 2 + 2;
+    update(QRectF(start, position)
+               .normalized()
+               .adjusted(-reach, -reach, reach, reach)
+               .toAlignedRect());
 }
 
 void WritingBox::finish(QPointF position, double pressure) {
@@ -330,8 +340,8 @@ void WritingBox::paintEvent(QPaintEvent*) {
     const auto drawInk = [&](const practice::DrawnStroke& stroke, const QColor& colour) {
         for (std::size_t i = 1; i < stroke.size(); ++i) {
             const double pressure = stroke[i].pressure < 0 ? 0.5 : stroke[i].pressure;
-            QPen pen(colour, box.width() * kInkWidth * (0.4 + 1.2 * pressure), Qt::SolidLine,
-                     Qt::RoundCap, Qt::RoundJoin);
+            QPen pen(colour, box.width() * kInkWidth * (0.4 + (kWidestInk - 0.4) * pressure),
+                     Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
             painter.setPen(pen);
             painter.drawLine(at(stroke[i - 1].x, stroke[i - 1].y), at(stroke[i].x, stroke[i].y));
         }
