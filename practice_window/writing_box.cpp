@@ -347,8 +347,13 @@ void WritingBox::paintEvent(QPaintEvent*) {
         }
     };
     if (!refused_.empty()) {
-        QColor red(210, 30, 30);
-        red.setAlphaF(std::clamp(refusedOpacity_, 0.0, 1.0));
+        // Faded towards the paper rather than made transparent: the ink's overlapping pieces
+        // would show as darker beads.
+        const double shown = std::clamp(refusedOpacity_, 0.0, 1.0);
+        const auto towardsWhite = [shown](int channel) {
+            return static_cast<int>(std::lround(255 - (255 - channel) * shown));
+        };
+        const QColor red(towardsWhite(210), towardsWhite(30), towardsWhite(30));
         drawInk(refused_, red);
         painter.setPen(red);
         QFont font = painter.font();
