@@ -100,7 +100,7 @@ void PracticeWindow::start() {
     }
     const practice::PracticeCharacter& character = characters_[current_];
     session_ = std::make_unique<practice::PracticeSession>(character.medians, leniency_);
-    box_->setCharacter(character.outlines);
+    box_->setCharacter(character.outlines, character.medians);
     box_->setMode(mode_);
     const int strokes = session_->strokeCount();
     character_->setText((strokes == 1 ? tr("%1 — %2 stroke") : tr("%1 — %2 strokes"))

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "practice/geometry.h"
 #include "practice/practice_record.h"
 #include "practice/stroke_judge.h"
 
@@ -22,7 +23,9 @@ class WritingBox : public QWidget {
   public:
     explicit WritingBox(QWidget* parent = nullptr);
 
-    void setCharacter(std::vector<QPainterPath> outlines);
+    // The character's outlines and medians (one each a stroke, in writing order, box side 1).
+    void setCharacter(std::vector<QPainterPath> outlines,
+                      const std::vector<practice::Polyline>& medians);
     void setMode(practice::PracticeMode mode);
     void setGuides(Guides guides);
     // The strokes written right so far: they show in black.
@@ -32,8 +35,10 @@ class WritingBox : public QWidget {
     // The next stroke flashes with its start and its way.
     void showHint(int stroke, practice::Point start, practice::Point towards);
     void hideHint();
-    // Shows the whole character, stroke after stroke, from the start.
+    // Writes the whole character from the start, each stroke growing along its median at the
+    // pace of the store's clips.
     void showMe();
+    bool showingMe() const { return showMe_.isActive(); }
     // Marks the strokes that went wrong (misses per stroke); they show in red from now on.
     void markMistakes(std::vector<int> mistakes);
     const std::vector<int>& markedMistakes() const { return marked_; }
@@ -64,6 +69,7 @@ class WritingBox : public QWidget {
     void begin(QPointF position, double pressure);
     void extend(QPointF position, double pressure);
     void finish(QPointF position, double pressure);
+    void paintCharacter(QPainter& painter);
 
     std::vector<QPainterPath> outlines_;
     practice::PracticeMode mode_ = practice::PracticeMode::StrokeByStroke;
@@ -83,7 +89,9 @@ class WritingBox : public QWidget {
     bool hintLit_ = true;
     QTimer flash_;
     std::vector<int> marked_;
-    int shown_ = -1;  // strokes revealed by Show me, or -1
+    std::vector<QPolygonF> medians_;
+    std::vector<double> medianLengths_;
+    QElapsedTimer showMeClock_;
     QTimer showMe_;
 };
 

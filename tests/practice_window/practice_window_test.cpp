@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainterPathStroker>
 #include <QPointingDevice>
 #include <QTabletEvent>
 #include <QTest>
 
+#include "practice/show_me_pace.h"
 #include "tests/practice/made_up_character.h"
 #include "tests/support/scratch_directory.h"
 
@@ -157,6 +159,37 @@ TEST_F(PracticeWindowTest, TheHintShowsByItselfAfterThreeMisses) {
     EXPECT_TRUE(window.writingBox().hintShown());
     draw(testing::madeUpCharacter()[0]);
     EXPECT_FALSE(window.writingBox().hintShown());
+}
+
+TEST_F(PracticeWindowTest, ShowMeWritesAtTheClipsPaceAndThenStops) {
+    WritingBox& box = window.writingBox();
+    std::vector<double> lengths;
+    for (const Polyline& median : testing::madeUpCharacter()) {
+        lengths.push_back(practice::pathLength(median));
+    }
+    const auto inkedPixels = [&] {
+        const QImage image = box.grab().toImage().convertToFormat(QImage::Format_Grayscale8);
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                inked += image.pixelColor(x, y).value() < 60 ? 1 : 0;
+            }
+        }
+        return inked;
+    };
+    ASSERT_EQ(inkedPixels(), 0);  // nothing written yet, the next stroke only faint
+    QElapsedTimer clock;
+    clock.start();
+    box.showMe();
+    EXPECT_TRUE(box.showingMe());
+    QTest::qWait(900);  // into the second stroke: the first is written in black
+    if (box.showingMe()) {
+        EXPECT_GT(inkedPixels(), 0);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !box.showingMe(); }, 10000));
+    // Not sooner than the clips would write it; the pace itself is tested without a window.
+    EXPECT_GE(clock.nsecsElapsed() / 1e9, practice::showMeDuration(lengths) - 0.02);
+    EXPECT_EQ(inkedPixels(), 0);  // back to the learner's own strokes: none yet
 }
 
 TEST_F(PracticeWindowTest, PractisesTheHardestCharactersAndExportsTheRecord) {

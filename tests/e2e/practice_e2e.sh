@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program with the real store under Xvfb and openbox: 十 typed, "Write it yourself…"
+# chosen in the animation frame's context menu opens the practice window, and the real pointer writes both strokes along the character's medians in
+# the writing box; the practice record then holds 十 with a score of 100 and no mistakes.
+# QIR_E2E_SCREENSHOT=PREFIX keeps PREFIX-middle.png (one stroke written) and PREFIX-end.png.
+source "$(dirname "$0")/x11_session.sh" "$1"
+probe=$2
+
+[ -s bishunvec.db ] || fail "no vector table in the stage folder"
+strokes=$("$probe" strokes . '十') || fail "cannot read the strokes of 十"
+[ "$(echo "$strokes" | wc -l)" = 2 ] || fail "十 should have 2 strokes: $strokes"
+
+start_program
+for _ in $(seq 100); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
+    sleep 0.05
+done
+# 十 is CA AE in GB2312; it is shown once the steps' rebuild rewrites the stroke display table.
+steps=$(mtime bishunbmp.db)
+xdotool type --delay 150 '十'
+wait_for_rewrite bishunbmp.db "$steps"
+
+# The animation frame lies at (261, 9)..(413, 133) of the window's work area, which starts at
+# (110, 152) of the window; the context menu's last entry is "Write it yourself…".
+read -r x y < <(window_position)
+windows=$(xdotool search --onlyvisible --class MyTarsel | wc -l)
+xdotool mousemove $((x + 371)) $((y + 161)) click 3
+for _ in $(seq 100); do
+    [ "$(xdotool search --onlyvisible --class MyTarsel | wc -l)" -gt "$windows" ] && break
+    sleep 0.05
+done
+xdotool key Up Return
+practice=""
+for _ in $(seq 100); do
+    practice=$(xdotool search --onlyvisible --name '^Write it yourself$' 2>/dev/null | head -n 1 || true)
+    [ -n "$practice" ] && break
+    sleep 0.1
+done
+[ -n "$practice" ] || fail "the context menu opened no practice window"
+[ -s practice-record.sqlite ] || wait_for_file practice-record.sqlite
+
+# The writing box is where the window paints its guides' colour, rgb(220,120,120): the outer
+# square of the 田字格 spans the box. Waits until the window has painted it.
+box=""
+for _ in $(seq 50); do
+    import -window "$practice" "$work/practice.png" 2>/dev/null || true
+    box=$(convert "$work/practice.png" -fuzz 4% -fill black +opaque 'rgb(220,120,120)' \
+        -format '%@' info: 2>/dev/null || true)
+    [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && [ "${BASH_REMATCH[1]}" -ge 300 ] &&
+        break
+    box=""
+    sleep 0.1
+done
+[ -n "$box" ] || fail "no writing box found in the practice window"
+side=${BASH_REMATCH[1]} left=${BASH_REMATCH[3]} top=${BASH_REMATCH[4]}
+[ "${BASH_REMATCH[2]}" -ge $((side - 3)) ] && [ "${BASH_REMATCH[2]}" -le $((side + 3)) ] ||
+    fail "the writing box is not square: $box"
+[ "$side" -ge 360 ] || fail "the writing box is $side px, less than 360"
+
+# Drags the real pointer along one stroke: press at its start, move through its points, lift.
+write_stroke() {
+    local first=1 pair x y
+    for pair in $1; do
+        x=$(awk -v v="${pair%,*}" -v s="$side" -v o="$left" 'BEGIN { printf "%d", o + v * s }')
+        y=$(awk -v v="${pair#*,}" -v s="$side" -v o="$top" 'BEGIN { printf "%d", o + v * s }')
+        xdotool mousemove --window "$practice" "$x" "$y"
+        if [ "$first" = 1 ]; then
+            xdotool mousedown 1
+            first=0
+        fi
+        sleep 0.02  # a hand's pace: the toolkit sees each move as its own event
+    done
+    xdotool mouseup 1
+}
+
+record=$(mtime practice-record.sqlite)
+write_stroke "$(echo "$strokes" | sed -n 1p)"
+# The first stroke, judged right, snaps to the outline; the second is still to come.
+[ "$(mtime practice-record.sqlite)" = "$record" ] || fail "the record changed after one stroke"
+if [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
+    sleep 0.3  # only for the picture: the snap is painted by then
+    import -window root "${QIR_E2E_SCREENSHOT}-middle.png" 2>/dev/null || true
+fi
+write_stroke "$(echo "$strokes" | sed -n 2p)"
+wait_for_rewrite practice-record.sqlite "$record"
+if [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
+    sleep 2  # only for the picture: the replay of the finished character has ended
+    import -window root "${QIR_E2E_SCREENSHOT}-end.png" 2>/dev/null || true
+fi
+
+rows=$("$probe" record practice-record.sqlite) || fail "cannot read the practice record"
+[ "$(echo "$rows" | wc -l)" = 1 ] || fail "the record should hold one attempt: $rows"
+[ "$rows" = "十 100 0 0" ] || fail "十 written right should score 100 with no mistakes: $rows"
+echo "practice end-to-end: 十 written with the pointer in a ${side} px box; record: $rows"
