@@ -229,6 +229,17 @@ void PracticeSheetActions::writeCharacterYourself(const std::string& hanzi) {
                     return std::nullopt;
                 }
             });
+        practice->setFactsSource([this](const std::string& hanzi) -> QString {
+            try {
+                if (!facts_) {
+                    facts_ = std::make_unique<store::FactsTable>(storeFolder_());
+                }
+                const std::optional<store::CharacterFacts> facts = facts_->find(hanzi);
+                return facts ? store::readingsAndGloss(*facts) : QString();
+            } catch (const std::exception&) {
+                return {};  // the facts are a help; practice goes on without them
+            }
+        });
         practice->setWindowFlag(Qt::Window);
         practice->setAttribute(Qt::WA_DeleteOnClose);
         practice->show();

@@ -35,12 +35,13 @@ struct Option {
 struct Command {
     Option selector;              // the option that chooses the command; it may take a value
     std::vector<Option> options;  // what else the command takes; one option may serve several
-    // The plain arguments it takes, in order, each required ("FILE"); none for most commands.
-    std::vector<QString> arguments;
-    QString usage;  // its usage line without the program's name
-    QString help;   // what --help says about it after the option list
+    QString usage;                // its usage line without the program's name
+    QString help;                 // what --help says about it after the option list
     // Runs it; returns the exit status. May throw UsageError.
     std::function<int(const Invocation&)> run;
+    // The plain arguments it takes after its options, in order, each required ("FILE"); none
+    // for most commands.
+    std::vector<QString> arguments;
 };
 
 // What a command line asks for.

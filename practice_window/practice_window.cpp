@@ -23,6 +23,11 @@ PracticeWindow::PracticeWindow(std::vector<practice::PracticeCharacter> characte
     layout->addWidget(character_);
     box_ = new WritingBox(this);
     layout->addWidget(box_, 1);
+    facts_ = new QLabel(this);
+    facts_->setWordWrap(true);
+    facts_->setTextFormat(Qt::PlainText);
+    facts_->hide();
+    layout->addWidget(facts_);
     auto* buttons = new QHBoxLayout;
     const auto button = [&](const QString& text, auto slot) {
         auto* push = new QPushButton(text, this);
@@ -107,7 +112,19 @@ void PracticeWindow::start() {
                             .arg(gb2312::toUnicode(character.hanzi))
                             .arg(strokes));
     result_->clear();
+    const QString facts = factsSource_ ? factsSource_(character.hanzi) : QString();
+    facts_->setText(facts);
+    facts_->setVisible(!facts.isEmpty());
     clock_.start();
+}
+
+void PracticeWindow::setFactsSource(FactsSource source) {
+    factsSource_ = std::move(source);
+    start();
+}
+
+QString PracticeWindow::factsText() const {
+    return facts_->text();
 }
 
 void PracticeWindow::judge(const practice::DrawnStroke& stroke) {

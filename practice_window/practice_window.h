@@ -41,6 +41,11 @@ class PracticeWindow : public QWidget {
     using CharacterSource =
         std::function<std::optional<practice::PracticeCharacter>(const std::string& hanzi)>;
     void setCharacterSource(CharacterSource source) { source_ = std::move(source); }
+    // What the window says of a character under the box (its readings and gloss); an empty
+    // text for a character it knows nothing of.
+    using FactsSource = std::function<QString(const std::string& hanzi)>;
+    void setFactsSource(FactsSource source);
+    QString factsText() const;
     // Practises the characters the record finds hardest, in turn; says so when there are none.
     void practiseHardest();
     // Writes the record as CSV to `file`; a failure is said in the window.
@@ -68,10 +73,12 @@ class PracticeWindow : public QWidget {
     QElapsedTimer clock_;
     WritingBox* box_;
     QLabel* character_;
+    QLabel* facts_;
     QLabel* status_;
     QLabel* result_;
     QComboBox* modes_;
     CharacterSource source_;
+    FactsSource factsSource_;
 };
 
 }  // namespace qir::practice_window

@@ -106,20 +106,25 @@ QString radicalText(const CharacterFacts& facts) {
     return text;
 }
 
+QString readingsAndGloss(const CharacterFacts& facts) {
+    QStringList readings;
+    for (const std::string& reading : facts.readings) {
+        readings << utf8(reading);
+    }
+    QString text = readings.join(QStringLiteral(", "));
+    if (!facts.gloss.empty()) {
+        text += (text.isEmpty() ? QString() : QStringLiteral(" — ")) + utf8(facts.gloss);
+    }
+    return text;
+}
+
 QString factsLine(const QString& character, const CharacterFacts& facts) {
     if (facts.empty()) {
         return {};
     }
     QString line = character;
-    if (!facts.readings.empty()) {
-        QStringList readings;
-        for (const std::string& reading : facts.readings) {
-            readings << utf8(reading);
-        }
-        line += QLatin1Char(' ') + readings.join(QStringLiteral(", "));
-    }
-    if (!facts.gloss.empty()) {
-        line += QStringLiteral(" — ") + utf8(facts.gloss);
+    if (const QString readings = readingsAndGloss(facts); !readings.isEmpty()) {
+        line += (facts.readings.empty() ? QStringLiteral(" — ") : QStringLiteral(" ")) + readings;
     }
     QStringList parts;
     if (!facts.radical.empty()) {

@@ -54,6 +54,10 @@ QString radicalText(const CharacterFacts& facts);
 // itself (Unicode).
 QString factsLine(const QString& character, const CharacterFacts& facts);
 
+// The readings, the main one first, and the gloss: "yǒng — long, perpetual, eternal, forever";
+// empty when the facts have neither.
+QString readingsAndGloss(const CharacterFacts& facts);
+
 class ReadOnlyTable;
 
 class FactsTable {

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QShortcut>
+#include <QTest>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -173,7 +174,7 @@ TEST_F(PracticeSheetMenu, ACatalogueCharactersMenuShowsItAndMakesItsSheet) {
     QMenu* menu = catalogueMenuAt(node);
     ASSERT_NE(menu, nullptr);
     QList<QAction*> entries = menu->actions();
-    ASSERT_EQ(entries.size(), 5);
+    ASSERT_EQ(entries.size(), 6);
     EXPECT_FALSE(entries[0]->isEnabled());
     EXPECT_TRUE(entries[0]->text().startsWith(QStringLiteral("永 yǒng — ")));
     EXPECT_EQ(entries[2]->text(), QStringLiteral("Show"));
@@ -181,15 +182,19 @@ TEST_F(PracticeSheetMenu, ACatalogueCharactersMenuShowsItAndMakesItsSheet) {
     // Ctrl+P prints the character shown, not this one.
     EXPECT_TRUE(entries[3]->shortcut().isEmpty());
     EXPECT_EQ(entries[4]->text(), QStringLiteral("Save practice sheet as PDF…"));
+    EXPECT_EQ(entries[5]->text(), app::kWriteItYourselfText);
+    EXPECT_TRUE(entries[5]->shortcut().isEmpty());
     // The right click itself chose nothing; its sheet is that of the clicked character.
     EXPECT_EQ(fixture.form().CurrentHanzi(), "");
     scripted.saveTo = folder() / "yong.pdf";
     entries[4]->trigger();
+    QCoreApplication::processEvents();  // each entry runs once the menu's handler has returned
     EXPECT_EQ(scripted.saveAsked, 1);
     EXPECT_TRUE(fs::exists(folder() / "yong.pdf"));
     EXPECT_EQ(fixture.form().CurrentHanzi(), "");
 
     entries[2]->trigger();
+    QCoreApplication::processEvents();
     fixture.desktop().errors.clear();  // the store's other tables are not here
     EXPECT_EQ(gb2312::trimmed(fixture.form().CurrentHanzi()), testing::kYong);
     menu->close();
@@ -266,11 +271,15 @@ TEST_F(PracticeSheetMenu, AChosenCharacterEnablesThemAndSavesItsSheet) {
 
 TEST_F(PracticeSheetMenu, WriteItYourselfOpensThePracticeWindowOnTheCurrentCharacter) {
     testing::writeVectorTable(folder(), {{testing::kYong, testing::barAndBeam()}});
+    writeFactsOfYong(folder());
     choose(testing::kYong);
     QMenu* menu = contextMenuOf("DBCtrlGrid1");
     ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(menu->actions()[2]->isEnabled());
-    menu->actions()[2]->trigger();
+    QAction* write = menu->actions().back();
+    ASSERT_EQ(write->text(), app::kWriteItYourselfText);
+    ASSERT_TRUE(write->isEnabled());
+    write->trigger();
+    QCoreApplication::processEvents();  // the entry runs once the menu's handler has returned
     EXPECT_TRUE(fixture.desktop().errors.isEmpty())
         << fixture.desktop().errors.join('\n').toStdString();
     auto* practice = fixture.form().findChild<practice_window::PracticeWindow*>();
@@ -279,6 +288,24 @@ TEST_F(PracticeSheetMenu, WriteItYourselfOpensThePracticeWindowOnTheCurrentChara
     EXPECT_TRUE(practice->isVisible());
     EXPECT_EQ(practice->session().strokeCount(), 2);
     EXPECT_EQ(practice->record().file(), folder() / practice::kPracticeRecordFile);
+    // The readings and the gloss under the box.
+    EXPECT_EQ(practice->factsText(), QStringLiteral("yǒng — long, perpetual & eternal"));
+    practice->close();
+}
+
+// After a character is typed the input box has the keyboard; the shortcut must not be a key
+// the box takes for itself (Ctrl+E is its "end of line").
+TEST_F(PracticeSheetMenu, TheShortcutOpensThePracticeWindowWhileTheInputBoxHasTheKeyboard) {
+    testing::writeVectorTable(folder(), {{testing::kYong, testing::barAndBeam()}});
+    choose(testing::kYong);
+    fixture.form().show();
+    fixture.form().activateWindow();
+    auto* edit = fixture.control<QWidget>("Edit1");
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* practice = fixture.form().findChild<practice_window::PracticeWindow*>();
+    ASSERT_NE(practice, nullptr);
+    EXPECT_TRUE(practice->isVisible());
     practice->close();
 }
 

@@ -52,7 +52,8 @@ class ProgramProcesses {
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < milliseconds) {
-            for (const QString& name : QDir(runtime_.path()).entryList({"MyTarsel*"}, QDir::System)) {
+            for (const QString& name :
+                 QDir(runtime_.path()).entryList({"MyTarsel*"}, QDir::System)) {
                 QLocalSocket probe;
                 probe.connectToServer(QDir(runtime_.path()).filePath(name));
                 if (probe.waitForConnected(100)) {

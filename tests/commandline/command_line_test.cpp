@@ -156,5 +156,35 @@ TEST_F(CommandLineTest, AWrongCommandLineIsRefusedWithOneLineAndStatusTwo) {
     EXPECT_TRUE(ran.isEmpty());
 }
 
+TEST(CommandLineArguments, ACommandTakesItsPlainArgumentsInOrderAndNoOtherCommandDoes) {
+    CommandLine line(QStringLiteral("prog"), QStringLiteral("1"), QStringLiteral("Waits."));
+    Command compare{{QStringLiteral("compare"), QStringLiteral("WHAT"), QStringLiteral("compare")},
+                    {},
+                    QStringLiteral("--compare WHAT FILE OTHER"),
+                    {},
+                    [](const Invocation& given) {
+                        return given.argumentText(0) == QStringLiteral("a.txt") &&
+                                       given.argumentBytes(1) == "\xFF.txt"
+                                   ? 0
+                                   : 1;
+                    },
+                    {QStringLiteral("FILE"), QStringLiteral("OTHER")}};
+    line.add(compare);
+    const auto errorOf = [&](const Arguments& arguments) -> std::string {
+        try {
+            line.choose(arguments);
+        } catch (const UsageError& error) {
+            return error.what();
+        }
+        return "(accepted)";
+    };
+    EXPECT_EQ(errorOf({"--compare", "x", "a.txt", "\xFF.txt"}), "(accepted)");
+    EXPECT_EQ(line.run({"--compare", "x", "a.txt", "\xFF.txt"}, stdout, stderr), 0);
+    EXPECT_EQ(errorOf({"--compare", "x", "a.txt"}), "--compare needs OTHER");
+    EXPECT_EQ(errorOf({"--compare", "x"}), "--compare needs FILE");
+    EXPECT_EQ(errorOf({"--compare", "x", "a", "b", "c"}), "unexpected argument c");
+    EXPECT_EQ(errorOf({"a.txt"}), "unexpected argument a.txt");  // the usual work takes none
+}
+
 }  // namespace
 }  // namespace qir::cli

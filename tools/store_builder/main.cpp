@@ -25,14 +25,17 @@ qir::cli::CommandLine commandLine() {
         QStringLiteral("qir-store-builder"), QStringLiteral(QIR_VERSION),
         QStringLiteral("Builds the character store's table files from the stroke data package."));
     line.setUsualUsage(
-        QStringLiteral("--data FOLDER --out FOLDER [--corrections FILE] "
+        QStringLiteral("--data FOLDER --out FOLDER [--unicode FOLDER] [--corrections FILE] "
                        "[--characters TEXT] [--jobs N] [--quiet]"));
     line.addUsualOptions({
         {QStringLiteral("data"), QStringLiteral("FOLDER"),
          QStringLiteral("the hanzi-writer-data package (node_modules/hanzi-writer-data)")},
         {QStringLiteral("out"), QStringLiteral("FOLDER"),
-         QStringLiteral("where donghua.db, bishun.db, bishunbmp.db, bishunvec.db and "
-                        "ARPHICPL.TXT go")},
+         QStringLiteral("where donghua.db, bishun.db, bishunbmp.db, bishunvec.db, "
+                        "bishunzi.db and ARPHICPL.TXT go")},
+        {QStringLiteral("unicode"), QStringLiteral("FOLDER"),
+         QStringLiteral("the Unicode data the facts table bishunzi.db is made from "
+                        "(/usr/share/unicode, Debian's unicode-data); without it, no facts")},
         {QStringLiteral("corrections"), QStringLiteral("FILE"),
          QStringLiteral("the reviewed stroke-order corrections (data/order_corrections.txt)")},
         {QStringLiteral("characters"), QStringLiteral("TEXT"),
