@@ -80,8 +80,11 @@ class PagePainter {
                     drawGuide(painter_, box, unit_);
                     fillStrokes(painter_, glyph, box, stroke + 1, strokes, style::kPending);
                     fillStrokes(painter_, glyph, box, 0, stroke, style::kFinished);
-                    fillStrokes(painter_, glyph, box, stroke, stroke + 1, style::kNewStroke);
-                    drawStartMark(painter_, glyph, box, stroke, stroke + 1, markDiameter());
+                    fillStrokes(painter_, glyph, box, stroke, stroke + 1, style::kNewStroke,
+                                QPen(style::kNewStrokeEdge, style::kNewStrokeEdgeWidth * unit_,
+                                     Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                    drawStartMark(painter_, placeStepMark(glyph, box, stroke, markDiameter()),
+                                  stroke + 1, unit_);
                 }
                 return;
             case RowKind::Trace:
@@ -143,8 +146,8 @@ class PagePainter {
             const QRectF overview = device(headerOverviewRect(metrics_, row));
             drawGuide(painter_, overview, unit_);
             fillStrokes(painter_, glyph, overview, 0, glyph.strokeCount(), style::kFinished);
-            for (int stroke = 0; stroke < glyph.strokeCount(); ++stroke) {
-                drawStartMark(painter_, glyph, overview, stroke, stroke + 1, markDiameter());
+            for (const MarkPlace& mark : placeOverviewMarks(glyph, overview, markDiameter())) {
+                drawStartMark(painter_, mark, mark.stroke + 1, unit_);
             }
         }
 
