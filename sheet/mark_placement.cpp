@@ -110,13 +110,40 @@ class InkGrid {
     bool inked(int stroke, int x, int y) const { return mask(stroke).constScanLine(y)[x] > 127; }
     int strokeCount() const { return static_cast<int>(masks_.size()); }
 
-    // The share of the mark's cells that lie on any of `strokes`, and the share of `own`'s
-    // cells the mark covers.
+    // The strokes written so far, and on each cell how many of them lie.
+    class Written {
+      public:
+        explicit Written(const InkGrid& ink)
+            : ink_(ink),
+              flags_(static_cast<std::size_t>(ink.strokeCount()), 0),
+              counts_(static_cast<std::size_t>(kGrid * kGrid), 0) {}
+        void add(int stroke) {
+            if (stroke < 0 || stroke >= ink_.strokeCount() || has(stroke)) {
+                return;
+            }
+            flags_[static_cast<std::size_t>(stroke)] = 1;
+            for (int y = 0; y < kGrid; ++y) {
+                for (int x = 0; x < kGrid; ++x) {
+                    counts_[static_cast<std::size_t>(y * kGrid + x)] += ink_.inked(stroke, x, y);
+                }
+            }
+        }
+        bool has(int stroke) const { return flags_[static_cast<std::size_t>(stroke)] != 0; }
+        int count(int x, int y) const { return counts_[static_cast<std::size_t>(y * kGrid + x)]; }
+
+      private:
+        const InkGrid& ink_;
+        std::vector<char> flags_;
+        std::vector<int> counts_;
+    };
+
+    // The share of the mark's cells that lie on written strokes other than `own`, and the
+    // share of `own`'s cells the mark covers.
     struct Cover {
         double onInk = 0;
         double ofOwn = 0;
     };
-    Cover cover(const MarkPlace& mark, const std::vector<char>& isWritten, int own) const {
+    Cover cover(const MarkPlace& mark, const Written& written, int own) const {
         const double reach = mark.radius * kReach;
         const int left = std::max(0, cellOf(mark.centre.x() - reach, square_.left()));
         const int right = std::min(kGrid - 1, cellOf(mark.centre.x() + reach, square_.left()));
@@ -133,13 +160,9 @@ class InkGrid {
                     continue;
                 }
                 ++markCells;
-                for (int s = 0; s < strokeCount(); ++s) {
-                    if (isWritten[static_cast<std::size_t>(s)] != 0 && s != own && inked(s, x, y)) {
-                        ++inkCells;
-                        break;
-                    }
-                }
-                ownUnder += inked(own, x, y) ? 1 : 0;
+                const bool onOwn = inked(own, x, y);
+                inkCells += written.count(x, y) - (onOwn && written.has(own) ? 1 : 0) > 0 ? 1 : 0;
+                ownUnder += onOwn ? 1 : 0;
             }
         }
         Cover result;
@@ -241,7 +264,7 @@ MarkPlace restingMark(const geometry::DrawnStrokes& glyph, const QRectF& square,
 // The best place for one mark among `placed` ones: no clash, then as little written ink and
 // own stroke under it as can be, then as near today's place as can be.
 MarkPlace bestPlace(const MarkPlace& resting, const QRectF& square, const InkGrid& ink,
-                    const std::vector<char>& isWritten, const std::vector<MarkPlace>& placed) {
+                    const InkGrid::Written& written, const std::vector<MarkPlace>& placed) {
     MarkPlace best = resting;
     double bestCost = std::numeric_limits<double>::infinity();
     for (const Candidate& candidate : candidatesFor(resting, square)) {
@@ -255,7 +278,7 @@ MarkPlace bestPlace(const MarkPlace& resting, const QRectF& square, const InkGri
         if (cost >= bestCost) {
             continue;
         }
-        const InkGrid::Cover cover = ink.cover(candidate.mark, isWritten, resting.stroke);
+        const InkGrid::Cover cover = ink.cover(candidate.mark, written, resting.stroke);
         cost += 6 * cover.onInk + 12 * std::max(0.0, cover.ofOwn - 0.25);
         if (cost < bestCost) {
             bestCost = cost;
@@ -276,18 +299,28 @@ QPointF MarkPlace::tip() const {
 }
 
 QPainterPath markShape(const MarkPlace& mark) {
-    QPainterPath round;
-    round.addEllipse(mark.centre, mark.radius, mark.radius);
-    QPainterPath point;
-    const auto [a, b, c] = pointTriangle(mark);
-    point.addPolygon(QPolygonF{a, b, c, a});
-    return round.united(point).simplified();
+    // From the tip along one side of the point, round the far side of the round part, and
+    // back along the other side: one outline, so no fill rule can leave a gap in it.
+    const double heading = std::atan2(-mark.heading.y(), mark.heading.x()) * 180 / M_PI;
+    const double half = std::acos(1 / kReach) * 180 / M_PI;
+    const QRectF round(mark.centre - QPointF(mark.radius, mark.radius),
+                       QSizeF(2 * mark.radius, 2 * mark.radius));
+    const double side = (heading + half) * M_PI / 180;
+    QPainterPath outline;
+    outline.moveTo(mark.tip());
+    outline.lineTo(mark.centre + mark.radius * QPointF(std::cos(side), -std::sin(side)));
+    outline.arcTo(round, heading + half, 360 - 2 * half);
+    outline.closeSubpath();
+    return outline;
 }
 
 std::vector<MarkPlace> placeOverviewMarks(const geometry::DrawnStrokes& glyph, const QRectF& square,
                                           double diameter) {
     const InkGrid ink(glyph, square);
-    const std::vector<char> allWritten(static_cast<std::size_t>(glyph.strokeCount()), 1);
+    InkGrid::Written allWritten(ink);
+    for (int stroke = 0; stroke < glyph.strokeCount(); ++stroke) {
+        allWritten.add(stroke);
+    }
     std::vector<MarkPlace> placed;
     for (int stroke = 0; stroke < glyph.strokeCount(); ++stroke) {
         placed.push_back(bestPlace(restingMark(glyph, square, stroke, diameter), square, ink,
@@ -299,20 +332,22 @@ std::vector<MarkPlace> placeOverviewMarks(const geometry::DrawnStrokes& glyph, c
 MarkPlace placeStepMark(const geometry::DrawnStrokes& glyph, const QRectF& square, int stroke,
                         double diameter) {
     const InkGrid ink(glyph, square);
-    std::vector<char> written(static_cast<std::size_t>(glyph.strokeCount()), 0);
-    std::fill_n(written.begin(), std::clamp(stroke, 0, glyph.strokeCount()), 1);
+    InkGrid::Written written(ink);
+    for (int before = 0; before < stroke; ++before) {
+        written.add(before);
+    }
     return bestPlace(restingMark(glyph, square, stroke, diameter), square, ink, written, {});
 }
 
 std::vector<MarkPlace> placeStepMarks(const geometry::DrawnStrokes& glyph, const QRectF& square,
                                       double diameter) {
     const InkGrid ink(glyph, square);
-    std::vector<char> written(static_cast<std::size_t>(glyph.strokeCount()), 0);
+    InkGrid::Written written(ink);
     std::vector<MarkPlace> marks;
     for (int stroke = 0; stroke < glyph.strokeCount(); ++stroke) {
         marks.push_back(
             bestPlace(restingMark(glyph, square, stroke, diameter), square, ink, written, {}));
-        written[static_cast<std::size_t>(stroke)] = 1;
+        written.add(stroke);
     }
     return marks;
 }
@@ -339,14 +374,14 @@ bool coversNumber(const MarkPlace& a, const MarkPlace& b) {
 namespace {
 
 MarkFaults faultsOn(const InkGrid& ink, const std::vector<MarkPlace>& marks,
-                    const std::vector<char>& isWritten) {
+                    const InkGrid::Written& written) {
     MarkFaults faults;
     for (const MarkPlace& mark : marks) {
         const bool covered = std::ranges::any_of(marks, [&](const MarkPlace& other) {
             return &other != &mark && coversNumber(other, mark);
         });
         faults.coveredNumbers += covered ? 1 : 0;
-        const InkGrid::Cover cover = ink.cover(mark, isWritten, mark.stroke);
+        const InkGrid::Cover cover = ink.cover(mark, written, mark.stroke);
         faults.onWrittenInk += cover.onInk > 0.25 ? 1 : 0;
         faults.hidingOwnStroke += cover.ofOwn > 0.5 ? 1 : 0;
     }
@@ -357,25 +392,24 @@ MarkFaults faultsOn(const InkGrid& ink, const std::vector<MarkPlace>& marks,
 
 MarkFaults markFaults(const geometry::DrawnStrokes& glyph, const QRectF& square,
                       const std::vector<MarkPlace>& marks, const std::vector<int>& written) {
-    std::vector<char> isWritten(static_cast<std::size_t>(glyph.strokeCount()), 0);
+    const InkGrid ink(glyph, square);
+    InkGrid::Written isWritten(ink);
     for (const int stroke : written) {
-        if (stroke >= 0 && stroke < glyph.strokeCount()) {
-            isWritten[static_cast<std::size_t>(stroke)] = 1;
-        }
+        isWritten.add(stroke);
     }
-    return faultsOn(InkGrid(glyph, square), marks, isWritten);
+    return faultsOn(ink, marks, isWritten);
 }
 
 MarkFaults stepFaults(const geometry::DrawnStrokes& glyph, const QRectF& square,
                       const std::vector<MarkPlace>& marks) {
     const InkGrid ink(glyph, square);
-    std::vector<char> written(static_cast<std::size_t>(glyph.strokeCount()), 0);
+    InkGrid::Written written(ink);
     MarkFaults faults;
-    for (std::size_t step = 0; step < marks.size() && step < written.size(); ++step) {
-        const MarkFaults one = faultsOn(ink, {marks[step]}, written);
+    for (int step = 0; step < static_cast<int>(marks.size()) && step < ink.strokeCount(); ++step) {
+        const MarkFaults one = faultsOn(ink, {marks[static_cast<std::size_t>(step)]}, written);
         faults.onWrittenInk += one.onWrittenInk;
         faults.hidingOwnStroke += one.hidingOwnStroke;
-        written[step] = 1;
+        written.add(step);
     }
     return faults;
 }

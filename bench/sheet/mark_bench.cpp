@@ -89,9 +89,14 @@ int main(int argc, char** argv) {
         QElapsedTimer timer;
         timer.start();
         sheet::MarkSurvey total;
+        int withCoveredNumber = 0;
         for (const geometry::DrawnStrokes& glyph : glyphs) {
-            total += sheet::surveyMarks(glyph, rule);
+            const sheet::MarkSurvey survey = sheet::surveyMarks(glyph, rule);
+            withCoveredNumber += survey.overview.coveredNumbers > 0 ? 1 : 0;
+            total += survey;
         }
+        std::printf("%-7s characters whose overview has a covered number: %d\n",
+                    rule == sheet::MarkRule::Plain ? "before" : "after", withCoveredNumber);
         print(rule == sheet::MarkRule::Plain ? "before" : "after", total, timer.elapsed(),
               characters);
     }
