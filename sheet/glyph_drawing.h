@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "geometry/drawing.h"
+#include "sheet/mark_placement.h"
 
 namespace qir::sheet {
 
@@ -27,18 +28,17 @@ inline GlyphShapes glyphShapes(const geometry::CharacterStrokes& strokes) {
 // Maps the drawing box onto `square`, keeping style::kGlyphInset free on each edge.
 QTransform glyphTransform(const QRectF& square);
 
-// Fills strokes `first` to `last` (not included) in `colour`.
+// Fills strokes `first` to `last` (not included) in `colour`, edged with `edge`.
 void fillStrokes(QPainter& painter, const GlyphShapes& glyph, const QRectF& square, int first,
-                 int last, const QColor& colour);
+                 int last, const QColor& colour, const QPen& edge = QPen(Qt::NoPen));
 
 // The 田字格 guide: a frame and dashed lines through the middle. `unit` is one millimetre in
 // device units.
 void drawGuide(QPainter& painter, const QRectF& square, double unit);
 
-// A drop-shaped mark of `diameter` device units holding `number`, whose point touches the
-// start of `stroke`'s median and points along it: where the stroke begins and which way it
-// goes. It stays inside `square`.
-void drawStartMark(QPainter& painter, const GlyphShapes& glyph, const QRectF& square, int stroke,
-                   int number, double diameter);
+// A drop-shaped mark holding `number`, placed by mark_placement.h: one closed shape whose
+// point shows which way the stroke goes, and a thin leader to the stroke's start where the
+// mark had to stand off.
+void drawStartMark(QPainter& painter, const MarkPlace& mark, int number, double unit);
 
 }  // namespace qir::sheet

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QStringList>
 #include <cmath>
+#include <map>
 
 #include "platform/errors.h"
 #include "sheet/glyph_drawing.h"
@@ -80,8 +81,10 @@ class PagePainter {
                     drawGuide(painter_, box, unit_);
                     fillStrokes(painter_, glyph, box, stroke + 1, strokes, style::kPending);
                     fillStrokes(painter_, glyph, box, 0, stroke, style::kFinished);
-                    fillStrokes(painter_, glyph, box, stroke, stroke + 1, style::kNewStroke);
-                    drawStartMark(painter_, glyph, box, stroke, stroke + 1, markDiameter());
+                    fillStrokes(painter_, glyph, box, stroke, stroke + 1, style::kNewStroke,
+                                QPen(style::kNewStrokeEdge, style::kNewStrokeEdgeWidth * unit_,
+                                     Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                    drawStartMark(painter_, stepMark(character, box, stroke), stroke + 1, unit_);
                 }
                 return;
             case RowKind::Trace:
@@ -107,6 +110,20 @@ class PagePainter {
                 }
                 return;
         }
+    }
+
+    // The steps' boxes of a character are all one size: its marks are placed once, in a box
+    // at the origin, and moved into each.
+    MarkPlace stepMark(int character, const QRectF& box, int stroke) {
+        std::vector<MarkPlace>& marks = stepMarks_[character];
+        if (marks.empty()) {
+            marks = placeStepMarks(glyphs_[static_cast<std::size_t>(character)],
+                                   QRectF(QPointF(0, 0), box.size()), markDiameter());
+        }
+        MarkPlace mark = marks.at(static_cast<std::size_t>(stroke));
+        mark.start += box.topLeft();
+        mark.centre += box.topLeft();
+        return mark;
     }
 
     double markDiameter() const { return style::kStartMarkShare * metrics_.cell * unit_; }
@@ -143,8 +160,8 @@ class PagePainter {
             const QRectF overview = device(headerOverviewRect(metrics_, row));
             drawGuide(painter_, overview, unit_);
             fillStrokes(painter_, glyph, overview, 0, glyph.strokeCount(), style::kFinished);
-            for (int stroke = 0; stroke < glyph.strokeCount(); ++stroke) {
-                drawStartMark(painter_, glyph, overview, stroke, stroke + 1, markDiameter());
+            for (const MarkPlace& mark : placeOverviewMarks(glyph, overview, markDiameter())) {
+                drawStartMark(painter_, mark, mark.stroke + 1, unit_);
             }
         }
 
@@ -208,6 +225,7 @@ class PagePainter {
     double unit_;
     const std::vector<SheetCharacter>& characters_;
     const std::vector<GlyphShapes>& glyphs_;
+    std::map<int, std::vector<MarkPlace>> stepMarks_;
 };
 
 }  // namespace

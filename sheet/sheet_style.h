@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The look of a practice sheet: colours, line widths and fonts. Lengths are millimetres.
+// The look of a practice sheet: colours, line widths and fonts. Lengths are millimetres. Every
+// grey is a pure grey, so that a colour printer lays no colour into it.
 
 #ifndef QIR_SHEET_INTERNALS
 #error "sheet/sheet_style.h is private to its folder"
@@ -12,8 +13,11 @@
 
 namespace qir::sheet::style {
 
-inline const QColor kFinished{0, 0, 0};           // strokes already written
-inline const QColor kNewStroke{220, 20, 20};      // the stroke a step adds
+inline const QColor kFinished{0, 0, 0};  // strokes already written
+// The stroke a step adds: red, edged dark so that a black-and-white copy tells it from the
+// black strokes already written, and the edge makes it a little heavier.
+inline const QColor kNewStroke{230, 40, 40};
+inline const QColor kNewStrokeEdge{110, 0, 0};
 inline const QColor kPending{228, 228, 228};      // strokes still to come
 inline const QColor kTrace{190, 190, 190};        // what the learner traces
 inline const QColor kStartMark{30, 90, 170};      // the dot where a stroke starts
@@ -27,6 +31,9 @@ inline const QColor kRule{170, 170, 170};       // between characters, above the
 inline constexpr double kGuideFrameWidth = 0.25;
 inline constexpr double kGuideCrossWidth = 0.15;
 inline constexpr double kRuleWidth = 0.2;
+inline constexpr double kNewStrokeEdgeWidth = 0.3;
+// The line from a mark that stands off to its stroke's start.
+inline constexpr double kLeaderWidth = 0.15;
 // The glyph keeps this share of its box's side free on each edge.
 inline constexpr double kGlyphInset = 0.06;
 // A start mark's diameter, as a share of a step cell's side.

@@ -38,13 +38,13 @@ QSizeF printableOf(Paper paper) {
 
 // Where a point of the data lands on the page picture, in a box of the plan: the data's
 // 1024-unit box, y up with its baseline at 900, fills the box but for 6% on each edge.
-QPoint pixelOf(const QRectF& box, store::VectorPoint point) {
+QPoint pixelOf(const QRectF& box, store::VectorPoint point, int dpi = kDpi) {
     const double inset = box.width() * 0.06;
     const double scale = (box.width() - 2 * inset) / 1024;
     const double x = kMargin + box.left() + inset + point.x * scale;
     const double y = kMargin + box.top() + inset + (900 - point.y) * scale;
-    return {static_cast<int>(std::lround(x * kDpi / 25.4)),
-            static_cast<int>(std::lround(y * kDpi / 25.4))};
+    return {static_cast<int>(std::lround(x * dpi / 25.4)),
+            static_cast<int>(std::lround(y * dpi / 25.4))};
 }
 
 bool isRed(QColor c) {
@@ -234,6 +234,47 @@ TEST_F(SheetRendering, TheInkStandsWhereTheOutlinesSayInTheColourOfEachRow) {
     // Below the block, the page is empty down to the footer.
     const double below = kMargin + block.rows.back().top + block.rows.back().height + 5;
     EXPECT_TRUE(isWhite(page.pixelColor(page.width() / 2, std::lround(below * kDpi / 25.4))));
+}
+
+// A black-and-white copy: the new stroke stands apart from the written ones and is edged
+// dark; the greys carry no colour a colour printer would mix in.
+TEST_F(SheetRendering, ABlackAndWhiteCopyTellsTheNewStrokeFromTheWrittenOnes) {
+    writePracticeSheetPdf(pdf, {{QStringLiteral("永"), barAndBeam()}}, Paper::A4,
+                          AtomicFile::Existing::Refuse);
+    constexpr int dpi = 300;
+    const QImage colour = testing::pdfPage(pdf, 1, dpi);
+    const QImage grey = colour.convertToFormat(QImage::Format_Grayscale8);
+    const SheetPlan plan = planSheet(printableOf(Paper::A4), {2});
+    const SheetMetrics& m = plan.metrics;
+    const PlacedBlock& block = plan.pages.at(0).blocks.at(0);
+    const QRectF second = boxRect(m, rowOf(block, RowKind::Steps), 1);
+    const auto greyAt = [&](const QRectF& box, store::VectorPoint point) {
+        return qGray(grey.pixel(pixelOf(box, point, dpi)));
+    };
+
+    const int written = greyAt(second, {200, 300});  // the bar, written in step 1
+    const int fresh = greyAt(second, {820, 700});    // the beam, new in step 2
+    EXPECT_GE(fresh - written, 80) << "new " << fresh << ", written " << written;
+    // Across the beam's lower edge (data y 600) the copy shows a dark line around the stroke.
+    int darkest = 255;
+    for (double y = 560; y <= 640; y += 2) {
+        darkest = std::min(darkest, greyAt(second, {820, y}));
+    }
+    EXPECT_LE(darkest, fresh - 40) << "new " << fresh << ", its edge " << darkest;
+
+    const auto pureGrey = [&](const QRectF& box, store::VectorPoint point) {
+        const QColor c = colour.pixelColor(pixelOf(box, point, dpi));
+        return c.red() == c.green() && c.green() == c.blue() && c.red() < 250;
+    };
+    EXPECT_TRUE(pureGrey(boxRect(m, rowOf(block, RowKind::Trace), 0), {200, 300}));
+    EXPECT_TRUE(pureGrey(boxRect(m, rowOf(block, RowKind::Steps), 0), {820, 700}));  // to come
+    // The box's frame, on its left edge half-way down.
+    const QRectF frame = boxRect(m, rowOf(block, RowKind::Copy), 0);
+    const QColor edge = colour.pixelColor(
+        static_cast<int>(std::lround((kMargin + frame.left()) * dpi / 25.4)),
+        static_cast<int>(std::lround((kMargin + frame.center().y()) * dpi / 25.4)));
+    EXPECT_EQ(edge.red(), edge.green());
+    EXPECT_EQ(edge.green(), edge.blue());
 }
 
 TEST_F(SheetRendering, AFailedWriteLeavesNoFileAndAnExistingOneStands) {
