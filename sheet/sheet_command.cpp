@@ -146,6 +146,9 @@ cli::Command sheetCommand(const std::filesystem::path& storeFolder) {
                     std::fprintf(stderr, "%s: %s\n", kProgram, message.toUtf8().constData());
                 }
             });
+        // Ctrl+C, a closed terminal or a kill must not leave a half-written sheet beside the
+        // target.
+        removeTemporaryFilesOnTermination();
         int qtArgc = 1;
         char program[] = "qir-stroke";
         char* qtArgv[] = {program, nullptr};

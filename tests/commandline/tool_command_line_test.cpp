@@ -45,7 +45,7 @@ TEST(StoreBuilderCommandLine, RefusesWhatItDoesNotTakeAndSaysWhatItDoes) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(
         help.out.startsWith(QStringLiteral("Usage: qir-store-builder --data FOLDER --out "
-                                           "FOLDER [--corrections FILE]")));
+                                           "FOLDER [--unicode FOLDER] [--corrections FILE]")));
     EXPECT_TRUE(help.out.contains(QStringLiteral("  --jobs N ")));
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
