@@ -29,7 +29,8 @@ class CommandLineTest : public ::testing::Test {
                  ran = QStringLiteral("sheet ") + invocation.text(QStringLiteral("sheet")) +
                        QLatin1Char(' ') + invocation.text(QStringLiteral("output"));
                  return 3;
-             }});
+             },
+             {}});
         line.add(
             {{QStringLiteral("judge"), {}, QStringLiteral("judge strokes")},
              {{QStringLiteral("output"), QStringLiteral("FILE"), QStringLiteral("where to write")}},
@@ -42,7 +43,8 @@ class CommandLineTest : public ::testing::Test {
                  }
                  ran = QStringLiteral("judge");
                  return 0;
-             }});
+             },
+             {}});
     }
 
     std::string errorOf(const Arguments& arguments) {
