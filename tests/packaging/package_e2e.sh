@@ -44,11 +44,16 @@ echo "packages: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB; $(basename "$
 dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
 dpkg-deb --info "$data_deb" | sed -n '/Package:/,$p'
 version=$(dpkg-deb --field "$deb" Version)
-dpkg-deb --field "$deb" Depends | grep -q -F "qir-stroke-data (= $version)" ||
+# Each listing is read whole before it is searched: grep -q would end at the first match and,
+# under pipefail, the writer's broken pipe would count as a failure.
+depends=$(dpkg-deb --field "$deb" Depends)
+grep -q -F "qir-stroke-data (= $version)" <<<"$depends" ||
     fail "the program's package does not depend on qir-stroke-data (= $version)"
 [ "$(dpkg-deb --field "$data_deb" Architecture)" = all ] || fail "the data package is not Architecture: all"
-dpkg-deb --contents "$deb" | grep -q 'usr/share/qir-stroke/' && fail "the program's package holds the data folder"
-dpkg-deb --contents "$data_deb" | grep -q 'usr/share/qir-stroke/donghua.db' || fail "the data package lacks the store"
+program_files=$(dpkg-deb --contents "$deb")
+data_files=$(dpkg-deb --contents "$data_deb")
+grep -q 'usr/share/qir-stroke/' <<<"$program_files" && fail "the program's package holds the data folder"
+grep -q 'usr/share/qir-stroke/donghua.db' <<<"$data_files" || fail "the data package lacks the store"
 
 # lintian: no errors; its warnings are listed.
 lintian --fail-on error --tag-display-limit 0 "$deb" "$data_deb" >"$work/lintian.log" 2>&1 || {
