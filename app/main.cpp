@@ -65,7 +65,12 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
     // read-only tables: an installed program's data folder, or the folder a staged one runs in.
     const std::optional<int> commandExit =
         qir::app::programCommandLine(qir::workfolder::installedDataFolder(executablePath())
-                                         .value_or(std::filesystem::current_path()))
+                                         .value_or(std::filesystem::current_path()),
+                                     [] {
+                                         qir::workfolder::enterWorkingFolder(
+                                             executablePath(),
+                                             qir::workfolder::currentEnvironment());
+                                     })
             .run(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
     if (commandExit) {
         return *commandExit;

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QStandardPaths>
 
+#include "app/practice_sources.h"
 #include "desktop/error_guard.h"
 #include "platform/errors.h"
 #include "platform/gb2312.h"
@@ -221,24 +222,11 @@ void PracticeSheetActions::writeCharacterYourself(const std::string& hanzi) {
         auto* practice = new practice_window::PracticeWindow(
             std::move(characters), std::filesystem::current_path() / practice::kPracticeRecordFile,
             window_);
-        practice->setCharacterSource(
-            [this](const std::string& hanzi) -> std::optional<practice::PracticeCharacter> {
-                try {
-                    return practice::practiceCharacter(gb2312::toUnicode(hanzi), *table_);
-                } catch (const std::exception&) {
-                    return std::nullopt;
-                }
-            });
-        practice->setFactsSource([this](const std::string& hanzi) -> QString {
-            try {
-                if (!facts_) {
-                    facts_ = std::make_unique<store::FactsTable>(storeFolder_());
-                }
-                const std::optional<store::CharacterFacts> facts = facts_->find(hanzi);
-                return facts ? store::readingsAndGloss(*facts) : QString();
-            } catch (const std::exception&) {
-                return {};  // the facts are a help; practice goes on without them
+        givePracticeSources(*practice, *table_, [this]() -> store::FactsTable& {
+            if (!facts_) {
+                facts_ = std::make_unique<store::FactsTable>(storeFolder_());
             }
+            return *facts_;
         });
         practice->setWindowFlag(Qt::Window);
         practice->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/program_commands.h"
 
+#include "app/practice_command.h"
 #include "facts/info_command.h"
 #include "practice/judge_command.h"
 #include "sheet/sheet_command.h"
@@ -24,7 +25,8 @@ std::vector<cli::Option> toolkitOptions() {
 
 }  // namespace
 
-cli::CommandLine programCommandLine(const std::filesystem::path& storeFolder) {
+cli::CommandLine programCommandLine(const std::filesystem::path& storeFolder,
+                                    std::function<void()> enterWorkingFolder) {
     cli::CommandLine line(
         QString::fromLatin1(kProgramName), QStringLiteral(QIR_VERSION),
         QStringLiteral("Without options, the program opens its window. While one is "
@@ -33,6 +35,7 @@ cli::CommandLine programCommandLine(const std::filesystem::path& storeFolder) {
     line.add(sheet::sheetCommand(storeFolder));
     line.add(facts::infoCommand(storeFolder));
     line.add(practice::judgeCommand(storeFolder));
+    line.add(practiceCommand(std::move(enterWorkingFolder)));
     return line;
 }
 

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 
 #include "tests/app/program_process.h"
+#include "tests/sheet/test_strokes.h"
+#include "tests/sheet/vector_table_file.h"
 
 namespace qir {
 namespace {
@@ -101,6 +103,47 @@ TEST_F(ProgramCommandLine, WithoutADisplayTheWindowSaysSoInOneLineAndEndsWithOne
         << outcome.err.toStdString();
     EXPECT_TRUE(outcome.err.contains(QStringLiteral(":97"))) << outcome.err.toStdString();
     EXPECT_EQ(outcome.err.count(QLatin1Char('\n')), 1) << outcome.err.toStdString();
+}
+
+// The practice window alone: a character the store cannot give is named and left out, a text
+// with none to practise ends at once, and a logout (SIGTERM) closes the window the way its
+// close box would, with the status that says what was left out.
+TEST_F(ProgramCommandLine, PracticeOpensTheWindowOnTheCharactersItCanAndNamesTheRest) {
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    const std::filesystem::path folder = runtime.path().toStdString();
+    testing::writeVectorTable(folder, {{testing::kYong, testing::barAndBeam()}});
+
+    Outcome outcome = run({"--practice", "a"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("\"a\" is not a Chinese character")))
+        << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("no character of the text can be practised")));
+    EXPECT_EQ(run({"--practice", "  "}).exitCode, 1);
+    EXPECT_EQ(run({"--practice"}).exitCode, 2);
+
+    for (const auto& [text, status] :
+         {std::pair{QStringLiteral("永"), 0}, std::pair{QStringLiteral("永a"), 3}}) {
+        std::filesystem::remove(folder / "practice-record.sqlite");
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(runtime.path());
+        program.start(QStringLiteral(QIR_PROGRAM), {QStringLiteral("--practice"), text});
+        ASSERT_TRUE(program.waitForStarted());
+        // The window keeps its record in the working folder from the moment it opens.
+        QElapsedTimer clock;
+        clock.start();
+        while (!std::filesystem::exists(folder / "practice-record.sqlite") &&
+               clock.elapsed() < 20000) {
+            ASSERT_FALSE(program.waitForFinished(20))
+                << "ended before its window opened: "
+                << program.readAllStandardError().toStdString();
+        }
+        ASSERT_EQ(program.state(), QProcess::Running);
+        program.terminate();
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), status) << text.toStdString();
+    }
 }
 
 }  // namespace
