@@ -66,18 +66,15 @@ bool CharacterStore::holds(const std::string& hanzi) {
     return query2.recordCount() != 0;
 }
 
-Bytes CharacterStore::clipOf(const std::string& hanzi) {
+CharacterStore::Clip CharacterStore::clipOf(const std::string& hanzi) {
     Query& query2 = dataSets_->query2;
     query2.close();
     query2.setParamAsString(rowsOfPattern(hanzi));
     query2.open();
-    const std::size_t size = query2.blobSize("Photo");
-    if (size == 0) {
-        return {};
-    }
-    Bytes clip = query2.blob("Photo");
-    if (clip.size() != size) {
-        throw StreamReadError();
+    Clip clip;
+    clip.size = query2.blobSize("Photo");
+    if (clip.size != 0) {
+        clip.bytes = query2.blob("Photo");
     }
     return clip;
 }

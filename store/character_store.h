@@ -40,9 +40,14 @@ class CharacterStore {
 
     // Query2 with the exact key: whether the animation table holds `hanzi`.
     bool holds(const std::string& hanzi);
-    // Query2 with rowsOfPattern(hanzi): the first row's clip, empty when there is no row or
-    // its Photo is empty. Query2 stays open on that lookup. A short read is a StreamReadError.
-    Bytes clipOf(const std::string& hanzi);
+    // Query2 with rowsOfPattern(hanzi): the first row's clip as its Photo reports its size
+    // and as read (a short read gives fewer bytes), both empty when there is no row or its
+    // Photo is empty. Query2 stays open on that lookup.
+    struct Clip {
+        std::size_t size = 0;
+        Bytes bytes;
+    };
+    Clip clipOf(const std::string& hanzi);
 
     // Stepping through the animation table in its own order (Tablenextprev): the key of the
     // row before / after `hanzi`'s, or `hanzi` itself at the start / end.

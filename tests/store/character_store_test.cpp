@@ -102,14 +102,16 @@ TEST(CharacterStoreTest, TheClipIsTheFirstRowsAndTheLookupKeepsTheQueryOpen) {
     EXPECT_TRUE(store.holds(kA));
     EXPECT_FALSE(store.holds(testing::kD));
     EXPECT_FALSE(store.holds(kA + kB));  // the key itself, not a part of it
-    EXPECT_EQ(store.clipOf(kA), testing::photoOf(kA));
+    EXPECT_EQ(store.clipOf(kA).bytes, testing::photoOf(kA));
+    EXPECT_EQ(store.clipOf(kA).size, testing::photoOf(kA).size());
     EXPECT_TRUE(dataSetsOf(store).query2.active());
     EXPECT_TRUE(store.holds(kB));
-    EXPECT_TRUE(store.clipOf(kB).empty());           // an empty Photo
-    EXPECT_TRUE(store.clipOf(testing::kD).empty());  // no row
+    EXPECT_EQ(store.clipOf(kB).size, 0u);           // an empty Photo
+    EXPECT_EQ(store.clipOf(testing::kD).size, 0u);  // no row
+    EXPECT_TRUE(store.clipOf(testing::kD).bytes.empty());
     // The key is trimmed, as a catalogue entry's trailing blank must not stop the lookup.
-    EXPECT_EQ(store.clipOf(" " + testing::kC + "\t"), testing::photoOf("c"));
-    EXPECT_EQ(store.clipOf(""), testing::photoOf(kA));  // "%%": the first row
+    EXPECT_EQ(store.clipOf(" " + testing::kC + "\t").bytes, testing::photoOf("c"));
+    EXPECT_EQ(store.clipOf("").bytes, testing::photoOf(kA));  // "%%": the first row
 }
 
 }  // namespace

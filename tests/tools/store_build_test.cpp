@@ -129,7 +129,7 @@ TEST_F(StoreBuild, RoundTripsThroughTheStoresQueriesInStepOrder) {
     characterStore.addPassword(store::kStorePassword);
     const std::string yong = "\xD3\xC0";
     ASSERT_TRUE(characterStore.holds(yong));
-    const Bytes clip = characterStore.clipOf(yong);
+    const Bytes clip = characterStore.clipOf(yong).bytes;
     EXPECT_EQ(clip, expected.clip);
     const qir::testing::DecodedClip decoded = qir::testing::decodeClip(clip);
     EXPECT_EQ(decoded.codecName, "zmbv");
