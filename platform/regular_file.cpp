@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -29,6 +30,28 @@ FileDescriptor openRegularFile(const std::filesystem::path& path, FollowLinks fo
     // A regular file never blocks; reads go on as usual.
     ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
     return file;
+}
+
+std::optional<std::string> readRegularFile(const std::filesystem::path& path, FollowLinks follow) {
+    const FileDescriptor file = openRegularFile(path, follow);
+    if (!file.valid()) {
+        return std::nullopt;
+    }
+    std::string content;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            return content;
+        }
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
 }  // namespace qir

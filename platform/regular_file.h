@@ -3,6 +3,8 @@
 // Opening a file to read without ever waiting on what stands at its name.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "platform/file_descriptor.h"
 
@@ -15,5 +17,10 @@ enum class FollowLinks { Yes, No };
 // descriptor with errno set.
 FileDescriptor openRegularFile(const std::filesystem::path& path,
                                FollowLinks follow = FollowLinks::Yes);
+
+// The whole content of `path` if it is a regular file that can be read to its end (as
+// openRegularFile decides); nothing otherwise.
+std::optional<std::string> readRegularFile(const std::filesystem::path& path,
+                                           FollowLinks follow = FollowLinks::Yes);
 
 }  // namespace qir
