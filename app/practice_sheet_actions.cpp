@@ -15,6 +15,7 @@
 #include "practice/practice_character.h"
 #include "practice_window/practice_window.h"
 #include "sheet/sheet_characters.h"
+#include "sheet/sheet_options.h"
 
 namespace qir::app {
 namespace {
@@ -181,7 +182,7 @@ void PracticeSheetActions::printCharacter(const std::string& hanzi) {
         if (!dialogs_.askPrinter(window_, printer)) {
             return;
         }
-        sheet::paintPracticeSheet(printer, characters);
+        sheet::paintPracticeSheet(printer, characters, sheet::SheetOptions{});
     });
 }
 
@@ -198,7 +199,8 @@ void PracticeSheetActions::saveCharacterAsPdf(const std::string& hanzi) {
             return;
         }
         // The dialog has asked before replacing a file.
-        sheet::writePracticeSheetPdf(*file, characters, sheet::localePaper(),
+        sheet::writePracticeSheetPdf(*file, characters,
+                                     sheet::SheetOptions{.paper = sheet::localePaper()},
                                      AtomicFile::Existing::Replace);
     });
 }

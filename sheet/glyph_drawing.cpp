@@ -40,16 +40,35 @@ void fillStrokes(QPainter& painter, const GlyphShapes& glyph, const QRectF& squa
     painter.restore();
 }
 
-void drawGuide(QPainter& painter, const QRectF& square, double unit) {
+void drawGuide(QPainter& painter, const QRectF& square, double unit, Grid grid) {
     painter.save();
     painter.setBrush(Qt::NoBrush);
     QPen cross(style::kGuideCross, style::kGuideCrossWidth * unit, Qt::CustomDashLine);
     cross.setDashPattern({6, 4});
     cross.setCapStyle(Qt::FlatCap);
     painter.setPen(cross);
-    const QPointF centre = square.center();
-    painter.drawLine(QPointF(square.left(), centre.y()), QPointF(square.right(), centre.y()));
-    painter.drawLine(QPointF(centre.x(), square.top()), QPointF(centre.x(), square.bottom()));
+    const auto across = [&](double share) {
+        const double y = square.top() + share * square.height();
+        painter.drawLine(QPointF(square.left(), y), QPointF(square.right(), y));
+        const double x = square.left() + share * square.width();
+        painter.drawLine(QPointF(x, square.top()), QPointF(x, square.bottom()));
+    };
+    switch (grid) {
+        case Grid::Mi:
+            painter.drawLine(square.topLeft(), square.bottomRight());
+            painter.drawLine(square.topRight(), square.bottomLeft());
+            across(0.5);
+            break;
+        case Grid::Tian:
+            across(0.5);
+            break;
+        case Grid::Jiu:
+            across(1.0 / 3);
+            across(2.0 / 3);
+            break;
+        case Grid::Plain:
+            break;
+    }
     painter.setPen(QPen(style::kGuideFrame, style::kGuideFrameWidth * unit));
     painter.drawRect(square);
     painter.restore();

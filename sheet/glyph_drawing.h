@@ -16,6 +16,7 @@
 
 #include "geometry/drawing.h"
 #include "sheet/mark_placement.h"
+#include "sheet/sheet_options.h"
 
 namespace qir::sheet {
 
@@ -32,9 +33,9 @@ QTransform glyphTransform(const QRectF& square);
 void fillStrokes(QPainter& painter, const GlyphShapes& glyph, const QRectF& square, int first,
                  int last, const QColor& colour, const QPen& edge = QPen(Qt::NoPen));
 
-// The 田字格 guide: a frame and dashed lines through the middle. `unit` is one millimetre in
+// The box's frame and, inside it, the dashed lines of `grid`. `unit` is one millimetre in
 // device units.
-void drawGuide(QPainter& painter, const QRectF& square, double unit);
+void drawGuide(QPainter& painter, const QRectF& square, double unit, Grid grid = Grid::Tian);
 
 // A drop-shaped mark holding `number`, placed by mark_placement.h: one closed shape whose
 // point shows which way the stroke goes, and a thin leader to the stroke's start where the

@@ -3,25 +3,26 @@
 #include <QPdfWriter>
 
 #include "sheet/practice_sheet.h"
+#include "sheet/sheet_options.h"
 #include "sheet/sheet_style.h"
 
 namespace qir::sheet {
 
 int writePracticeSheetPdf(const std::filesystem::path& file,
-                          const std::vector<SheetCharacter>& characters, Paper paper,
-                          AtomicFile::Existing existing) {
+                          const std::vector<SheetCharacter>& characters,
+                          const SheetOptions& options, AtomicFile::Existing existing) {
     AtomicFile output(file, existing);
     int pages = 0;
     {
         QPdfWriter writer(&output.device());
-        writer.setPageLayout(sheetPageLayout(paper));
+        writer.setPageLayout(sheetPageLayout(options.paper));
         writer.setCreator(style::kProgramName);
         QString title = QStringLiteral("Practice sheet:");
         for (std::size_t i = 0; i < characters.size() && i < 40; ++i) {
             title += (i == 0 ? QStringLiteral(" ") : QString()) + characters[i].text;
         }
         writer.setTitle(characters.size() > 40 ? title + QStringLiteral("…") : title);
-        pages = paintPracticeSheet(writer, characters);
+        pages = paintPracticeSheet(writer, characters, options);
     }
     output.commit();
     return pages;

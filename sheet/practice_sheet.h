@@ -29,6 +29,7 @@ struct SheetCharacter {
 store::CharacterFacts sheetFacts(store::FactsTable& table, const std::string& hanzi);
 
 enum class Paper { A4, Letter };
+struct SheetOptions;
 
 // Portrait `paper` with the sheet's margins.
 QPageLayout sheetPageLayout(Paper paper);
@@ -36,15 +37,17 @@ QPageLayout sheetPageLayout(Paper paper);
 // The paper the user's locale prints on (LC_PAPER): Letter where it is Letter, else A4.
 Paper localePaper();
 
-// Paints the sheet onto `device` as its page layout stands, one page after another, and
-// returns the number of pages. The device must be fresh: nothing painted on it yet. Throws
-// Error "Cannot print the practice sheet: ..." when the device cannot be painted on.
-int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharacter>& characters);
+// Paints the sheet onto `device` as its page layout stands, one page after another, as
+// `options` shape it (sheet_options.h; their paper is the device's business), and returns the
+// number of pages. The device must be fresh: nothing painted on it yet. Throws Error "Cannot
+// print the practice sheet: ..." when the device cannot be painted on.
+int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharacter>& characters,
+                       const SheetOptions& options);
 
-// Writes the sheet to `file` as PDF, whole or not at all, and returns the number of pages.
-// Throws Error "Cannot create file ...: ..." as AtomicFile does.
+// Writes the sheet to `file` as PDF on the options' paper, whole or not at all, and returns the
+// number of pages. Throws Error "Cannot create file ...: ..." as AtomicFile does.
 int writePracticeSheetPdf(const std::filesystem::path& file,
-                          const std::vector<SheetCharacter>& characters, Paper paper,
-                          AtomicFile::Existing existing);
+                          const std::vector<SheetCharacter>& characters,
+                          const SheetOptions& options, AtomicFile::Existing existing);
 
 }  // namespace qir::sheet

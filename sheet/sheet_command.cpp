@@ -2,6 +2,8 @@
 #include "sheet/sheet_command.h"
 
 #include <QGuiApplication>
+#include <map>
+#include <stdexcept>
 #include <string_view>
 
 #include "desktop/fonts.h"
@@ -20,11 +22,20 @@ constexpr int kLeftOutNamed = 20;
 const QString kSelector = QStringLiteral("practice-sheet");
 const QString kOutput = QStringLiteral("output");
 const QString kPage = QStringLiteral("page");
+const QString kGrid = QStringLiteral("grid");
+const QString kBox = QStringLiteral("box");
+const QString kRows = QStringLiteral("rows");
+const QString kTitle = QStringLiteral("title");
+const QString kNameLine = QStringLiteral("name-line");
+const QString kNoPinyin = QStringLiteral("no-pinyin");
 
 constexpr const char* kHelp =
     R"(Each character gets a header (the character large and its stroke count), its stroke
 steps (the new stroke in red, numbered where it starts), and rows of 田字格 boxes:
-one to trace, one with the strokes added one at a time, two to copy. A sheet takes
+one to trace, one with the strokes added one at a time, two to copy (--rows chooses
+them: "trace,steps,copy,copy" is the usual; "fill" at the end fills each character's
+page with empty rows). The boxes are 16 mm with a 田字格 guide unless --box and
+--grid say otherwise; 20 mm suits young children. A sheet takes
 at most 1000 characters. Characters that cannot go on it (not Chinese, outside
 GB2312, not in the store) are named on standard error and left out. The sheet is
 written without a window and needs no display. The character store is read from
@@ -44,6 +55,47 @@ QString counted(std::size_t count, const char* noun) {
                                                     QLatin1String(count == 1 ? "" : "s"));
 }
 
+// The sheet's shape from --grid, --box, --rows, --title, --name-line and --no-pinyin.
+void readShape(const cli::Invocation& invocation, SheetOptions& options) {
+    if (invocation.isSet(kGrid)) {
+        const std::optional<Grid> grid = gridNamed(invocation.text(kGrid));
+        if (!grid) {
+            throw UsageError("--grid takes tian, mi, jiu or plain, not " + invocation.bytes(kGrid));
+        }
+        options.grid = *grid;
+    }
+    if (invocation.isSet(kBox)) {
+        bool number = false;
+        options.box = invocation.text(kBox).toDouble(&number);
+        if (!number) {
+            throw UsageError("--box takes the box's side in millimetres, not " +
+                             invocation.bytes(kBox));
+        }
+    }
+    if (invocation.isSet(kRows)) {
+        try {
+            setRowsFromText(options, invocation.text(kRows));
+        } catch (const std::invalid_argument& error) {
+            throw UsageError(std::string("--rows: ") + error.what());
+        }
+    }
+    if (invocation.isSet(kTitle)) {
+        options.title = invocation.text(kTitle);
+    }
+    options.nameLine = invocation.isSet(kNameLine);
+    options.pinyin = !invocation.isSet(kNoPinyin);
+    const std::vector<OptionProblem> problems = problemsWith(options);
+    if (!problems.empty()) {
+        const std::map<OptionField, const char*> option{{OptionField::Box, "--box"},
+                                                        {OptionField::TraceRows, "--rows"},
+                                                        {OptionField::CopyRows, "--rows"},
+                                                        {OptionField::Rows, "--rows"},
+                                                        {OptionField::Title, "--title"}};
+        throw UsageError(std::string(option.at(problems.front().field)) + ": " +
+                         problems.front().reason.toStdString());
+    }
+}
+
 }  // namespace
 
 SheetArguments sheetArguments(const cli::Invocation& invocation) {
@@ -60,16 +112,18 @@ SheetArguments sheetArguments(const cli::Invocation& invocation) {
         throw UsageError("--output needs a file name");
     }
     parsed.output = std::filesystem::path(output);
+    parsed.options.paper = localePaper();
     if (invocation.isSet(kPage)) {
         const QString paper = invocation.text(kPage).toLower();
         if (paper == QLatin1String("a4")) {
-            parsed.paper = Paper::A4;
+            parsed.options.paper = Paper::A4;
         } else if (paper == QLatin1String("letter")) {
-            parsed.paper = Paper::Letter;
+            parsed.options.paper = Paper::Letter;
         } else {
             throw UsageError("--page takes a4 or letter, not " + invocation.bytes(kPage));
         }
     }
+    readShape(invocation, parsed.options);
     const int characters = countedCharacters(parsed.text);
     if (characters == 0) {
         throw UsageError("--practice-sheet: the text holds no characters");
@@ -107,8 +161,7 @@ int runSheet(const SheetArguments& arguments, const std::filesystem::path& store
             return kNothingWritten;
         }
         const int pages = writePracticeSheetPdf(arguments.output, selection.characters,
-                                                arguments.paper.value_or(localePaper()),
-                                                AtomicFile::Existing::Refuse);
+                                                arguments.options, AtomicFile::Existing::Refuse);
         std::fprintf(out, "Wrote %s: %s on %s.\n", arguments.output.c_str(),
                      counted(selection.characters.size(), "character").toUtf8().constData(),
                      counted(static_cast<std::size_t>(pages), "page").toUtf8().constData());
@@ -128,11 +181,25 @@ cli::Command sheetCommand(const std::filesystem::path& storeFolder) {
     command.selector = {kSelector, QStringLiteral("TEXT"),
                         QStringLiteral("write a practice sheet of every character of TEXT "
                                        "(UTF-8), in order, repeats kept; blanks are left out")};
-    command.options = {{kOutput, QStringLiteral("FILE.pdf"),
-                        QStringLiteral("the PDF file to write; it must not exist yet")},
-                       {kPage, QStringLiteral("a4|letter"),
-                        QStringLiteral("the paper (default: your locale's paper, else A4)")}};
-    command.usage = QStringLiteral("--practice-sheet TEXT --output FILE.pdf [--page a4|letter]");
+    command.options = {
+        {kOutput, QStringLiteral("FILE.pdf"),
+         QStringLiteral("the PDF file to write; it must not exist yet")},
+        {kPage, QStringLiteral("a4|letter"),
+         QStringLiteral("the paper (default: your locale's paper, else A4)")},
+        {kGrid, QStringLiteral("tian|mi|jiu|plain"),
+         QStringLiteral("the guide in each box: 田字格 (default), 米字格, 九宫格 "
+                        "or none")},
+        {kBox, QStringLiteral("MM"),
+         QStringLiteral("the side of a box, 12 to 24 millimetres (default 16)")},
+        {kRows, QStringLiteral("ROWS"),
+         QStringLiteral("the practice rows, in order: trace,steps,copy,copy "
+                        "(default); \"fill\" last fills the page")},
+        {kTitle, QStringLiteral("TEXT"), QStringLiteral("a title at the top of every page")},
+        {kNameLine, QString(), QStringLiteral("a line for the name, class and date on every page")},
+        {kNoPinyin, QString(), QStringLiteral("leave out the readings (for a dictation)")}};
+    command.usage = QStringLiteral(
+        "--practice-sheet TEXT --output FILE.pdf [--page a4|letter] [--grid GRID] [--box MM] "
+        "[--rows ROWS] [--title TEXT] [--name-line] [--no-pinyin]");
     command.help = QString::fromUtf8(kHelp).arg(QString::fromStdString(storeFolder.string()));
     command.run = [storeFolder](const cli::Invocation& invocation) {
         const SheetArguments arguments = sheetArguments(invocation);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's practice sheet:
-//   qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]
+//   qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter] [--grid GRID]
+//              [--box MM] [--rows ROWS] [--title TEXT] [--name-line] [--no-pinyin]
 // writes the sheet and ends, without a window, a display or a word to a running instance.
 // The program's one command line (commandline/) parses it; this is its command.
 
@@ -13,6 +14,7 @@
 
 #include "commandline/command_line.h"
 #include "sheet/practice_sheet.h"
+#include "sheet/sheet_options.h"
 
 namespace qir::sheet {
 
@@ -27,7 +29,7 @@ using UsageError = cli::UsageError;
 struct SheetArguments {
     QString text;
     std::filesystem::path output;
-    std::optional<Paper> paper;  // the locale's paper when not given
+    SheetOptions options;  // on the locale's paper unless --page is given
 };
 
 // The sheet's values from a parsed command line; TEXT is UTF-8, the file name is taken byte

@@ -7,11 +7,14 @@
 namespace qir::sheet {
 namespace {
 
-// About the boxes of a primary-school exercise book.
-constexpr double kWantedCell = 15.0;
 constexpr int kFewestColumns = 6;
-constexpr int kCopyRows = 2;
-constexpr double kFooterHeight = 9.0;
+// Two lines: the instruction, the page number and the program; the data's credit.
+constexpr double kFooterHeight = 10.0;
+// Left of the rows, for their labels (描红, 笔顺, 临写) written downwards.
+constexpr double kLabelGutter = 5.0;
+constexpr double kTitleLine = 8.0;
+constexpr double kNameLine = 8.0;
+constexpr double kHeadGap = 3.0;
 
 int rowsFor(int boxes, int columns) {
     return std::max(1, (boxes + columns - 1) / columns);
@@ -28,21 +31,41 @@ double heightOf(const std::vector<SheetRow>& rows) {
 // Fills pages top to bottom.
 class PageFiller {
   public:
-    explicit PageFiller(SheetPlan& plan) : plan_(plan), metrics_(plan.metrics) {}
+    PageFiller(SheetPlan& plan, bool fillPages)
+        : plan_(plan), metrics_(plan.metrics), fillPages_(fillPages) {}
 
     void add(int character, std::vector<SheetRow> rows) {
         const double height = heightOf(rows);
         if (height > metrics_.bodyHeight) {
             placeRowByRow(character, rows);
-            return;
+        } else {
+            if (used_ > 0 &&
+                (fillPages_ || used_ + metrics_.blockGap + height > metrics_.bodyHeight)) {
+                newPage();
+            }
+            placeWhole(character, rows);
         }
-        if (used_ > 0 && used_ + metrics_.blockGap + height > metrics_.bodyHeight) {
-            newPage();
+        if (fillPages_) {
+            fillToTheFoot();
         }
-        placeWhole(character, rows);
     }
 
   private:
+    // Empty rows under the block just placed, as many as the page still takes.
+    void fillToTheFoot() {
+        std::vector<SheetRow>& rows = page().blocks.back().rows;
+        for (;;) {
+            const RowKind last = rows.back().kind;
+            const double gap =
+                last == RowKind::Header || last == RowKind::Steps ? metrics_.sectionGap : 0;
+            if (used_ + gap + metrics_.cell > metrics_.bodyHeight + 1e-9) {
+                return;
+            }
+            rows.push_back({RowKind::Copy, 0, 0, gap, used_ + gap, metrics_.cell});
+            used_ += gap + metrics_.cell;
+        }
+    }
+
     void newPage() {
         plan_.pages.emplace_back();
         used_ = 0;
@@ -94,26 +117,35 @@ class PageFiller {
 
     SheetPlan& plan_;
     const SheetMetrics& metrics_;
+    bool fillPages_;
     double used_ = 0;
 };
 
 }  // namespace
 
-SheetMetrics metricsFor(const QSizeF& printableArea) {
+SheetMetrics metricsFor(const QSizeF& printableArea, const SheetOptions& options) {
     SheetMetrics metrics;
+    const double room = std::max(0.0, printableArea.width() - kLabelGutter);
+    metrics.width = printableArea.width();
     metrics.columns =
-        std::max(kFewestColumns, static_cast<int>(std::floor(printableArea.width() / kWantedCell)));
-    metrics.cell = printableArea.width() / metrics.columns;
-    metrics.headerHeight = 2 * metrics.cell;
+        std::max(kFewestColumns, static_cast<int>(std::floor(room / options.box + 1e-9)));
+    metrics.cell = std::min(options.box, room / metrics.columns);
+    metrics.left = kLabelGutter + (room - metrics.columns * metrics.cell) / 2;
+    metrics.titleHeight = options.title.isEmpty() ? 0 : kTitleLine;
+    const double head = metrics.titleHeight + (options.nameLine ? kNameLine : 0);
+    metrics.headHeight = head > 0 ? head + kHeadGap : 0;
+    metrics.headerHeight = 1.75 * metrics.cell;
     metrics.sectionGap = 0.3 * metrics.cell;
     metrics.stepRowGap = 0.15 * metrics.cell;
     metrics.blockGap = 0.6 * metrics.cell;
     metrics.footerHeight = kFooterHeight;
-    metrics.bodyHeight = std::max(0.0, printableArea.height() - kFooterHeight);
+    metrics.bodyTop = metrics.headHeight;
+    metrics.bodyHeight = std::max(0.0, printableArea.height() - kFooterHeight - metrics.bodyTop);
     return metrics;
 }
 
-std::vector<SheetRow> blockRows(const SheetMetrics& metrics, int strokes) {
+std::vector<SheetRow> blockRows(const SheetMetrics& metrics, int strokes,
+                                const SheetOptions& options) {
     const int columns = metrics.columns;
     std::vector<SheetRow> rows;
     rows.push_back({RowKind::Header, 0, 0, 0, 0, metrics.headerHeight});
@@ -123,14 +155,22 @@ std::vector<SheetRow> blockRows(const SheetMetrics& metrics, int strokes) {
         rows.push_back({RowKind::Steps, first, std::min(columns, strokes - first),
                         line == 0 ? metrics.sectionGap : metrics.stepRowGap, 0, metrics.cell});
     }
-    rows.push_back({RowKind::Trace, 0, columns, metrics.sectionGap, 0, metrics.cell});
-    for (int line = 0; line < lines; ++line) {
-        const int first = line * columns;
-        rows.push_back(
-            {RowKind::Build, first, std::min(columns, strokes - first), 0, 0, metrics.cell});
+    // The practice rows touch one another, a gap apart from the steps.
+    const auto gap = [&rows, &metrics] {
+        return rows.back().kind == RowKind::Steps ? metrics.sectionGap : 0.0;
+    };
+    for (int trace = 0; trace < options.traceRows; ++trace) {
+        rows.push_back({RowKind::Trace, 0, columns, gap(), 0, metrics.cell});
     }
-    for (int copy = 0; copy < kCopyRows; ++copy) {
-        rows.push_back({RowKind::Copy, 0, 0, 0, 0, metrics.cell});
+    if (options.buildRow) {
+        for (int line = 0; line < lines; ++line) {
+            const int first = line * columns;
+            rows.push_back({RowKind::Build, first, std::min(columns, strokes - first), gap(), 0,
+                            metrics.cell});
+        }
+    }
+    for (int copy = 0; copy < options.copyRows; ++copy) {
+        rows.push_back({RowKind::Copy, 0, 0, gap(), 0, metrics.cell});
     }
     double top = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -141,39 +181,55 @@ std::vector<SheetRow> blockRows(const SheetMetrics& metrics, int strokes) {
     return rows;
 }
 
-SheetPlan planSheet(const QSizeF& printableArea, const std::vector<int>& strokeCounts) {
+SheetPlan planSheet(const QSizeF& printableArea, const std::vector<int>& strokeCounts,
+                    const SheetOptions& options) {
     SheetPlan plan;
-    plan.metrics = metricsFor(printableArea);
-    PageFiller filler(plan);
+    plan.metrics = metricsFor(printableArea, options);
+    PageFiller filler(plan, options.fillPage);
     for (std::size_t i = 0; i < strokeCounts.size(); ++i) {
-        filler.add(static_cast<int>(i), blockRows(plan.metrics, strokeCounts[i]));
+        filler.add(static_cast<int>(i), blockRows(plan.metrics, strokeCounts[i], options));
     }
     return plan;
 }
 
 QRectF boxRect(const SheetMetrics& metrics, const SheetRow& row, int index) {
-    return {index * metrics.cell, row.top, metrics.cell, metrics.cell};
+    return {metrics.left + index * metrics.cell, metrics.bodyTop + row.top, metrics.cell,
+            metrics.cell};
+}
+
+QRectF labelRect(const SheetMetrics& metrics, const SheetRow& first, const SheetRow& last) {
+    const double top = metrics.bodyTop + first.top;
+    return {0, top, metrics.left, metrics.bodyTop + last.top + last.height - top};
 }
 
 QRectF headerCharacterRect(const SheetMetrics& metrics, const SheetRow& header) {
-    return {0, header.top, metrics.headerHeight, metrics.headerHeight};
+    return {metrics.left, metrics.bodyTop + header.top, metrics.headerHeight, metrics.headerHeight};
 }
 
 QRectF headerOverviewRect(const SheetMetrics& metrics, const SheetRow& header) {
-    return {metrics.columns * metrics.cell - metrics.headerHeight, header.top, metrics.headerHeight,
-            metrics.headerHeight};
+    return {metrics.left + metrics.columns * metrics.cell - metrics.headerHeight,
+            metrics.bodyTop + header.top, metrics.headerHeight, metrics.headerHeight};
 }
 
 QRectF headerTextRect(const SheetMetrics& metrics, const SheetRow& header, bool withOverview) {
     const double margin = 0.4 * metrics.cell;
-    const double left = metrics.headerHeight + margin;
-    const double right =
-        metrics.columns * metrics.cell - (withOverview ? metrics.headerHeight + margin : 0);
-    return {left, header.top, std::max(0.0, right - left), metrics.headerHeight};
+    const double left = metrics.left + metrics.headerHeight + margin;
+    const double right = metrics.left + metrics.columns * metrics.cell -
+                         (withOverview ? metrics.headerHeight + margin : 0);
+    return {left, metrics.bodyTop + header.top, std::max(0.0, right - left), metrics.headerHeight};
+}
+
+QRectF titleRect(const SheetMetrics& metrics) {
+    return {0, 0, metrics.width, metrics.titleHeight};
+}
+
+QRectF nameLineRect(const SheetMetrics& metrics) {
+    return {0, metrics.titleHeight, metrics.width,
+            std::max(0.0, metrics.headHeight - metrics.titleHeight - kHeadGap)};
 }
 
 QRectF footerRect(const SheetMetrics& metrics) {
-    return {0, metrics.bodyHeight, metrics.columns * metrics.cell, metrics.footerHeight};
+    return {0, metrics.bodyTop + metrics.bodyHeight, metrics.width, metrics.footerHeight};
 }
 
 }  // namespace qir::sheet

@@ -16,17 +16,24 @@
 #include <QSizeF>
 #include <vector>
 
+#include "sheet/sheet_options.h"
+
 namespace qir::sheet {
 
 struct SheetMetrics {
     int columns = 0;          // boxes to a row
     double cell = 0;          // the side of a step cell and of a practice box
-    double headerHeight = 0;  // the character's header: two cells
+    double left = 0;          // where the rows start: the rows' labels go left of it
+    double width = 0;         // the printable width
+    double headHeight = 0;    // the title and the name line at the top of each page, if any
+    double titleHeight = 0;   // of those, the title's line
+    double headerHeight = 0;  // the character's header: a cell and three quarters
     double sectionGap = 0;    // between the header, the steps and the practice rows
     double stepRowGap = 0;    // between two rows of steps
     double blockGap = 0;      // between two characters
     double footerHeight = 0;  // the page footer, at the bottom of the printable area
-    double bodyHeight = 0;    // what the blocks may fill: the printable height less the footer
+    double bodyTop = 0;       // where the blocks start: below the page's head
+    double bodyHeight = 0;    // what the blocks may fill: the printable height less head and foot
 };
 
 // The row kinds, top to bottom.
@@ -37,7 +44,7 @@ struct SheetRow {
     int firstStroke = 0;   // Steps and Build: the stroke (from 0) the row's first box shows
     int boxes = 0;         // how many boxes carry something: Steps and Build fill only these
     double gapBefore = 0;  // its distance from the row above, within its block
-    double top = 0;        // on its page
+    double top = 0;        // below the top of the page's body
     double height = 0;
 };
 
@@ -56,17 +63,29 @@ struct SheetPlan {
     std::vector<SheetPage> pages;
 };
 
-// Cells of about 15 mm, as many to a row as the width takes (at least six).
-SheetMetrics metricsFor(const QSizeF& printableArea);
+// Boxes of the chosen size, as many to a row as the width takes beside the rows' labels, the
+// rows centred; a page too narrow for six such boxes gets six smaller ones.
+SheetMetrics metricsFor(const QSizeF& printableArea, const SheetOptions& options = {});
 
-// The rows of one character of `strokes` strokes, stacked from a top of 0.
-std::vector<SheetRow> blockRows(const SheetMetrics& metrics, int strokes);
+// The rows of one character of `strokes` strokes, stacked from a top of 0: its header, its
+// steps, then the practice rows `options` choose.
+std::vector<SheetRow> blockRows(const SheetMetrics& metrics, int strokes,
+                                const SheetOptions& options = {});
 
-// Plans the sheet for characters of the given stroke counts, in order.
-SheetPlan planSheet(const QSizeF& printableArea, const std::vector<int>& strokeCounts);
+// Plans the sheet for characters of the given stroke counts, in order. With `fillPage`, each
+// character starts a page and empty rows fill it to its foot.
+SheetPlan planSheet(const QSizeF& printableArea, const std::vector<int>& strokeCounts,
+                    const SheetOptions& options = {});
 
 // The square of box `index` of `row` (its step cell or practice box).
 QRectF boxRect(const SheetMetrics& metrics, const SheetRow& row, int index);
+
+// The band left of a row where its label goes.
+QRectF labelRect(const SheetMetrics& metrics, const SheetRow& first, const SheetRow& last);
+
+// The page's head: the title's line, then the name line below it.
+QRectF titleRect(const SheetMetrics& metrics);
+QRectF nameLineRect(const SheetMetrics& metrics);
 
 // Beyond this many strokes the starts crowd each other in one picture, and the header shows
 // no overview; the steps still mark every start.

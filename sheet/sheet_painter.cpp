@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Paints a practice sheet, page by page, after the plan of sheet_layout.h.
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -23,8 +25,33 @@ namespace {
 // The share of the header's height the main reading takes above the character.
 constexpr double kReadingShare = 0.24;
 
+QString translated(const char* text) {
+    return QCoreApplication::translate("qir::sheet::PracticeSheet", text);
+}
+
 QString strokeCountText(int strokes) {
-    return strokes == 1 ? QStringLiteral("1 stroke") : QStringLiteral("%1 strokes").arg(strokes);
+    return strokes == 1 ? translated("1 stroke") : translated("%1 strokes").arg(strokes);
+}
+
+// What a row group is for, written downwards left of it.
+QString rowLabel(RowKind kind) {
+    switch (kind) {
+        case RowKind::Steps:
+            return translated("Order");
+        case RowKind::Trace:
+        case RowKind::Build:
+            return translated("Trace");
+        case RowKind::Copy:
+            return translated("Copy");
+        case RowKind::Header:
+            break;
+    }
+    return {};
+}
+
+// Chinese labels stack their characters; others turn on their side.
+bool stacksDownwards(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x2E80; });
 }
 
 // Draws one page of the plan; lengths come in millimetres and go out in device units.
@@ -32,22 +59,25 @@ class PagePainter {
   public:
     PagePainter(QPainter& painter, const SheetMetrics& metrics, double unit,
                 const std::vector<SheetCharacter>& characters,
-                const std::vector<GlyphShapes>& glyphs)
+                const std::vector<GlyphShapes>& glyphs, const SheetOptions& options)
         : painter_(painter),
           metrics_(metrics),
           unit_(unit),
           characters_(characters),
-          glyphs_(glyphs) {}
+          glyphs_(glyphs),
+          options_(options) {}
 
     void paint(const SheetPage& page, int number, int pages) {
+        paintHead();
         for (std::size_t i = 0; i < page.blocks.size(); ++i) {
             const PlacedBlock& block = page.blocks[i];
             if (i > 0) {
-                ruleAt(block.rows.front().top - metrics_.blockGap / 2);
+                ruleAt(metrics_.bodyTop + block.rows.front().top - metrics_.blockGap / 2);
             }
             for (const SheetRow& row : block.rows) {
                 paintRow(block.character, row);
             }
+            paintLabels(block);
         }
         paintFooter(number, pages);
     }
@@ -63,7 +93,82 @@ class PagePainter {
         painter_.save();
         painter_.setPen(QPen(style::kRule, style::kRuleWidth * unit_));
         const double y = top * unit_;
-        painter_.drawLine(QPointF(0, y), QPointF(metrics_.columns * metrics_.cell * unit_, y));
+        painter_.drawLine(QPointF(0, y), QPointF(metrics_.width * unit_, y));
+        painter_.restore();
+    }
+
+    void guide(const QRectF& box) { drawGuide(painter_, box, unit_, options_.grid); }
+
+    // The title, and a name line to fill in, at the top of every page.
+    void paintHead() {
+        painter_.save();
+        painter_.setPen(style::kText);
+        if (!options_.title.isEmpty()) {
+            const QRectF line = device(titleRect(metrics_));
+            QFont font = style::textFont(14, true);
+            painter_.setFont(font);
+            const QString title = QFontMetricsF(font, painter_.device())
+                                      .elidedText(options_.title, Qt::ElideRight, line.width());
+            painter_.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter, title);
+        }
+        if (options_.nameLine) {
+            const QRectF line = device(nameLineRect(metrics_));
+            const QFont font = style::textFont(10);
+            painter_.setFont(font);
+            const QFontMetricsF measure(font, painter_.device());
+            const QStringList fields{translated("Name:"), translated("Class:"),
+                                     translated("Date:")};
+            const double share = line.width() / static_cast<double>(fields.size());
+            painter_.setPen(QPen(style::kText, style::kRuleWidth * unit_));
+            for (int i = 0; i < fields.size(); ++i) {
+                const double left = line.left() + i * share;
+                const double baseline = line.bottom() - 1.0 * unit_;
+                painter_.drawText(QPointF(left, baseline), fields[i]);
+                const double start = left + measure.horizontalAdvance(fields[i]) + 1.0 * unit_;
+                painter_.drawLine(QPointF(start, baseline + 0.5 * unit_),
+                                  QPointF(left + share - 4.0 * unit_, baseline + 0.5 * unit_));
+            }
+        }
+        painter_.restore();
+    }
+
+    // Each group of rows named in the gutter: the steps, the rows to trace, the rows to copy.
+    void paintLabels(const PlacedBlock& block) {
+        std::size_t first = 0;
+        while (first < block.rows.size()) {
+            const QString label = rowLabel(block.rows[first].kind);
+            std::size_t last = first;
+            while (last + 1 < block.rows.size() && rowLabel(block.rows[last + 1].kind) == label) {
+                ++last;
+            }
+            if (!label.isEmpty()) {
+                paintLabel(label, device(labelRect(metrics_, block.rows[first], block.rows[last])));
+            }
+            first = last + 1;
+        }
+    }
+
+    void paintLabel(const QString& label, const QRectF& band) {
+        painter_.save();
+        QFont font = style::textFont(7);
+        painter_.setPen(style::kQuietText);
+        if (stacksDownwards(label)) {
+            painter_.setFont(font);
+            const QFontMetricsF measure(font, painter_.device());
+            const double step = measure.height();
+            double top = band.center().y() - step * label.size() / 2;
+            for (const QChar c : label) {
+                painter_.drawText(QRectF(band.left(), top, band.width(), step), Qt::AlignCenter,
+                                  QString(c));
+                top += step;
+            }
+        } else {
+            painter_.setFont(font);
+            painter_.translate(band.center());
+            painter_.rotate(-90);
+            const QRectF turned(-band.height() / 2, -band.width() / 2, band.height(), band.width());
+            painter_.drawText(turned, Qt::AlignCenter, label);
+        }
         painter_.restore();
     }
 
@@ -78,7 +183,7 @@ class PagePainter {
                 for (int i = 0; i < row.boxes; ++i) {
                     const QRectF box = device(boxRect(metrics_, row, i));
                     const int stroke = row.firstStroke + i;
-                    drawGuide(painter_, box, unit_);
+                    guide(box);
                     fillStrokes(painter_, glyph, box, stroke + 1, strokes, style::kPending);
                     fillStrokes(painter_, glyph, box, 0, stroke, style::kFinished);
                     fillStrokes(painter_, glyph, box, stroke, stroke + 1, style::kNewStroke,
@@ -90,14 +195,14 @@ class PagePainter {
             case RowKind::Trace:
                 for (int i = 0; i < metrics_.columns; ++i) {
                     const QRectF box = device(boxRect(metrics_, row, i));
-                    drawGuide(painter_, box, unit_);
+                    guide(box);
                     fillStrokes(painter_, glyph, box, 0, strokes, style::kTrace);
                 }
                 return;
             case RowKind::Build:
                 for (int i = 0; i < metrics_.columns; ++i) {
                     const QRectF box = device(boxRect(metrics_, row, i));
-                    drawGuide(painter_, box, unit_);
+                    guide(box);
                     if (i < row.boxes) {
                         fillStrokes(painter_, glyph, box, 0, row.firstStroke + i + 1,
                                     style::kTrace);
@@ -106,7 +211,7 @@ class PagePainter {
                 return;
             case RowKind::Copy:
                 for (int i = 0; i < metrics_.columns; ++i) {
-                    drawGuide(painter_, device(boxRect(metrics_, row, i)), unit_);
+                    guide(device(boxRect(metrics_, row, i)));
                 }
                 return;
         }
@@ -134,7 +239,7 @@ class PagePainter {
         // The main reading large above the character, as Chinese worksheets write it; the
         // character's box then keeps the rest of the header's height.
         QRectF box = device(headerCharacterRect(metrics_, row));
-        if (!facts.readings.empty()) {
+        if (options_.pinyin && !facts.readings.empty()) {
             const QRectF band(box.left(), box.top(), box.width(), box.height() * kReadingShare);
             QFont reading = style::textFont(1);
             reading.setPixelSize(std::max(1, static_cast<int>(band.height() * 0.7)));
@@ -146,7 +251,7 @@ class PagePainter {
             box = QRectF(box.center().x() - side / 2, band.bottom(), side, side);
         }
         // The character as the Kai font writes it, its ink centred in the box.
-        drawGuide(painter_, box, unit_);
+        guide(box);
         QFont kai = style::kaiFont(1);
         kai.setPixelSize(std::max(1, static_cast<int>(box.height() * 0.8)));
         painter_.setFont(kai);
@@ -158,7 +263,7 @@ class PagePainter {
         const bool withOverview = glyph.strokeCount() <= kOverviewMostStrokes;
         if (withOverview) {
             const QRectF overview = device(headerOverviewRect(metrics_, row));
-            drawGuide(painter_, overview, unit_);
+            guide(overview);
             fillStrokes(painter_, glyph, overview, 0, glyph.strokeCount(), style::kFinished);
             for (const MarkPlace& mark : placeOverviewMarks(glyph, overview, markDiameter())) {
                 drawStartMark(painter_, mark, mark.stroke + 1, unit_);
@@ -188,35 +293,47 @@ class PagePainter {
         };
         QStringList readings;
         for (const std::string& reading : facts.readings) {
-            readings << QString::fromStdString(reading);
+            if (options_.pinyin) {
+                readings << QString::fromStdString(reading);
+            }
         }
         QString identity = readings.join(QStringLiteral(", "));
         if (const QString radical = store::radicalText(facts); !radical.isEmpty()) {
             identity += (identity.isEmpty() ? QString() : QStringLiteral("   ")) +
-                        QStringLiteral("部首 ") + radical;
+                        translated("Radical") + QLatin1Char(' ') + radical;
         }
         paragraph(style::textFont(10, true), style::kText, identity);
         paragraph(style::textFont(9), style::kText, QString::fromStdString(facts.gloss));
-        paragraph(style::textFont(8), style::kQuietText,
-                  QStringLiteral("Each stroke starts where its numbered mark points, and sets off "
-                                 "the way it points; the new stroke of each step is red. Trace the "
-                                 "grey characters, then write your own in the empty boxes."));
     }
 
     void paintFooter(int number, int pages) {
         const QRectF footer = device(footerRect(metrics_));
-        ruleAt(metrics_.bodyHeight + 2.0);
+        ruleAt(metrics_.bodyTop + metrics_.bodyHeight + 2.0);
         const QFont font = style::textFont(7);
-        const double line = QFontMetricsF(font, painter_.device()).height();
+        const QFont instructionFont = style::textFont(8);
+        const double line = QFontMetricsF(instructionFont, painter_.device()).height();
         const QRectF first(footer.left(), footer.top() + 3.0 * unit_, footer.width(), line);
         const QRectF second = first.translated(0, line);
         painter_.save();
-        painter_.setFont(font);
         painter_.setPen(style::kQuietText);
-        painter_.drawText(first, Qt::AlignLeft | Qt::AlignVCenter, style::kProgramName);
-        painter_.drawText(first, Qt::AlignRight | Qt::AlignVCenter,
-                          QStringLiteral("Page %1 of %2").arg(number).arg(pages));
-        painter_.drawText(second, Qt::AlignLeft | Qt::AlignVCenter, style::kDataCredit);
+        painter_.setFont(font);
+        const QString page = translated("Page %1 of %2").arg(number).arg(pages);
+        painter_.drawText(first, Qt::AlignRight | Qt::AlignVCenter, page);
+        // Once a page: how the sheet is used.
+        painter_.setFont(instructionFont);
+        const double room = first.width() -
+                            QFontMetricsF(font, painter_.device()).horizontalAdvance(page) -
+                            3.0 * unit_;
+        painter_.drawText(
+            QRectF(first.left(), first.top(), room, first.height()),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            QFontMetricsF(instructionFont, painter_.device())
+                .elidedText(translated("Start each stroke at its numbered mark, the way it "
+                                       "points; the new stroke is red. Trace the grey, then copy."),
+                            Qt::ElideRight, room));
+        painter_.setFont(font);
+        painter_.drawText(second, Qt::AlignLeft | Qt::AlignVCenter,
+                          style::kProgramName + QStringLiteral(" · ") + style::kDataCredit);
         painter_.restore();
     }
 
@@ -225,12 +342,14 @@ class PagePainter {
     double unit_;
     const std::vector<SheetCharacter>& characters_;
     const std::vector<GlyphShapes>& glyphs_;
+    const SheetOptions& options_;
     std::map<int, std::vector<MarkPlace>> stepMarks_;
 };
 
 }  // namespace
 
-int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharacter>& characters) {
+int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharacter>& characters,
+                       const SheetOptions& options) {
     std::vector<GlyphShapes> glyphs;
     std::vector<int> strokeCounts;
     for (const SheetCharacter& character : characters) {
@@ -238,7 +357,7 @@ int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharact
         strokeCounts.push_back(glyphs.back().strokeCount());
     }
     const QRectF printable = device.pageLayout().paintRect(QPageLayout::Millimeter);
-    const SheetPlan plan = planSheet(printable.size(), strokeCounts);
+    const SheetPlan plan = planSheet(printable.size(), strokeCounts, options);
 
     QPainter painter;
     if (!painter.begin(&device)) {
@@ -247,7 +366,7 @@ int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharact
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const double unit = device.logicalDpiX() / 25.4;
-    PagePainter pages(painter, plan.metrics, unit, characters, glyphs);
+    PagePainter pages(painter, plan.metrics, unit, characters, glyphs, options);
     const int count = static_cast<int>(plan.pages.size());
     for (int page = 0; page < count; ++page) {
         if (page > 0 && !device.newPage()) {

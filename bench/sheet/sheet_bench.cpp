@@ -13,6 +13,7 @@
 #include "desktop/fonts.h"
 #include "sheet/practice_sheet.h"
 #include "sheet/sheet_characters.h"
+#include "sheet/sheet_options.h"
 #include "store/vector_table.h"
 
 namespace {
@@ -67,7 +68,8 @@ void sheetOfThirtyToPdf(benchmark::State& state) {
     const fs::path pdf = output.path() / "sheet.pdf";
     int pages = 0;
     for (auto _ : state) {
-        pages = sheet::writePracticeSheetPdf(pdf, selection.characters, sheet::Paper::A4,
+        pages = sheet::writePracticeSheetPdf(pdf, selection.characters,
+                                             sheet::SheetOptions{.paper = sheet::Paper::A4},
                                              AtomicFile::Existing::Replace);
     }
     reportSheet(state, pdf, pages, 30);
@@ -82,7 +84,8 @@ void firstSheetOfThirty(benchmark::State& state) {
     for (auto _ : state) {
         store::VectorTable table(stageFolder());
         const sheet::SheetSelection selection = sheet::selectSheetCharacters(kThirty, table);
-        pages = sheet::writePracticeSheetPdf(pdf, selection.characters, sheet::Paper::A4,
+        pages = sheet::writePracticeSheetPdf(pdf, selection.characters,
+                                             sheet::SheetOptions{.paper = sheet::Paper::A4},
                                              AtomicFile::Existing::Replace);
     }
     reportSheet(state, pdf, pages, 30);

@@ -244,7 +244,7 @@ TEST_F(SheetCommand, AFullDiskWritesNothingAndSaysSo) {
     SheetArguments arguments;
     arguments.text = manyCharacters(20);
     arguments.output = scratch.path() / "sheet.pdf";
-    arguments.paper = Paper::A4;
+    arguments.options.paper = Paper::A4;
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     const auto readBack = [](std::FILE* stream) {

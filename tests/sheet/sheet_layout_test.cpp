@@ -47,27 +47,75 @@ void expectSound(const SheetPlan& plan, const std::vector<int>& strokeCounts) {
     }
 }
 
-TEST(SheetLayout, BoxesOfAboutFifteenMillimetresFillTheWidthOfA4AndLetter) {
+TEST(SheetLayout, BoxesOfTheChosenSizeStandCentredBesideTheRowsLabels) {
     for (Paper paper : {Paper::A4, Paper::Letter}) {
         const QSizeF printable = printableOf(paper);
-        const SheetMetrics metrics = metricsFor(printable);
-        EXPECT_NEAR(metrics.columns * metrics.cell, printable.width(), 1e-9);
-        EXPECT_GE(metrics.cell, 14.5);
-        EXPECT_LE(metrics.cell, 16.5);
-        EXPECT_NEAR(metrics.bodyHeight + metrics.footerHeight, printable.height(), 1e-9);
-        const QRectF footer = footerRect(metrics);
-        EXPECT_NEAR(footer.bottom(), printable.height(), 1e-9);
+        for (double box : {kSmallestBox, kUsualBox, kYoungChildrensBox, kLargestBox}) {
+            const SheetMetrics metrics = metricsFor(printable, SheetOptions{.box = box});
+            EXPECT_DOUBLE_EQ(metrics.cell, box);
+            // As many as fit beside the labels' band, and no room for one more.
+            const double room = printable.width() - 5.0;
+            EXPECT_LE(metrics.columns * box, room + 1e-9);
+            EXPECT_GT((metrics.columns + 1) * box, room);
+            EXPECT_GE(metrics.left, 5.0);
+            EXPECT_NEAR(metrics.left + metrics.columns * box + (metrics.left - 5.0),
+                        printable.width(), 1e-9);
+            EXPECT_NEAR(metrics.bodyHeight + metrics.footerHeight, printable.height(), 1e-9);
+            const QRectF footer = footerRect(metrics);
+            EXPECT_NEAR(footer.bottom(), printable.height(), 1e-9);
+        }
     }
-    // A narrow page still gets six boxes to a row.
-    EXPECT_EQ(metricsFor(QSizeF(60, 100)).columns, 6);
+    EXPECT_EQ(metricsFor(printableOf(Paper::A4)).columns, 11);
+    // A narrow page still gets six boxes to a row, smaller ones.
+    const SheetMetrics narrow = metricsFor(QSizeF(60, 100));
+    EXPECT_EQ(narrow.columns, 6);
+    EXPECT_LE(narrow.left + 6 * narrow.cell, 60 + 1e-9);
+}
+
+TEST(SheetLayout, ATitleAndANameLineTakeTheirPlaceAboveTheBodyOnEveryPage) {
+    const QSizeF printable = printableOf(Paper::A4);
+    const SheetMetrics plain = metricsFor(printable);
+    const SheetMetrics headed =
+        metricsFor(printable, SheetOptions{.title = QStringLiteral("Week 3"), .nameLine = true});
+    EXPECT_EQ(plain.bodyTop, 0);
+    EXPECT_GT(headed.bodyTop, 0);
+    EXPECT_NEAR(headed.bodyTop + headed.bodyHeight + headed.footerHeight, printable.height(), 1e-9);
+    EXPECT_LE(nameLineRect(headed).bottom(), headed.bodyTop);
+    EXPECT_GT(nameLineRect(headed).height(), 0);
+    EXPECT_GT(titleRect(headed).height(), 0);
+    const SheetRow first{RowKind::Header, 0, 0, 0, 0, headed.headerHeight};
+    EXPECT_DOUBLE_EQ(headerCharacterRect(headed, first).top(), headed.bodyTop);
+}
+
+TEST(SheetLayout, TheChosenRowsFollowTheStepsAndFillingThePageGivesEachCharacterItsOwn) {
+    const QSizeF printable = printableOf(Paper::A4);
+    const SheetOptions chosen{.traceRows = 3, .buildRow = false, .copyRows = 0};
+    const SheetMetrics metrics = metricsFor(printable, chosen);
+    const std::vector<SheetRow> rows = blockRows(metrics, 5, chosen);
+    EXPECT_EQ(rowsOf(rows, RowKind::Trace), 3);
+    EXPECT_EQ(rowsOf(rows, RowKind::Build), 0);
+    EXPECT_EQ(rowsOf(rows, RowKind::Copy), 0);
+
+    const SheetOptions filling{.copyRows = 1, .fillPage = true};
+    const SheetPlan plan = planSheet(printable, {5, 3, 23}, filling);
+    ASSERT_EQ(plan.pages.size(), 3u);
+    for (const SheetPage& page : plan.pages) {
+        ASSERT_EQ(page.blocks.size(), 1u);
+        const std::vector<SheetRow>& placed = page.blocks.front().rows;
+        EXPECT_GT(rowsOf(placed, RowKind::Copy), 5);
+        // Full: not one more box fits under the last row.
+        const SheetRow& last = placed.back();
+        EXPECT_LE(last.top + last.height, plan.metrics.bodyHeight + 1e-9);
+        EXPECT_GT(last.top + last.height + plan.metrics.cell, plan.metrics.bodyHeight);
+    }
 }
 
 TEST(SheetLayout, ABlockHasItsStepsTraceBuildAndCopyRowsCoveringEveryStrokeOnce) {
     const SheetMetrics metrics = metricsFor(printableOf(Paper::A4));
-    ASSERT_EQ(metrics.columns, 12);
-    for (int strokes : {1, 5, 12, 13, 24, 30}) {
+    const int columns = metrics.columns;
+    for (int strokes : {1, 5, columns, columns + 1, 2 * columns, 30}) {
         const std::vector<SheetRow> rows = blockRows(metrics, strokes);
-        const int lines = (strokes + 11) / 12;
+        const int lines = (strokes + columns - 1) / columns;
         EXPECT_EQ(rows.front().kind, RowKind::Header);
         EXPECT_EQ(rowsOf(rows, RowKind::Steps), lines) << strokes;
         EXPECT_EQ(rowsOf(rows, RowKind::Trace), 1);

@@ -8,6 +8,7 @@
 #include "platform/errors.h"
 #include "sheet/practice_sheet.h"
 #include "sheet/sheet_layout.h"
+#include "sheet/sheet_options.h"
 #include "tests/sheet/poppler.h"
 #include "tests/sheet/test_strokes.h"
 #include "tests/support/scratch_directory.h"
@@ -99,7 +100,9 @@ class SheetRendering : public ::testing::Test {
 
 TEST_F(SheetRendering, A4AndLetterPagesCarryTheHeaderAndTheFooter) {
     const std::vector<SheetCharacter> one{{QStringLiteral("永"), barAndBeam()}};
-    EXPECT_EQ(writePracticeSheetPdf(pdf, one, Paper::A4, AtomicFile::Existing::Refuse), 1);
+    EXPECT_EQ(writePracticeSheetPdf(pdf, one, SheetOptions{.paper = Paper::A4},
+                                    AtomicFile::Existing::Refuse),
+              1);
     const testing::PdfInfo a4 = testing::pdfInfo(pdf);
     EXPECT_EQ(a4.pages, 1);
     EXPECT_TRUE(a4.pageSize.startsWith(QStringLiteral("595"))) << a4.pageSize.toStdString();
@@ -115,7 +118,9 @@ TEST_F(SheetRendering, A4AndLetterPagesCarryTheHeaderAndTheFooter) {
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
     }
 
-    EXPECT_EQ(writePracticeSheetPdf(pdf, one, Paper::Letter, AtomicFile::Existing::Replace), 1);
+    EXPECT_EQ(writePracticeSheetPdf(pdf, one, SheetOptions{.paper = Paper::Letter},
+                                    AtomicFile::Existing::Replace),
+              1);
     EXPECT_EQ(testing::pdfInfo(pdf).pageSize, QStringLiteral("612 x 792 pts (letter)"));
 }
 
@@ -132,17 +137,18 @@ TEST_F(SheetRendering, TheHeaderCarriesTheReadingsTheRadicalAndTheGlossWhenKnown
     const std::vector<SheetCharacter> characters{{QStringLiteral("行"), barAndBeam(), xing},
                                                  {QStringLiteral("长"), barAndBeam(), chang},
                                                  {QStringLiteral("永"), barAndBeam()}};
-    writePracticeSheetPdf(pdf, characters, Paper::A4, AtomicFile::Existing::Refuse);
+    writePracticeSheetPdf(pdf, characters, SheetOptions{.paper = Paper::A4},
+                          AtomicFile::Existing::Refuse);
     const QString text = testing::pdfText(pdf);
     for (const QString& expected :
-         {QStringLiteral("xíng, háng, hàng"), QStringLiteral("部首 行"),
-          QStringLiteral("go; walk; move (about)"), QStringLiteral("部首 长")}) {
+         {QStringLiteral("xíng, háng, hàng"), QStringLiteral("Radical 行"),
+          QStringLiteral("go; walk; move (about)"), QStringLiteral("Radical 长")}) {
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n"
                                              << text.toStdString();
     }
     // The main reading stands once more on its own, large, above the character.
     EXPECT_EQ(text.count(QStringLiteral("xíng")), 2) << text.toStdString();
-    EXPECT_EQ(text.count(QStringLiteral("部首")), 2);
+    EXPECT_EQ(text.count(QStringLiteral("Radical")), 2);
 }
 
 TEST_F(SheetRendering, SeveralCharactersFlowOntoThePagesOfThePlanInOrder) {
@@ -151,8 +157,8 @@ TEST_F(SheetRendering, SeveralCharactersFlowOntoThePagesOfThePlanInOrder) {
     for (int strokes : strokeCounts) {
         characters.push_back({QStringLiteral("永"), bars(strokes)});
     }
-    const int pages =
-        writePracticeSheetPdf(pdf, characters, Paper::A4, AtomicFile::Existing::Refuse);
+    const int pages = writePracticeSheetPdf(pdf, characters, SheetOptions{.paper = Paper::A4},
+                                            AtomicFile::Existing::Refuse);
     const SheetPlan plan = planSheet(printableOf(Paper::A4), strokeCounts);
     ASSERT_EQ(pages, static_cast<int>(plan.pages.size()));
     EXPECT_EQ(testing::pdfInfo(pdf).pages, pages);
@@ -176,8 +182,8 @@ TEST_F(SheetRendering, SeveralCharactersFlowOntoThePagesOfThePlanInOrder) {
 }
 
 TEST_F(SheetRendering, TheInkStandsWhereTheOutlinesSayInTheColourOfEachRow) {
-    writePracticeSheetPdf(pdf, {{QStringLiteral("永"), barAndBeam()}}, Paper::A4,
-                          AtomicFile::Existing::Refuse);
+    writePracticeSheetPdf(pdf, {{QStringLiteral("永"), barAndBeam()}},
+                          SheetOptions{.paper = Paper::A4}, AtomicFile::Existing::Refuse);
     const QImage page = testing::pdfPage(pdf, 1, kDpi);
     ASSERT_EQ(page.width(), std::lround(210 / 25.4 * kDpi));
     const SheetPlan plan = planSheet(printableOf(Paper::A4), {2});
@@ -239,8 +245,8 @@ TEST_F(SheetRendering, TheInkStandsWhereTheOutlinesSayInTheColourOfEachRow) {
 // A black-and-white copy: the new stroke stands apart from the written ones and is edged
 // dark; the greys carry no colour a colour printer would mix in.
 TEST_F(SheetRendering, ABlackAndWhiteCopyTellsTheNewStrokeFromTheWrittenOnes) {
-    writePracticeSheetPdf(pdf, {{QStringLiteral("永"), barAndBeam()}}, Paper::A4,
-                          AtomicFile::Existing::Refuse);
+    writePracticeSheetPdf(pdf, {{QStringLiteral("永"), barAndBeam()}},
+                          SheetOptions{.paper = Paper::A4}, AtomicFile::Existing::Refuse);
     constexpr int dpi = 300;
     const QImage colour = testing::pdfPage(pdf, 1, dpi);
     const QImage grey = colour.convertToFormat(QImage::Format_Grayscale8);
@@ -277,10 +283,121 @@ TEST_F(SheetRendering, ABlackAndWhiteCopyTellsTheNewStrokeFromTheWrittenOnes) {
     EXPECT_EQ(edge.green(), edge.blue());
 }
 
+// The guide's ink along a line through a copy box, from share `from` to `to` of its side.
+int guideInkAlong(const QImage& page, const QRectF& box, QPointF from, QPointF to) {
+    int ink = 0;
+    constexpr int kSamples = 60;
+    for (int i = 0; i <= kSamples; ++i) {
+        const QPointF share = from + (to - from) * (static_cast<double>(i) / kSamples);
+        const QPointF mm(kMargin + box.left() + share.x() * box.width(),
+                         kMargin + box.top() + share.y() * box.height());
+        const QPoint pixel(static_cast<int>(std::lround(mm.x() * 300 / 25.4)),
+                           static_cast<int>(std::lround(mm.y() * 300 / 25.4)));
+        // The PDF's margins come out in whole points: a line may stand a fraction of a
+        // millimetre from where the plan says.
+        bool inked = false;
+        for (int dy = -3; dy <= 3; ++dy) {
+            for (int dx = -3; dx <= 3; ++dx) {
+                inked = inked || !isWhite(page.pixelColor(pixel + QPoint(dx, dy)));
+            }
+        }
+        ink += inked ? 1 : 0;
+    }
+    return ink;
+}
+
+TEST_F(SheetRendering, EachGridDrawsItsOwnLinesInTheBoxes) {
+    const std::vector<SheetCharacter> one{{QStringLiteral("永"), barAndBeam()}};
+    struct Lines {
+        int diagonal, third, middle;
+    };
+    const auto linesOf = [&](Grid grid) {
+        const SheetOptions options{.paper = Paper::A4, .grid = grid};
+        fs::remove(pdf);
+        writePracticeSheetPdf(pdf, one, options, AtomicFile::Existing::Refuse);
+        const QImage page = testing::pdfPage(pdf, 1, 300);
+        const SheetPlan plan = planSheet(printableOf(Paper::A4), {2}, options);
+        const QRectF box =
+            boxRect(plan.metrics, rowOf(plan.pages.at(0).blocks.at(0), RowKind::Copy), 3);
+        // Away from the frame and from where other lines cross.
+        return Lines{guideInkAlong(page, box, {0.15, 0.15}, {0.3, 0.3}),
+                     guideInkAlong(page, box, {1.0 / 3, 0.05}, {1.0 / 3, 0.28}),
+                     guideInkAlong(page, box, {0.5, 0.05}, {0.5, 0.28})};
+    };
+    const Lines tian = linesOf(Grid::Tian);
+    const Lines mi = linesOf(Grid::Mi);
+    const Lines jiu = linesOf(Grid::Jiu);
+    const Lines plain = linesOf(Grid::Plain);
+    // Dashed lines: more than half their length inked, against nothing at all.
+    EXPECT_EQ(tian.diagonal, 0);
+    EXPECT_GT(mi.diagonal, 30);
+    EXPECT_EQ(jiu.diagonal, 0);
+    EXPECT_GT(tian.middle, 30);
+    EXPECT_GT(mi.middle, 30);
+    EXPECT_EQ(jiu.middle, 0);
+    EXPECT_GT(jiu.third, 30);
+    EXPECT_EQ(tian.third, 0);
+    EXPECT_EQ(plain.diagonal + plain.third + plain.middle, 0);
+}
+
+TEST_F(SheetRendering, TheBoxesMeasureWhatTheTeacherChose) {
+    const std::vector<SheetCharacter> one{{QStringLiteral("永"), barAndBeam()}};
+    for (double box : {12.0, 16.0, 20.0, 24.0}) {
+        const SheetOptions options{.paper = Paper::A4, .grid = Grid::Plain, .box = box};
+        fs::remove(pdf);
+        writePracticeSheetPdf(pdf, one, options, AtomicFile::Existing::Refuse);
+        const QImage page = testing::pdfPage(pdf, 1, 300);
+        const SheetPlan plan = planSheet(printableOf(Paper::A4), {2}, options);
+        const SheetRow& copy = rowOf(plan.pages.at(0).blocks.at(0), RowKind::Copy);
+        // The frames' lines across the middle of the row, left to right.
+        const int y = static_cast<int>(std::lround(
+            (kMargin + plan.metrics.bodyTop + copy.top + copy.height / 2) * 300 / 25.4));
+        std::vector<int> lines;
+        for (int x = 0, run = -1; x < page.width(); ++x) {
+            const bool inked = !isWhite(page.pixelColor(x, y));
+            if (inked && run < 0) {
+                run = x;
+            } else if (!inked && run >= 0) {
+                lines.push_back((run + x - 1) / 2);
+                run = -1;
+            }
+        }
+        ASSERT_EQ(static_cast<int>(lines.size()), plan.metrics.columns + 1) << box;
+        const double measured = (lines.back() - lines.front()) * 25.4 / 300 / plan.metrics.columns;
+        EXPECT_NEAR(measured, box, 0.1) << box;
+    }
+}
+
+TEST_F(SheetRendering, TitleNameLineAndPinyinAreTheTeachersToChoose) {
+    store::CharacterFacts xing;
+    xing.readings = {"xíng", "háng"};
+    xing.gloss = "go; walk";
+    const std::vector<SheetCharacter> characters{{QStringLiteral("行"), barAndBeam(), xing},
+                                                 {QStringLiteral("行"), bars(12), xing},
+                                                 {QStringLiteral("行"), bars(12), xing}};
+    SheetOptions options{.paper = Paper::A4, .title = QStringLiteral("Week 3: walking")};
+    options.nameLine = true;
+    options.pinyin = false;
+    const int pages = writePracticeSheetPdf(pdf, characters, options, AtomicFile::Existing::Refuse);
+    ASSERT_GE(pages, 2);
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = testing::pdfText(pdf, page);
+        EXPECT_TRUE(text.contains(QStringLiteral("Week 3: walking"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Name:")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Date:")));
+        EXPECT_FALSE(text.contains(QStringLiteral("xíng"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("go; walk")));
+        // The instruction once a page, in the footer.
+        EXPECT_EQ(text.count(QStringLiteral("Start each stroke")), 1);
+    }
+}
+
 TEST_F(SheetRendering, AFailedWriteLeavesNoFileAndAnExistingOneStands) {
     scratch.write("sheet.pdf", "the teacher's own sheet");
     const std::vector<SheetCharacter> one{{QStringLiteral("永"), barAndBeam()}};
-    EXPECT_THROW(writePracticeSheetPdf(pdf, one, Paper::A4, AtomicFile::Existing::Refuse), Error);
+    EXPECT_THROW(writePracticeSheetPdf(pdf, one, SheetOptions{.paper = Paper::A4},
+                                       AtomicFile::Existing::Refuse),
+                 Error);
     EXPECT_EQ(scratch.read("sheet.pdf"), "the teacher's own sheet");
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(scratch.path())) {
