@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include "app/practice_sources.h"
@@ -46,6 +47,15 @@ SheetDialogs systemSheetDialogs() {
         }
         return std::filesystem::path(dialog.selectedFiles().front().toStdString());
     };
+    dialogs.askSheet = [](QWidget* parent, sheet_dialog::SheetDialog::Purpose purpose,
+                          const QString& text, const sheet::SheetOptions& options,
+                          sheet_dialog::SheetSources sources) -> std::optional<SheetRequest> {
+        sheet_dialog::SheetDialog dialog(purpose, text, options, std::move(sources), parent);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return SheetRequest{dialog.text(), dialog.options()};
+    };
     dialogs.askPrinter = [](QWidget* parent, QPrinter& printer) {
         QPrintDialog dialog(&printer, parent);
         dialog.setWindowTitle(QStringLiteral("Print practice sheet"));
@@ -73,10 +83,7 @@ QString PracticeSheetActions::factsLineOf(const std::string& hanzi) {
         return {};
     }
     try {
-        if (!facts_) {
-            facts_ = std::make_unique<store::FactsTable>(storeFolder_());
-        }
-        if (const std::optional<store::CharacterFacts> facts = facts_->find(key)) {
+        if (const std::optional<store::CharacterFacts> facts = factsTable().find(key)) {
             return store::factsLine(gb2312::toUnicode(key), *facts);
         }
     } catch (const std::exception&) {
@@ -141,22 +148,86 @@ void PracticeSheetActions::popUpContextMenu(QWidget* widget, const QPoint& posit
     createContextMenu(widget)->popup(widget->mapToGlobal(position));
 }
 
-std::vector<sheet::SheetCharacter> PracticeSheetActions::sheetCharacters(
-    const std::string& character) {
+store::VectorTable& PracticeSheetActions::vectorTable() {
     if (!table_) {
         table_ = std::make_unique<store::VectorTable>(storeFolder_());
     }
+    return *table_;
+}
+
+store::FactsTable& PracticeSheetActions::factsTable() {
+    if (!facts_) {
+        facts_ = std::make_unique<store::FactsTable>(storeFolder_());
+    }
+    return *facts_;
+}
+
+std::vector<sheet::SheetCharacter> PracticeSheetActions::sheetCharacters(
+    const std::string& character) {
     const std::string hanzi(gb2312::trimmed(character));
-    std::optional<store::StrokeVectors> strokes = table_->find(hanzi);
+    std::optional<store::StrokeVectors> strokes = vectorTable().find(hanzi);
     const QString text = gb2312::toUnicode(hanzi);
     if (!strokes) {
         throw Error("ESheetError", "Cannot make a practice sheet of " + text.toStdString() + ": " +
                                        store::kVectorTable.fileName + " does not hold its strokes");
     }
-    if (!facts_) {
-        facts_ = std::make_unique<store::FactsTable>(storeFolder_());
+    return {{text, std::move(*strokes), sheet::sheetFacts(factsTable(), hanzi)}};
+}
+
+std::vector<sheet::SheetCharacter> PracticeSheetActions::charactersOf(const QString& text,
+                                                                      QString& reason) {
+    sheet::SheetSelection selection =
+        sheet::selectSheetCharacters(text, vectorTable(), &factsTable());
+    if (!selection.leftOut.empty()) {
+        const sheet::LeftOutCharacter& first = selection.leftOut.front();
+        reason =
+            tr("%1 cannot go on the sheet: %2")
+                .arg(sheet::characterName(first.character), QString::fromStdString(first.reason));
+        if (selection.leftOut.size() > 1) {
+            reason += tr(" (and %n more)", nullptr, static_cast<int>(selection.leftOut.size() - 1));
+        }
     }
-    return {{text, std::move(*strokes), sheet::sheetFacts(*facts_, hanzi)}};
+    return std::move(selection.characters);
+}
+
+std::optional<std::pair<std::vector<sheet::SheetCharacter>, sheet::SheetOptions>>
+PracticeSheetActions::askSheet(sheet_dialog::SheetDialog::Purpose purpose,
+                               const std::string& hanzi) {
+    if (!dialogs_.askSheet) {
+        sheet::SheetOptions usual;
+        usual.paper = sheet::localePaper();
+        return std::pair{sheetCharacters(hanzi), usual};
+    }
+    // Remembered in the user's working folder, like everything else the program keeps.
+    QSettings settings(
+        QString::fromStdString((std::filesystem::current_path() / kSheetSettingsFile).string()),
+        QSettings::IniFormat);
+    sheet_dialog::SheetSources sources;
+    sources.characters = [this](const QString& text, QString& reason) {
+        try {
+            return charactersOf(text, reason);
+        } catch (const std::exception& error) {
+            reason = QString::fromStdString(error.what());
+            return std::vector<sheet::SheetCharacter>{};
+        }
+    };
+    const std::string shown(gb2312::trimmed(hanzi));
+    sources.currentGroup = [this, shown] { return groupOf_ ? groupOf_(shown) : QString(); };
+    const std::optional<SheetRequest> request =
+        dialogs_.askSheet(window_, purpose, gb2312::toUnicode(shown),
+                          sheet::loadSheetOptions(settings), std::move(sources));
+    if (!request) {
+        return std::nullopt;
+    }
+    sheet::saveSheetOptions(settings, request->options);
+    QString reason;
+    std::vector<sheet::SheetCharacter> characters = charactersOf(request->text, reason);
+    if (characters.empty()) {
+        throw Error("ESheetError", "Cannot make a practice sheet: " +
+                                       (reason.isEmpty() ? std::string("it holds no characters")
+                                                         : reason.toStdString()));
+    }
+    return std::pair{std::move(characters), request->options};
 }
 
 void PracticeSheetActions::print() {
@@ -173,16 +244,18 @@ void PracticeSheetActions::printCharacter(const std::string& hanzi) {
         return;
     }
     guarded(desktop_, [this, &hanzi] {
-        const std::vector<sheet::SheetCharacter> characters = sheetCharacters(hanzi);
+        const auto sheet = askSheet(sheet_dialog::SheetDialog::Purpose::Print, hanzi);
+        if (!sheet) {
+            return;
+        }
+        const auto& [characters, options] = *sheet;
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(sheetName(characters));
-        printer.setPageOrientation(QPageLayout::Portrait);
-        printer.setPageMargins(sheet::sheetPageLayout(sheet::Paper::A4).margins(),
-                               QPageLayout::Millimeter);
+        printer.setPageLayout(sheet::sheetPageLayout(options.paper));
         if (!dialogs_.askPrinter(window_, printer)) {
             return;
         }
-        sheet::paintPracticeSheet(printer, characters, sheet::SheetOptions{});
+        sheet::paintPracticeSheet(printer, characters, options);
     });
 }
 
@@ -192,16 +265,18 @@ void PracticeSheetActions::saveCharacterAsPdf(const std::string& hanzi) {
         return;
     }
     guarded(desktop_, [this, &hanzi] {
-        const std::vector<sheet::SheetCharacter> characters = sheetCharacters(hanzi);
+        const auto sheet = askSheet(sheet_dialog::SheetDialog::Purpose::SaveAsPdf, hanzi);
+        if (!sheet) {
+            return;
+        }
+        const auto& [characters, options] = *sheet;
         const std::optional<std::filesystem::path> file =
             dialogs_.askSaveFile(window_, sheetName(characters) + QStringLiteral(".pdf"));
         if (!file) {
             return;
         }
         // The dialog has asked before replacing a file.
-        sheet::writePracticeSheetPdf(*file, characters,
-                                     sheet::SheetOptions{.paper = sheet::localePaper()},
-                                     AtomicFile::Existing::Replace);
+        sheet::writePracticeSheetPdf(*file, characters, options, AtomicFile::Existing::Replace);
     });
 }
 
@@ -215,21 +290,14 @@ void PracticeSheetActions::writeCharacterYourself(const std::string& hanzi) {
         return;
     }
     guarded(desktop_, [this, &hanzi] {
-        if (!table_) {
-            table_ = std::make_unique<store::VectorTable>(storeFolder_());
-        }
         const QString text = gb2312::toUnicode(gb2312::trimmed(hanzi));
         std::vector<practice::PracticeCharacter> characters{
-            practice::practiceCharacter(text, *table_)};
+            practice::practiceCharacter(text, vectorTable())};
         auto* practice = new practice_window::PracticeWindow(
             std::move(characters), std::filesystem::current_path() / practice::kPracticeRecordFile,
             window_);
-        givePracticeSources(*practice, *table_, [this]() -> store::FactsTable& {
-            if (!facts_) {
-                facts_ = std::make_unique<store::FactsTable>(storeFolder_());
-            }
-            return *facts_;
-        });
+        givePracticeSources(*practice, vectorTable(),
+                            [this]() -> store::FactsTable& { return factsTable(); });
         practice->setWindowFlag(Qt::Window);
         practice->setAttribute(Qt::WA_DeleteOnClose);
         practice->show();

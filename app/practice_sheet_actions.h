@@ -17,10 +17,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "desktop/desktop.h"
 #include "sheet/practice_sheet.h"
+#include "sheet/sheet_options.h"
+#include "sheet_dialog/sheet_dialog.h"
 #include "store/character_facts.h"
 #include "store/vector_table.h"
 
@@ -37,6 +40,12 @@ inline const QString kWriteItYourselfText = QStringLiteral("Write it yourself…
 // as "end of line" and the shortcut would never fire.
 inline const QKeySequence kWriteItYourselfKey = QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W);
 
+// What the teacher asked for in the sheet dialog.
+struct SheetRequest {
+    QString text;
+    sheet::SheetOptions options;
+};
+
 // What the actions ask of the user. Tests answer in the user's place.
 struct SheetDialogs {
     // The file to save to, or nothing when the user cancels; `suggested` is a file name.
@@ -44,6 +53,12 @@ struct SheetDialogs {
         askSaveFile;
     // Lets the user choose and set up a printer; false when the user cancels.
     std::function<bool(QWidget* parent, QPrinter& printer)> askPrinter;
+    // The sheet's characters and shape, starting from `text` and the remembered `options`, or
+    // nothing when the user cancels. Without it the sheet is of `text` in the usual shape.
+    std::function<std::optional<SheetRequest>(
+        QWidget* parent, sheet_dialog::SheetDialog::Purpose purpose, const QString& text,
+        const sheet::SheetOptions& options, sheet_dialog::SheetSources sources)>
+        askSheet{};
 };
 
 // The system's file and print dialogs.
@@ -84,6 +99,11 @@ class PracticeSheetActions : public QObject {
     // (the facts are a help; without them the menus work on).
     QString factsLineOf(const std::string& hanzi);
 
+    // The characters of the catalogue group `hanzi` belongs to, for the sheet dialog's button.
+    void setCatalogueGroups(std::function<QString(const std::string& hanzi)> groupOf) {
+        groupOf_ = std::move(groupOf);
+    }
+
     bool vectorTableOpen() const { return table_ != nullptr && table_->isOpen(); }
     bool factsTableOpen() const { return facts_ != nullptr && facts_->isOpen(); }
     void setDialogs(SheetDialogs dialogs) { dialogs_ = std::move(dialogs); }
@@ -91,6 +111,14 @@ class PracticeSheetActions : public QObject {
   private:
     // The sheet of `hanzi`; throws when its strokes cannot be had.
     std::vector<sheet::SheetCharacter> sheetCharacters(const std::string& hanzi);
+    // What the teacher wants on the sheet that starts from `hanzi`: through the sheet dialog,
+    // whose choices are remembered, or the character alone in the usual shape.
+    std::optional<std::pair<std::vector<sheet::SheetCharacter>, sheet::SheetOptions>> askSheet(
+        sheet_dialog::SheetDialog::Purpose purpose, const std::string& hanzi);
+    // The characters of `text` that can go on a sheet; `reason` names one that cannot.
+    std::vector<sheet::SheetCharacter> charactersOf(const QString& text, QString& reason);
+    store::VectorTable& vectorTable();
+    store::FactsTable& factsTable();
     // The facts line first, then the sheet entries for `hanzi`.
     void addEntries(QMenu& menu, const std::string& hanzi, std::function<void()> show);
 
@@ -101,6 +129,10 @@ class PracticeSheetActions : public QObject {
     SheetDialogs dialogs_;
     std::unique_ptr<store::VectorTable> table_;
     std::unique_ptr<store::FactsTable> facts_;
+    std::function<QString(const std::string&)> groupOf_;
 };
+
+// The file in the working folder where the sheet dialog's choices are remembered.
+inline constexpr const char* kSheetSettingsFile = "practice-sheet.ini";
 
 }  // namespace qir::app

@@ -214,10 +214,33 @@ void TForm1::createPracticeSheetActions() {
     auto* write = new QShortcut(app::kWriteItYourselfKey, this);
     connect(write, &QShortcut::activated, sheetActions_,
             &app::PracticeSheetActions::writeItYourself);
+    sheetActions_->setCatalogueGroups(
+        [this](const std::string& hanzi) { return catalogueGroupOf(hanzi); });
     // A character of the catalogue has the same menu, with "Show" doing what a click does.
     TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(TreeView1, &QWidget::customContextMenuRequested, sheetActions_,
             [this](const QPoint& at) { catalogueContextMenu(at); });
+}
+
+QString TForm1::catalogueGroupOf(const std::string& hanzi) const {
+    for (int group = 0; group < TreeView1->topLevelItemCount(); ++group) {
+        const QTreeWidgetItem* label = TreeView1->topLevelItem(group);
+        QString characters;
+        bool holds = false;
+        for (int i = 0; i < label->childCount(); ++i) {
+            const auto* node = dynamic_cast<const selection::CatalogueNode*>(label->child(i));
+            if (node == nullptr) {
+                continue;
+            }
+            const std::string_view bytes = gb2312::trimmed(node->bytes());
+            holds = holds || bytes == hanzi;
+            characters += gb2312::toUnicode(bytes);
+        }
+        if (holds) {
+            return characters;
+        }
+    }
+    return {};
 }
 
 void TForm1::catalogueContextMenu(const QPoint& at) {

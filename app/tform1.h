@@ -93,6 +93,8 @@ class TForm1 : public QWidget {
     void createSelection(app::Application& application);
     // The practice sheet: the context menu of the animation and the grid, and Ctrl+P.
     void createPracticeSheetActions();
+    // The characters of the catalogue group that holds `hanzi` (GB2312), in order.
+    QString catalogueGroupOf(const std::string& hanzi) const;
     // The menu of the catalogue's character at `at` (viewport coordinates); none elsewhere.
     void catalogueContextMenu(const QPoint& at);
 

@@ -361,6 +361,53 @@ TEST_F(PracticeSheetMenu, PrintsThroughThePrintDialogAndACancelPrintsNothing) {
     EXPECT_EQ(fixture.desktop().beeps, 0);
 }
 
+TEST_F(PracticeSheetMenu, TheSheetDialogShapesTheSheetAndItsChoicesAreRemembered) {
+    testing::writeVectorTable(
+        folder(), {{testing::kYong, testing::barAndBeam()}, {testing::kWo, testing::barAndBeam()}});
+    choose(testing::kYong);
+    std::vector<sheet::SheetOptions> offered;
+    std::vector<QString> offeredText;
+    QString group;
+    QString refusal;
+    app::SheetDialogs dialogs = scripted.dialogs();
+    dialogs.askSheet = [&](QWidget*, sheet_dialog::SheetDialog::Purpose purpose,
+                           const QString& text, const sheet::SheetOptions& options,
+                           sheet_dialog::SheetSources sources) -> std::optional<app::SheetRequest> {
+        EXPECT_EQ(purpose, sheet_dialog::SheetDialog::Purpose::SaveAsPdf);
+        offered.push_back(options);
+        offeredText.push_back(text);
+        group = sources.currentGroup();
+        sources.characters(QStringLiteral("永a"), refusal);
+        sheet::SheetOptions chosen = options;
+        chosen.grid = sheet::Grid::Mi;
+        chosen.title = QStringLiteral("Week 3");
+        return app::SheetRequest{QStringLiteral("永我永"), chosen};
+    };
+    fixture.form().practiceSheetActions().setDialogs(dialogs);
+    scripted.saveTo = folder() / "three.pdf";
+    fixture.form().practiceSheetActions().saveAsPdf();
+    EXPECT_TRUE(fixture.desktop().errors.isEmpty())
+        << fixture.desktop().errors.join('\n').toStdString();
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offeredText[0], QStringLiteral("永"));
+    EXPECT_EQ(offered[0].grid, sheet::Grid::Tian);
+    // 永 is in the catalogue's group of five strokes.
+    EXPECT_TRUE(group.contains(QStringLiteral("永"))) << group.toStdString();
+    EXPECT_TRUE(refusal.startsWith(QStringLiteral("\"a\" cannot go on the sheet")))
+        << refusal.toStdString();
+    const QString text = testing::pdfText(*scripted.saveTo);
+    EXPECT_EQ(text.count(QStringLiteral("2 strokes")), 3) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Week 3")));
+
+    // The next sheet starts from the choices made.
+    scripted.saveTo = folder() / "again.pdf";
+    fixture.form().practiceSheetActions().saveAsPdf();
+    ASSERT_EQ(offered.size(), 2u);
+    EXPECT_EQ(offered[1].grid, sheet::Grid::Mi);
+    EXPECT_EQ(offered[1].title, QStringLiteral("Week 3"));
+    EXPECT_TRUE(fs::exists(folder() / app::kSheetSettingsFile));
+}
+
 TEST_F(PracticeSheetMenu, AMissingTableOrCharacterIsReportedBeforeAnyDialog) {
     choose(testing::kYong);
     scripted.saveTo = folder() / "yong.pdf";
