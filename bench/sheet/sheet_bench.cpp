@@ -3,6 +3,7 @@
 // same with the table's first opening and the look-ups. Prints the time, the pages, and the
 // PDF's size per page. Run it from the stage folder, or point QIR_STAGE_DIR at one.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "desktop/fonts.h"
+#include "platform/gb2312.h"
 #include "sheet/practice_sheet.h"
 #include "sheet/sheet_characters.h"
 #include "sheet/sheet_options.h"
@@ -91,6 +93,35 @@ void firstSheetOfThirty(benchmark::State& state) {
     reportSheet(state, pdf, pages, 30);
 }
 BENCHMARK(firstSheetOfThirty)->Unit(benchmark::kMillisecond);
+
+// The most a sheet takes: the first 1,000 Chinese characters of GB2312, in the usual shape.
+// The peak resident size of the whole run is reported with it.
+void sheetOfAThousand(benchmark::State& state) {
+    OutputFolder output;
+    store::VectorTable table(stageFolder());
+    QString text;
+    for (int lead = 0xB0; lead <= 0xF7 && text.size() < 1000; ++lead) {
+        for (int trail = 0xA1; trail <= 0xFE && text.size() < 1000; ++trail) {
+            const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail), 0};
+            if (table.find(bytes)) {
+                text += gb2312::toUnicode(bytes);
+            }
+        }
+    }
+    const sheet::SheetSelection selection = sheet::selectSheetCharacters(text, table);
+    const fs::path pdf = output.path() / "sheet.pdf";
+    int pages = 0;
+    for (auto _ : state) {
+        pages = sheet::writePracticeSheetPdf(pdf, selection.characters,
+                                             sheet::SheetOptions{.paper = sheet::Paper::A4},
+                                             AtomicFile::Existing::Replace);
+    }
+    reportSheet(state, pdf, pages, static_cast<int>(selection.characters.size()));
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
+}
+BENCHMARK(sheetOfAThousand)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -131,6 +131,19 @@ TEST_F(SheetCommand, ATextOfNothingUsableWritesNothing) {
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_TRUE(outcome.err.startsWith(
         QStringLiteral("qir-stroke: --practice-sheet: the text holds 1001 characters")));
+    // A bad shape of the sheet: one line, exit status 2, no file.
+    outcome = run({"--practice-sheet", "永", "--output", "sheet.pdf", "--box", "100"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.err, QStringLiteral("qir-stroke: --box: the box must be 12 to 24 mm (see "
+                                          "'qir-stroke --help')\n"));
+    outcome = run({"--practice-sheet", "永", "--output", "sheet.pdf", "--grid", "hex"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    outcome = run({"--practice-sheet", "永", "--output", "sheet.pdf", "--rows", "copy,-1"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    outcome = run({"--practice-sheet", "永", "--output", "sheet.pdf", "--title",
+                   QString(10000, QLatin1Char('t'))});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.err.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(files(), before);
 }
 
