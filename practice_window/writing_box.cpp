@@ -236,17 +236,27 @@ bool WritingBox::event(QEvent* event) {
         case QEvent::TouchUpdate:
         case QEvent::TouchEnd: {
             auto* touch = static_cast<QTouchEvent*>(event);
-            // One finger draws; a second one is ignored.
-            if (touch->points().isEmpty()) {
-                return true;
-            }
-            const QEventPoint& point = touch->points().front();
-            if (event->type() == QEvent::TouchBegin) {
-                begin(point.position(), -1);
-            } else if (event->type() == QEvent::TouchUpdate) {
-                extend(point.position(), -1);
-            } else {
-                finish(point.position(), -1);
+            // One finger draws: the first down. A second one is ignored, and when the first
+            // lifts its stroke ends there, whatever the others still do.
+            if (event->type() == QEvent::TouchBegin && !touch->points().isEmpty()) {
+                finger_ = touch->points().front().id();
+                begin(touch->points().front().position(), -1);
+            } else if (finger_ >= 0) {
+                for (const QEventPoint& point : touch->points()) {
+                    if (point.id() != finger_) {
+                        continue;
+                    }
+                    if (event->type() == QEvent::TouchEnd ||
+                        point.state() == QEventPoint::State::Released) {
+                        finger_ = -1;
+                        finish(point.position(), -1);
+                    } else {
+                        extend(point.position(), -1);
+                    }
+                }
+                if (event->type() == QEvent::TouchEnd) {
+                    finger_ = -1;
+                }
             }
             event->accept();
             return true;

@@ -77,6 +77,7 @@ class WritingBox : public QWidget {
     int done_ = 0;
     bool drawing_ = false;
     bool penDrawing_ = false;
+    int finger_ = -1;  // the touch point that draws; other fingers are ignored
     practice::DrawnStroke ink_;
     QElapsedTimer inkClock_;
     practice::DrawnStroke refused_;

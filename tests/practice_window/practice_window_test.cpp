@@ -129,6 +129,38 @@ TEST_F(PracticeWindowTest, EveryStrokeRightByEachInputScoresAHundredAndIsKept) {
     EXPECT_EQ(attempts[2].mistakes, (std::vector<int>{0, 0, 0, 0}));
 }
 
+TEST_F(PracticeWindowTest, ASecondFingerNeitherDrawsNorBendsTheFirstFingersStroke) {
+    WritingBox& box = window.writingBox();
+    const std::vector<Polyline> medians = testing::madeUpCharacter();
+    const Polyline stroke = practice::resampled(
+        medians[0], static_cast<std::size_t>(practice::pathLength(medians[0]) / 0.02) + 2);
+    const QPoint elsewhere = at({0.9, 0.9}).toPoint();
+    QTest::touchEvent(&box, finger).press(0, at(stroke.front()).toPoint(), &box);
+    QTest::touchEvent(&box, finger)
+        .move(0, at(stroke.front()).toPoint(), &box)
+        .press(1, elsewhere, &box);
+    for (std::size_t i = 1; i + 1 < stroke.size(); ++i) {
+        QTest::touchEvent(&box, finger)
+            .move(0, at(stroke[i]).toPoint(), &box)
+            .move(1, elsewhere + QPoint(static_cast<int>(i), -static_cast<int>(i)), &box);
+    }
+    // The drawing finger lifts first; the other wanders on and lifts later.
+    QTest::touchEvent(&box, finger)
+        .release(0, at(stroke.back()).toPoint(), &box)
+        .move(1, elsewhere, &box);
+    QTest::touchEvent(&box, finger).move(1, at({0.1, 0.9}).toPoint(), &box);
+    QTest::touchEvent(&box, finger).release(1, at({0.1, 0.9}).toPoint(), &box);
+    EXPECT_EQ(window.session().nextStroke(), 1) << window.status().toStdString();
+    EXPECT_EQ(window.session().mistakes().at(0), 0);
+    // The rest by one finger, as usual: every stroke right at the first try.
+    for (std::size_t i = 1; i < medians.size(); ++i) {
+        draw(medians[i], Input::Finger);
+    }
+    ASSERT_TRUE(window.session().finished());
+    EXPECT_TRUE(window.result().startsWith(QStringLiteral("Score: 100 %")))
+        << window.result().toStdString();
+}
+
 TEST_F(PracticeWindowTest, AStrokeDrawnBackwardsIsShownWithItsReasonAndRecorded) {
     const std::vector<Polyline> medians = testing::madeUpCharacter();
     draw(medians[0]);
