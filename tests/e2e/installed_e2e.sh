@@ -10,7 +10,6 @@ prefix="$work/prefix"
 cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "cmake --install failed"
 [ -x "$prefix/bin/qir-stroke" ] || fail "no executable under the prefix"
 touch "$work/installed"
-sleep 1.1
 
 export HOME="$work/home"
 mkdir -p "$HOME"
@@ -28,10 +27,12 @@ start_program "$prefix/bin/qir-stroke"
 [ -L "$folder/bishunvec.db" ] || fail "the working folder has no link to the vector table"
 [ -L "$folder/bishunzi.db" ] || fail "the working folder has no link to the facts table"
 
-sleep 0.5
+wait_for_keyboard
+steps=$(mtime "$folder/bishunbmp.db")
 xdotool type --delay 150 '永'
 wait_for_file "$folder/tmp2.avi"
-sleep 1
+# The steps' rebuild comes last in showing a character.
+wait_for_rewrite "$folder/bishunbmp.db" "$steps"
 [ "$folder/bishunbmp.db" -nt "$work/installed" ] || fail "the stroke display table was not rebuilt"
 
 # The command line reads the installed store, from any folder, with no display.

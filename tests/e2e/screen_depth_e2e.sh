@@ -31,7 +31,14 @@ start_screen 16
 "$stage_dir/qir-stroke" >"$work/program-16.log" 2>&1 &
 program=$!
 pids+=("$program")
-sleep 2
+shown=""
+for _ in $(seq 150); do
+    kill -0 "$program" 2>/dev/null || fail "on a 16-bit screen the program did not keep running"
+    shown=$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null | head -n 1 || true)
+    [ -n "$shown" ] && break
+    sleep 0.1
+done
+[ -n "$shown" ] || fail "on a 16-bit screen the program showed no window"
 kill -0 "$program" 2>/dev/null || fail "on a 16-bit screen the program did not keep running"
 kill -TERM "$program"
 wait "$program" || fail "the program did not end cleanly on SIGTERM"

@@ -8,11 +8,7 @@ table_rows=$2
 [ -s donghua.db ] || fail "no character store in the stage folder"
 start_program
 read -r x y < <(window_position)
-# Typing goes to the input box once the window has the keyboard.
-for _ in $(seq 100); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
-    sleep 0.05
-done
+wait_for_keyboard
 
 # Each way in ends with the steps' rebuild, which rewrites the stroke display table: once it
 # has, the clip of that character was written before it, or not at all.

@@ -13,13 +13,14 @@ read -r -t 10 display_number <&3 || fail "Xvfb did not start"
 export DISPLAY=":$display_number"
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
-    sleep 0.1
+# The supporting-WM check appears before openbox has finished starting, and a window mapped in
+# that moment stays unmanaged for many seconds. Its client list is set last, once it has
+# taken over the windows already there and turns to new ones.
+for _ in $(seq 200); do
+    xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' && break
+    sleep 0.05
 done
-# The check property appears before openbox has finished starting; a window mapped in that
-# moment stays unmanaged for many seconds.
-sleep 1
+xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' || fail "openbox did not start"
 
 # Starts the program (by default ./qir-stroke; or the command given) and waits for its window.
 start_program() {
@@ -43,4 +44,13 @@ start_program() {
 window_position() {
     eval "$(xdotool getwindowgeometry --shell "$window")"
     echo "$X $Y"
+}
+
+# Waits up to 5 s for the program's window to have the keyboard, so that typing reaches it.
+wait_for_keyboard() {
+    for _ in $(seq 100); do
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && return 0
+        sleep 0.05
+    done
+    fail "the window did not get the keyboard"
 }
