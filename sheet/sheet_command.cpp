@@ -9,6 +9,7 @@
 #include "platform/temporary_files.h"
 #include "sheet/sheet_characters.h"
 #include "store/vector_table.h"
+#include "translations/translations.h"
 
 namespace qir::sheet {
 namespace {
@@ -153,6 +154,8 @@ cli::Command sheetCommand(const std::filesystem::path& storeFolder) {
         char program[] = "qir-stroke";
         char* qtArgv[] = {program, nullptr};
         QGuiApplication application(qtArgc, qtArgv);
+        // The sheet's words in the user's language.
+        const translations::Translations translations;
         installFontSubstitutions();
         return runSheet(arguments, storeFolder, stdout, stderr);
     };

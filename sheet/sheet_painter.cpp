@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Paints a practice sheet, page by page, after the plan of sheet_layout.h.
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -16,15 +17,22 @@
 namespace qir::sheet {
 namespace {
 
-[[noreturn]] void cannotPrint(const std::string& cause) {
-    throw Error("EPrinter", "Cannot print the practice sheet: " + cause);
+// The sheet's words follow the user's language.
+struct PracticeSheet {
+    Q_DECLARE_TR_FUNCTIONS(qir::sheet::PracticeSheet)
+};
+
+[[noreturn]] void cannotPrint(const QString& cause) {
+    throw Error("EPrinter",
+                PracticeSheet::tr("Cannot print the practice sheet: %1").arg(cause).toStdString());
 }
 
 // The share of the header's height the main reading takes above the character.
 constexpr double kReadingShare = 0.24;
 
 QString strokeCountText(int strokes) {
-    return strokes == 1 ? QStringLiteral("1 stroke") : QStringLiteral("%1 strokes").arg(strokes);
+    return strokes == 1 ? PracticeSheet::tr("1 stroke")
+                        : PracticeSheet::tr("%1 strokes").arg(strokes);
 }
 
 // Draws one page of the plan; lengths come in millimetres and go out in device units.
@@ -193,14 +201,15 @@ class PagePainter {
         QString identity = readings.join(QStringLiteral(", "));
         if (const QString radical = store::radicalText(facts); !radical.isEmpty()) {
             identity += (identity.isEmpty() ? QString() : QStringLiteral("   ")) +
-                        QStringLiteral("部首 ") + radical;
+                        PracticeSheet::tr("部首 %1").arg(radical);
         }
         paragraph(style::textFont(10, true), style::kText, identity);
         paragraph(style::textFont(9), style::kText, QString::fromStdString(facts.gloss));
-        paragraph(style::textFont(8), style::kQuietText,
-                  QStringLiteral("Each stroke starts where its numbered mark points, and sets off "
-                                 "the way it points; the new stroke of each step is red. Trace the "
-                                 "grey characters, then write your own in the empty boxes."));
+        paragraph(
+            style::textFont(8), style::kQuietText,
+            PracticeSheet::tr("Each stroke starts where its numbered mark points, and sets off "
+                              "the way it points; the new stroke of each step is red. Trace the "
+                              "grey characters, then write your own in the empty boxes."));
     }
 
     void paintFooter(int number, int pages) {
@@ -215,8 +224,10 @@ class PagePainter {
         painter_.setPen(style::kQuietText);
         painter_.drawText(first, Qt::AlignLeft | Qt::AlignVCenter, style::kProgramName);
         painter_.drawText(first, Qt::AlignRight | Qt::AlignVCenter,
-                          QStringLiteral("Page %1 of %2").arg(number).arg(pages));
-        painter_.drawText(second, Qt::AlignLeft | Qt::AlignVCenter, style::kDataCredit);
+                          PracticeSheet::tr("Page %1 of %2").arg(number).arg(pages));
+        painter_.drawText(second, Qt::AlignLeft | Qt::AlignVCenter,
+                          PracticeSheet::tr("Stroke data from Make Me a Hanzi / hanzi-writer-data, "
+                                            "under the Arphic Public License"));
         painter_.restore();
     }
 
@@ -242,7 +253,7 @@ int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharact
 
     QPainter painter;
     if (!painter.begin(&device)) {
-        cannotPrint("the printer or the file cannot be opened");
+        cannotPrint(PracticeSheet::tr("the printer or the file cannot be opened"));
     }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -251,12 +262,12 @@ int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharact
     const int count = static_cast<int>(plan.pages.size());
     for (int page = 0; page < count; ++page) {
         if (page > 0 && !device.newPage()) {
-            cannotPrint("the printer did not take page " + std::to_string(page + 1));
+            cannotPrint(PracticeSheet::tr("the printer did not take page %1").arg(page + 1));
         }
         pages.paint(plan.pages[static_cast<std::size_t>(page)], page + 1, count);
     }
     if (!painter.end()) {
-        cannotPrint("the printer did not take the sheet");
+        cannotPrint(PracticeSheet::tr("the printer did not take the sheet"));
     }
     return count;
 }
