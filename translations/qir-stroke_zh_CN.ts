@@ -247,4 +247,75 @@
         <translation>%1画</translation>
     </message>
 </context>
+<context>
+    <name>qir::workfolder::WorkingFolder</name>
+    <message>
+        <source>Cannot use the working folder %1: %2</source>
+        <translation>无法使用工作文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <source>QIR Demonstration of stroke order is already running for this user in another session, in the working folder %1. Close it there, then start the program again</source>
+        <translation>QIR Demonstration of stroke order 已经在这个用户的另一个会话中运行，使用的是工作文件夹 %1。请先在那里关闭它，再重新启动本程序</translation>
+    </message>
+    <message>
+        <source>The working folder %1 cannot be written: %2</source>
+        <translation>工作文件夹 %1 无法写入：%2</translation>
+    </message>
+    <message>
+        <source>The working folder %1 cannot be written: %2: %3</source>
+        <translation>工作文件夹 %1 无法写入：%2：%3</translation>
+    </message>
+    <message>
+        <source>Cannot prepare the working folder %1: %2: %3</source>
+        <translation>无法准备工作文件夹 %1：%2：%3</translation>
+    </message>
+    <message>
+        <source>Cannot prepare the working folder %1: %2</source>
+        <translation>无法准备工作文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 不是文件夹</translation>
+    </message>
+    <message>
+        <source>cannot create %1</source>
+        <translation>无法创建 %1</translation>
+    </message>
+    <message>
+        <source>cannot copy %1: %2 cannot be read</source>
+        <translation>无法复制 %1：%2 无法读取</translation>
+    </message>
+    <message>
+        <source>cannot write it to disk</source>
+        <translation>无法把它写入磁盘</translation>
+    </message>
+    <message>
+        <source>cannot link %1</source>
+        <translation>无法链接 %1</translation>
+    </message>
+    <message>
+        <source>cannot move %1 aside</source>
+        <translation>无法把 %1 移开</translation>
+    </message>
+    <message>
+        <source>cannot lock it</source>
+        <translation>无法锁定它</translation>
+    </message>
+    <message>
+        <source>cannot lock it: its lock file keeps changing</source>
+        <translation>无法锁定它：它的锁文件一直在变化</translation>
+    </message>
+    <message>
+        <source>The installed file %1 is missing or cannot be read. Reinstall qir-stroke to repair the installation.</source>
+        <translation>安装的文件 %1 缺失或无法读取。请重新安装 qir-stroke 来修复。</translation>
+    </message>
+    <message>
+        <source>cannot enter it</source>
+        <translation>无法进入它</translation>
+    </message>
+    <message>
+        <source>Cannot prepare the working folder: neither XDG_DATA_HOME nor HOME names a folder</source>
+        <translation>无法准备工作文件夹：XDG_DATA_HOME 和 HOME 都没有指定文件夹</translation>
+    </message>
+</context>
 </TS>

@@ -4,6 +4,7 @@
 // the texts the sources mark, so a new tr() without its translation fails here.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -13,6 +14,8 @@
 #include <map>
 #include <set>
 #include <tuple>
+
+#include "translations/translations.h"
 
 namespace {
 
@@ -153,6 +156,31 @@ TEST(TranslationFiles, ChineseTranslatesEveryTextWithItsPlaceholders) {
     EXPECT_EQ(byText[QStringLiteral("Write it yourself…")], QStringLiteral("自己写一写…"));
 }
 
+// Each text's context is the class or name the code translates it under, qualified with its
+// namespaces: lupdate names a context without them when it loses track of a namespace, and
+// the program would then never find the translation.
+TEST(TranslationFiles, ContextsAreTheProgramsQualifiedNames) {
+    for (const QString& ts : {kChinese, kEnglish}) {
+        for (const Message& message : readTs(ts)) {
+            EXPECT_TRUE(message.context.startsWith(QLatin1String("qir::")))
+                << message.context.toStdString() << ": \"" << message.source.toStdString() << "\"";
+        }
+    }
+}
+
+// The program's embedded translation is the file's: every text reads as the file says.
+TEST(TranslationFiles, TheProgramReadsEveryTextAsTheChineseFileTranslatesIt) {
+    const qir::translations::Translations translations(QLocale(QStringLiteral("zh_CN")));
+    ASSERT_TRUE(translations.ownLoaded());
+    for (const Message& message : readTs(kChinese)) {
+        EXPECT_EQ(QCoreApplication::translate(
+                      message.context.toUtf8().constData(), message.source.toUtf8().constData(),
+                      message.comment.isEmpty() ? nullptr : message.comment.toUtf8().constData()),
+                  message.translations.value(0))
+            << message.source.toStdString();
+    }
+}
+
 TEST(TranslationFiles, LreleaseFindsNothingUnfinished) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
@@ -184,7 +212,7 @@ TEST(TranslationFiles, HoldExactlyTheTextsTheSourcesMark) {
         copies << copy;
     }
     const ToolRun updated = run(kSourceDir + QStringLiteral("/scripts/update-translations.sh"),
-                            QStringList({QStringLiteral(QIR_LUPDATE)}) + copies);
+                                QStringList({QStringLiteral(QIR_LUPDATE)}) + copies);
     ASSERT_EQ(updated.exitCode, 0) << updated.output.toStdString();
     for (int i = 0; i < copies.size(); ++i) {
         const std::vector<Message> before = readTs(i == 0 ? kChinese : kEnglish);
