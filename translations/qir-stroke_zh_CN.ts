@@ -59,6 +59,41 @@
     </message>
 </context>
 <context>
+    <name>qir::practice::PracticeRecord</name>
+    <message>
+        <source>opened</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>the practice record %1 is damaged</source>
+        <translation>练习记录 %1 已损坏</translation>
+    </message>
+    <message>
+        <source>the practice record %1 is in use by another instance of the program</source>
+        <translation>练习记录 %1 正被本程序的另一个实例使用</translation>
+    </message>
+    <message>
+        <source>the practice record %1 is read-only</source>
+        <translation>练习记录 %1 是只读的</translation>
+    </message>
+    <message>
+        <source>the practice record %1 cannot be %2: %3</source>
+        <translation>练习记录 %1 无法%2：%3</translation>
+    </message>
+    <message>
+        <source>the practice record %1 was written by a later version of the program</source>
+        <translation>练习记录 %1 是由更新版本的程序写的</translation>
+    </message>
+</context>
+<context>
     <name>qir::practice_window::PracticeWindow</name>
     <message>
         <source>Write it yourself</source>
