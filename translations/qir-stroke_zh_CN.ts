@@ -213,7 +213,7 @@
     </message>
     <message>
         <source>Score: %1 %  Mistakes: %2  Time: %3 s</source>
-        <translation>得分：%1 分&#x3000;错误：%2&#x3000;用时：%3 秒</translation>
+        <translation>得分：%1分&#x3000;错误：%2&#x3000;用时：%3秒</translation>
     </message>
     <message>
         <source>none</source>
