@@ -58,6 +58,7 @@ int practise(const QString& text, const std::function<void()>& enterWorkingFolde
         const DisplayOpening opening(QString::fromLatin1(kProgramName));
         application.emplace(argc, argv);
     }
+    // The window's words in the user's language.
     const translations::Translations translations;
     // A logout or kill closes the window as its close box would; what was finished is kept.
     const QuitOnTerminationSignals quitOnTerminationSignals;
