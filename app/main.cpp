@@ -20,6 +20,7 @@
 #include "desktop/termination_signals.h"
 #include "facts/info_command.h"
 #include "platform/errors.h"
+#include "translations/translations.h"
 #include "workfolder/folder_claim.h"
 #include "workfolder/working_folder.h"
 
@@ -93,6 +94,8 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
     // The window's identity for the desktop (its Wayland app_id): the menu entry's name, so a
     // dock shows the program's icon and groups the window with its launcher.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.qir.stroke"));
+    // The user's language, for our texts and Qt's own dialogs, before any of them is made.
+    const qir::translations::Translations translations;
     qir::SystemDesktop desktop;
 
     // An installed program runs in the user's own working folder; everything after this

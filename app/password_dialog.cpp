@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/password_dialog.h"
 
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPointer>
@@ -11,9 +12,11 @@ store::Session::PasswordPrompt passwordDialog(QWidget* parent) {
     QPointer<QWidget> owner(parent);
     return [owner](const std::string& tableFile) -> std::optional<std::string> {
         QInputDialog dialog(owner.data());
-        dialog.setWindowTitle(QStringLiteral("Enter password"));
-        dialog.setLabelText(QStringLiteral("Password for table %1:")
-                                .arg(QString::fromLocal8Bit(tableFile.c_str())));
+        dialog.setWindowTitle(
+            QCoreApplication::translate("qir::app::PasswordDialog", "Enter password"));
+        dialog.setLabelText(
+            QCoreApplication::translate("qir::app::PasswordDialog", "Password for table %1:")
+                .arg(QString::fromLocal8Bit(tableFile.c_str())));
         dialog.setTextEchoMode(QLineEdit::Password);
         dialog.setInputMode(QInputDialog::TextInput);
         if (dialog.exec() != QDialog::Accepted) {

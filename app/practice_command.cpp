@@ -18,6 +18,7 @@
 #include "practice_window/practice_window.h"
 #include "store/character_facts.h"
 #include "store/vector_table.h"
+#include "translations/translations.h"
 
 namespace qir::app {
 namespace {
@@ -57,6 +58,8 @@ int practise(const QString& text, const std::function<void()>& enterWorkingFolde
         const DisplayOpening opening(QString::fromLatin1(kProgramName));
         application.emplace(argc, argv);
     }
+    // The window's words in the user's language.
+    const translations::Translations translations;
     // A logout or kill closes the window as its close box would; what was finished is kept.
     const QuitOnTerminationSignals quitOnTerminationSignals;
     try {

@@ -23,7 +23,7 @@ namespace {
 
 // The document's name, which a print dialog also offers as a file name.
 QString sheetName(const std::vector<sheet::SheetCharacter>& characters) {
-    return characters.front().text + QStringLiteral(" practice sheet");
+    return PracticeSheetActions::tr("%1 practice sheet").arg(characters.front().text);
 }
 
 }  // namespace
@@ -32,10 +32,10 @@ SheetDialogs systemSheetDialogs() {
     SheetDialogs dialogs;
     dialogs.askSaveFile = [](QWidget* parent,
                              const QString& suggested) -> std::optional<std::filesystem::path> {
-        QFileDialog dialog(parent, QStringLiteral("Save practice sheet as PDF"));
+        QFileDialog dialog(parent, PracticeSheetActions::tr("Save practice sheet as PDF"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilter(QStringLiteral("PDF documents (*.pdf)"));
+        dialog.setNameFilter(PracticeSheetActions::tr("PDF documents (*.pdf)"));
         dialog.setDefaultSuffix(QStringLiteral("pdf"));
         // Never the program's working folder, which the user does not look after.
         const QString documents =
@@ -58,7 +58,7 @@ SheetDialogs systemSheetDialogs() {
     };
     dialogs.askPrinter = [](QWidget* parent, QPrinter& printer) {
         QPrintDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QStringLiteral("Print practice sheet"));
+        dialog.setWindowTitle(PracticeSheetActions::tr("Print practice sheet"));
         return dialog.exec() == QDialog::Accepted;
     };
     return dialogs;
@@ -114,10 +114,12 @@ void PracticeSheetActions::addEntries(QMenu& menu, const std::string& hanzi,
         addEntry(tr("Show"), std::move(show));
     }
     const bool enabled = !gb2312::trimmed(hanzi).empty();
-    QAction* printEntry = addEntry(kPrintSheetText, [this, hanzi] { printCharacter(hanzi); });
-    QAction* saveEntry = addEntry(kSaveSheetText, [this, hanzi] { saveCharacterAsPdf(hanzi); });
+    QAction* printEntry =
+        addEntry(tr("Print practice sheet…"), [this, hanzi] { printCharacter(hanzi); });
+    QAction* saveEntry =
+        addEntry(tr("Save practice sheet as PDF…"), [this, hanzi] { saveCharacterAsPdf(hanzi); });
     QAction* writeEntry =
-        addEntry(kWriteItYourselfText, [this, hanzi] { writeCharacterYourself(hanzi); });
+        addEntry(tr("Write it yourself…"), [this, hanzi] { writeCharacterYourself(hanzi); });
     if (ofShownCharacter) {
         printEntry->setShortcut(QKeySequence::Print);
         printEntry->setShortcutVisibleInContextMenu(true);
@@ -168,8 +170,10 @@ std::vector<sheet::SheetCharacter> PracticeSheetActions::sheetCharacters(
     std::optional<store::StrokeVectors> strokes = vectorTable().find(hanzi);
     const QString text = gb2312::toUnicode(hanzi);
     if (!strokes) {
-        throw Error("ESheetError", "Cannot make a practice sheet of " + text.toStdString() + ": " +
-                                       store::kVectorTable.fileName + " does not hold its strokes");
+        throw Error("ESheetError",
+                    tr("Cannot make a practice sheet of %1: %2 does not hold its strokes")
+                        .arg(text, QString::fromStdString(store::kVectorTable.fileName))
+                        .toStdString());
     }
     return {{text, std::move(*strokes), sheet::sheetFacts(factsTable(), hanzi)}};
 }

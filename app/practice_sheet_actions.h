@@ -33,9 +33,6 @@ class QWidget;
 
 namespace qir::app {
 
-inline const QString kPrintSheetText = QStringLiteral("Print practice sheet…");
-inline const QString kSaveSheetText = QStringLiteral("Save practice sheet as PDF…");
-inline const QString kWriteItYourselfText = QStringLiteral("Write it yourself…");
 // Not Ctrl+E: the input box, which has the keyboard after a character is typed, takes that
 // as "end of line" and the shortcut would never fire.
 inline const QKeySequence kWriteItYourselfKey = QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W);

@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -26,6 +27,7 @@
 #include "store/dataset.h"
 #include "store/table_file.h"
 #include "strokes/record_grid.h"
+#include "translations/translations.h"
 
 // The pictures live in a static library, whose resource initialiser the linker would drop.
 static void initialiseEmbeddedPictures() {
@@ -372,7 +374,9 @@ void TForm1::ImageprevClick() {
     handle([this] { selection_->ImageprevClick(); });
 }
 void TForm1::ImagehelpClick() {
-    desktop_.openDocument(QStringLiteral("help.htm"));
+    // A Chinese reader gets the page in Chinese, where the working folder has it.
+    desktop_.openDocument(translations::helpPage(
+        QLocale(), [](const QString& page) { return QFileInfo::exists(page); }));
 }
 void TForm1::Label2Click() {
     desktop_.openDocument(kWebAddress);

@@ -7,7 +7,9 @@
 namespace qir {
 
 // "MS Sans Serif" becomes DejaVu Sans, "MS Serif" Nimbus Roman; "楷体_GB2312" becomes the
-// AR PL KaitiM GB font. Call once after the application object exists.
+// AR PL KaitiM GB font. The Kai font stays with the texts that ask for it: where the desktop's
+// interface font resolves to it (fontconfig's choice under a Chinese locale), menus, tooltips
+// and dialogs get a plain sans instead. Call once after the application object exists.
 void installFontSubstitutions();
 
 // The font of the input box, the catalogue and the sheets' characters: "楷体_GB2312" in

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "practice/practice_record.h"
 
+#include <QCoreApplication>
 #include <sstream>
 #include <stdexcept>
 
@@ -10,6 +11,13 @@
 
 namespace qir::practice {
 namespace {
+
+constexpr const char* kTextContext = "qir::practice::PracticeRecord";
+// What the record could not be, as its failures say it.
+[[maybe_unused]] constexpr const char* kDoings[] = {
+    QT_TRANSLATE_NOOP("qir::practice::PracticeRecord", "opened"),
+    QT_TRANSLATE_NOOP("qir::practice::PracticeRecord", "read"),
+    QT_TRANSLATE_NOOP("qir::practice::PracticeRecord", "written")};
 
 // The layout of the record; a file of a later one is left alone.
 constexpr int kRecordVersion = 1;
@@ -115,21 +123,37 @@ struct PracticeRecord::Impl {
     sql::Connection connection;
     std::string name;  // the file, for messages
 
-    // Throws RecordError: "damaged", "in use", or the engine's own words.
+    // The reasons the learner reads, in the learner's language.
+    std::string said(const char* text) const {
+        return QCoreApplication::translate(kTextContext, text)
+            .arg(QString::fromStdString(name))
+            .toStdString();
+    }
+
+    // Throws RecordError: "damaged", "in use", or the engine's own words. `doing` is one of
+    // kDoings.
     [[noreturn]] void fail(int code, const char* doing) const {
         const int primary = code & 0xFF;
         if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
-            throw RecordError("the practice record " + name + " is damaged");
+            throw RecordError(said(QT_TRANSLATE_NOOP("qir::practice::PracticeRecord",
+                                                     "the practice record %1 is damaged")));
         }
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
-            throw RecordError("the practice record " + name +
-                              " is in use by another instance of the program");
+            throw RecordError(
+                said(QT_TRANSLATE_NOOP("qir::practice::PracticeRecord",
+                                       "the practice record %1 is in use by another instance "
+                                       "of the program")));
         }
         if (primary == SQLITE_READONLY) {
-            throw RecordError("the practice record " + name + " is read-only");
+            throw RecordError(said(QT_TRANSLATE_NOOP("qir::practice::PracticeRecord",
+                                                     "the practice record %1 is read-only")));
         }
-        throw RecordError("the practice record " + name + " cannot be " + doing + ": " +
-                          sqlite3_errmsg(connection.get()));
+        throw RecordError(QCoreApplication::translate("qir::practice::PracticeRecord",
+                                                      "the practice record %1 cannot be %2: %3")
+                              .arg(QString::fromStdString(name),
+                                   QCoreApplication::translate(kTextContext, doing),
+                                   QString::fromUtf8(sqlite3_errmsg(connection.get())))
+                              .toStdString());
     }
 
     void exec(const char* statements, const char* doing) const {
@@ -185,7 +209,8 @@ PracticeRecord::PracticeRecord(std::filesystem::path file) : file_(std::move(fil
         }
         sqlite3_busy_timeout(handle, kBusyMilliseconds);
         if (sqlite3_db_readonly(handle, "main") == 1) {
-            throw RecordError("the practice record " + impl->name + " is read-only");
+            throw RecordError(impl->said(QT_TRANSLATE_NOOP("qir::practice::PracticeRecord",
+                                                           "the practice record %1 is read-only")));
         }
         // A damaged file is left as it is, for the learner or a repair tool to look at.
         const sql::Statement check = impl->prepare("PRAGMA quick_check", "read");
@@ -196,11 +221,14 @@ PracticeRecord::PracticeRecord(std::filesystem::path file) : file_(std::move(fil
             }
         });
         if (verdict != "ok") {
-            throw RecordError("the practice record " + impl->name + " is damaged");
+            throw RecordError(impl->said(QT_TRANSLATE_NOOP("qir::practice::PracticeRecord",
+                                                           "the practice record %1 is damaged")));
         }
         if (impl->singleInteger("PRAGMA user_version", "read") > kRecordVersion) {
-            throw RecordError("the practice record " + impl->name +
-                              " was written by a later version of the program");
+            throw RecordError(impl->said(
+                QT_TRANSLATE_NOOP("qir::practice::PracticeRecord",
+                                  "the practice record %1 was written by a later version of the "
+                                  "program")));
         }
         impl->exec("PRAGMA synchronous = FULL", "opened");
         impl->exec("BEGIN IMMEDIATE", "written");

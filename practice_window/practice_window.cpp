@@ -141,11 +141,31 @@ void PracticeWindow::judge(const practice::DrawnStroke& stroke) {
         }
         return;
     }
-    box_->showRefused(
-        stroke, QString::fromStdString(practice::verdictText(verdict, session_->strokeCount())));
+    box_->showRefused(stroke, verdictText(verdict, session_->strokeCount()));
     if (session_->hintDue()) {
         showHint();
     }
+}
+
+QString PracticeWindow::verdictText(const practice::Verdict& verdict, int strokeCount) {
+    // The learner's words for what --judge prints in its own, fixed ones.
+    switch (verdict.outcome) {
+        case practice::Outcome::Right:
+            return tr("right");
+        case practice::Outcome::WrongPlace:
+            return tr("wrong place");
+        case practice::Outcome::WrongShape:
+            return tr("wrong shape");
+        case practice::Outcome::Backwards:
+            return tr("wrong direction: drawn backwards");
+        case practice::Outcome::WrongOrder:
+            return tr("wrong order: matches stroke %1").arg(verdict.matchedStroke);
+        case practice::Outcome::Extra:
+            break;
+    }
+    return (strokeCount == 1 ? tr("wrong: the character has only 1 stroke")
+                             : tr("wrong: the character has only %1 strokes"))
+        .arg(strokeCount);
 }
 
 void PracticeWindow::showHint() {

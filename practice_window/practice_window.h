@@ -63,6 +63,8 @@ class PracticeWindow : public QWidget {
     void judge(const practice::DrawnStroke& stroke);
     void finishCharacter();
     void say(const QString& text);
+    // What the learner reads about a stroke judged wrong (or right).
+    static QString verdictText(const practice::Verdict& verdict, int strokeCount);
 
     std::vector<practice::PracticeCharacter> characters_;
     std::size_t current_ = 0;

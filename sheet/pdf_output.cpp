@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A practice sheet as a PDF file.
+#include <QCoreApplication>
 #include <QPdfWriter>
 
 #include "sheet/practice_sheet.h"
@@ -17,7 +18,7 @@ int writePracticeSheetPdf(const std::filesystem::path& file,
         QPdfWriter writer(&output.device());
         writer.setPageLayout(sheetPageLayout(options.paper));
         writer.setCreator(style::kProgramName);
-        QString title = QStringLiteral("Practice sheet:");
+        QString title = QCoreApplication::translate("qir::sheet::PracticeSheet", "Practice sheet:");
         for (std::size_t i = 0; i < characters.size() && i < 40; ++i) {
             title += (i == 0 ? QStringLiteral(" ") : QString()) + characters[i].text;
         }

@@ -11,6 +11,7 @@
 #include "platform/temporary_files.h"
 #include "sheet/sheet_characters.h"
 #include "store/vector_table.h"
+#include "translations/translations.h"
 
 namespace qir::sheet {
 namespace {
@@ -84,7 +85,7 @@ void readShape(const cli::Invocation& invocation, SheetOptions& options) {
     }
     options.nameLine = invocation.isSet(kNameLine);
     options.pinyin = !invocation.isSet(kNoPinyin);
-    const std::vector<OptionProblem> problems = problemsWith(options);
+    const std::vector<OptionProblem> problems = problemsWith(options, Language::English);
     if (!problems.empty()) {
         const std::map<OptionField, const char*> option{{OptionField::Box, "--box"},
                                                         {OptionField::TraceRows, "--rows"},
@@ -220,6 +221,8 @@ cli::Command sheetCommand(const std::filesystem::path& storeFolder) {
         char program[] = "qir-stroke";
         char* qtArgv[] = {program, nullptr};
         QGuiApplication application(qtArgc, qtArgv);
+        // The sheet's words in the user's language.
+        const translations::Translations translations;
         installFontSubstitutions();
         return runSheet(arguments, storeFolder, stdout, stderr);
     };

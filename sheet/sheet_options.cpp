@@ -11,9 +11,11 @@
 namespace qir::sheet {
 namespace {
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("qir::sheet::SheetOptions", text);
-}
+// The reasons a person reads: in the dialog in the user's language, on the command line as
+// its other messages are, in English.
+struct SheetOptionsText {
+    Q_DECLARE_TR_FUNCTIONS(qir::sheet::SheetOptions)
+};
 
 struct GridEntry {
     Grid grid;
@@ -39,33 +41,48 @@ const QString pinyin = QStringLiteral("sheet/pinyin");
 
 }  // namespace
 
-std::vector<OptionProblem> problemsWith(const SheetOptions& options) {
+std::vector<OptionProblem> problemsWith(const SheetOptions& options, Language language) {
+    const auto translated = [language](const char* text) {
+        return language == Language::Users ? SheetOptionsText::tr(text) : QString::fromUtf8(text);
+    };
     std::vector<OptionProblem> problems;
     if (!std::isfinite(options.box) || options.box < kSmallestBox || options.box > kLargestBox) {
         problems.push_back(
-            {OptionField::Box,
-             translated("the box must be %1 to %2 mm").arg(kSmallestBox).arg(kLargestBox)});
+            {OptionField::Box, translated(QT_TRANSLATE_NOOP("qir::sheet::SheetOptions",
+                                                            "the box must be %1 to %2 mm"))
+                                   .arg(kSmallestBox)
+                                   .arg(kLargestBox)});
     }
     if (options.traceRows < 0 || options.traceRows > kMostTraceRows) {
         problems.push_back(
-            {OptionField::TraceRows, translated("trace rows must be 0 to %1").arg(kMostTraceRows)});
+            {OptionField::TraceRows,
+             translated(QT_TRANSLATE_NOOP("qir::sheet::SheetOptions", "trace rows must be 0 to %1"))
+                 .arg(kMostTraceRows)});
     }
     if (options.copyRows < 0 || options.copyRows > kMostCopyRows) {
         problems.push_back(
-            {OptionField::CopyRows, translated("copy rows must be 0 to %1").arg(kMostCopyRows)});
+            {OptionField::CopyRows,
+             translated(QT_TRANSLATE_NOOP("qir::sheet::SheetOptions", "copy rows must be 0 to %1"))
+                 .arg(kMostCopyRows)});
     }
     if (options.traceRows == 0 && !options.buildRow && options.copyRows == 0 && !options.fillPage) {
-        problems.push_back({OptionField::Rows, translated("choose at least one practice row")});
+        problems.push_back(
+            {OptionField::Rows, translated(QT_TRANSLATE_NOOP("qir::sheet::SheetOptions",
+                                                             "choose at least one practice row"))});
     }
     if (options.title.size() > kLongestTitle) {
         problems.push_back(
             {OptionField::Title,
-             translated("the title is %1 characters long; at most %2 fit on the line")
+             translated(
+                 QT_TRANSLATE_NOOP("qir::sheet::SheetOptions",
+                                   "the title is %1 characters long; at most %2 fit on the line"))
                  .arg(options.title.size())
                  .arg(kLongestTitle)});
     } else if (options.title.contains(QLatin1Char('\n')) ||
                options.title.contains(QLatin1Char('\r'))) {
-        problems.push_back({OptionField::Title, translated("the title must be one line")});
+        problems.push_back(
+            {OptionField::Title, translated(QT_TRANSLATE_NOOP("qir::sheet::SheetOptions",
+                                                              "the title must be one line"))});
     }
     return problems;
 }
@@ -99,7 +116,7 @@ QString gridLabel(Grid grid) {
         case Grid::Plain:
             break;
     }
-    return translated("Plain boxes");
+    return SheetOptionsText::tr("Plain boxes");
 }
 
 QString rowsText(const SheetOptions& options) {

@@ -51,8 +51,11 @@ struct OptionProblem {
     QString reason;  // one line, without a full stop: "the box must be 12 to 24 mm"
 };
 
-// Everything wrong with `options`; empty when the sheet can be made.
-std::vector<OptionProblem> problemsWith(const SheetOptions& options);
+// Everything wrong with `options`; empty when the sheet can be made. The reasons are in the
+// user's language, or in English for the command line.
+enum class Language { Users, English };
+std::vector<OptionProblem> problemsWith(const SheetOptions& options,
+                                        Language language = Language::Users);
 
 // The grid's name on the command line and in the settings ("tian", "mi", "jiu", "plain"),
 // and back; nothing for an unknown name.

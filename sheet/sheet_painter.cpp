@@ -18,31 +18,34 @@
 namespace qir::sheet {
 namespace {
 
-[[noreturn]] void cannotPrint(const std::string& cause) {
-    throw Error("EPrinter", "Cannot print the practice sheet: " + cause);
+// The sheet's words follow the user's language.
+struct PracticeSheet {
+    Q_DECLARE_TR_FUNCTIONS(qir::sheet::PracticeSheet)
+};
+
+[[noreturn]] void cannotPrint(const QString& cause) {
+    throw Error("EPrinter",
+                PracticeSheet::tr("Cannot print the practice sheet: %1").arg(cause).toStdString());
 }
 
 // The share of the header's height the main reading takes above the character.
 constexpr double kReadingShare = 0.24;
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("qir::sheet::PracticeSheet", text);
-}
-
 QString strokeCountText(int strokes) {
-    return strokes == 1 ? translated("1 stroke") : translated("%1 strokes").arg(strokes);
+    return strokes == 1 ? PracticeSheet::tr("1 stroke")
+                        : PracticeSheet::tr("%1 strokes").arg(strokes);
 }
 
 // What a row group is for, written downwards left of it.
 QString rowLabel(RowKind kind) {
     switch (kind) {
         case RowKind::Steps:
-            return translated("Order");
+            return PracticeSheet::tr("Order");
         case RowKind::Trace:
         case RowKind::Build:
-            return translated("Trace");
+            return PracticeSheet::tr("Trace");
         case RowKind::Copy:
-            return translated("Copy");
+            return PracticeSheet::tr("Copy");
         case RowKind::Header:
             break;
     }
@@ -116,8 +119,8 @@ class PagePainter {
             const QFont font = style::textFont(10);
             painter_.setFont(font);
             const QFontMetricsF measure(font, painter_.device());
-            const QStringList fields{translated("Name:"), translated("Class:"),
-                                     translated("Date:")};
+            const QStringList fields{PracticeSheet::tr("Name:"), PracticeSheet::tr("Class:"),
+                                     PracticeSheet::tr("Date:")};
             const double share = line.width() / static_cast<double>(fields.size());
             painter_.setPen(QPen(style::kText, style::kRuleWidth * unit_));
             for (int i = 0; i < fields.size(); ++i) {
@@ -300,7 +303,7 @@ class PagePainter {
         QString identity = readings.join(QStringLiteral(", "));
         if (const QString radical = store::radicalText(facts); !radical.isEmpty()) {
             identity += (identity.isEmpty() ? QString() : QStringLiteral("   ")) +
-                        translated("Radical") + QLatin1Char(' ') + radical;
+                        PracticeSheet::tr("部首 %1").arg(radical);
         }
         paragraph(style::textFont(10, true), style::kText, identity);
         paragraph(style::textFont(9), style::kText, QString::fromStdString(facts.gloss));
@@ -317,7 +320,7 @@ class PagePainter {
         painter_.save();
         painter_.setPen(style::kQuietText);
         painter_.setFont(font);
-        const QString page = translated("Page %1 of %2").arg(number).arg(pages);
+        const QString page = PracticeSheet::tr("Page %1 of %2").arg(number).arg(pages);
         painter_.drawText(first, Qt::AlignRight | Qt::AlignVCenter, page);
         // Once a page: how the sheet is used.
         painter_.setFont(instructionFont);
@@ -328,12 +331,16 @@ class PagePainter {
             QRectF(first.left(), first.top(), room, first.height()),
             Qt::AlignLeft | Qt::AlignVCenter,
             QFontMetricsF(instructionFont, painter_.device())
-                .elidedText(translated("Start each stroke at its numbered mark, the way it "
-                                       "points; the new stroke is red. Trace the grey, then copy."),
-                            Qt::ElideRight, room));
+                .elidedText(
+                    PracticeSheet::tr("Start each stroke at its numbered mark, the way it "
+                                      "points; the new stroke is red. Trace the grey, then copy."),
+                    Qt::ElideRight, room));
         painter_.setFont(font);
         painter_.drawText(second, Qt::AlignLeft | Qt::AlignVCenter,
-                          style::kProgramName + QStringLiteral(" · ") + style::kDataCredit);
+                          style::kProgramName + QStringLiteral(" · ") +
+                              PracticeSheet::tr("Stroke data from Make Me a Hanzi / "
+                                                "hanzi-writer-data, under the Arphic Public "
+                                                "License"));
         painter_.restore();
     }
 
@@ -361,7 +368,7 @@ int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharact
 
     QPainter painter;
     if (!painter.begin(&device)) {
-        cannotPrint("the printer or the file cannot be opened");
+        cannotPrint(PracticeSheet::tr("the printer or the file cannot be opened"));
     }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -370,12 +377,12 @@ int paintPracticeSheet(QPagedPaintDevice& device, const std::vector<SheetCharact
     const int count = static_cast<int>(plan.pages.size());
     for (int page = 0; page < count; ++page) {
         if (page > 0 && !device.newPage()) {
-            cannotPrint("the printer did not take page " + std::to_string(page + 1));
+            cannotPrint(PracticeSheet::tr("the printer did not take page %1").arg(page + 1));
         }
         pages.paint(plan.pages[static_cast<std::size_t>(page)], page + 1, count);
     }
     if (!painter.end()) {
-        cannotPrint("the printer did not take the sheet");
+        cannotPrint(PracticeSheet::tr("the printer did not take the sheet"));
     }
     return count;
 }

@@ -40,8 +40,6 @@ inline constexpr double kGlyphInset = 0.06;
 inline constexpr double kStartMarkShare = 0.2;
 
 inline const QString kProgramName = QStringLiteral("QIR Demonstration of stroke order");
-inline const QString kDataCredit = QStringLiteral(
-    "Stroke data from Make Me a Hanzi / hanzi-writer-data, under the Arphic Public License");
 
 // The sheet's text font at `points`.
 QFont textFont(double points, bool bold = false);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/character_facts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <charconv>
 
@@ -128,10 +129,13 @@ QString factsLine(const QString& character, const CharacterFacts& facts) {
     }
     QStringList parts;
     if (!facts.radical.empty()) {
-        parts << QStringLiteral("部首 ") + radicalText(facts);
+        // Chinese terms in every language, as a learner meets them; a translation may explain.
+        parts << QCoreApplication::translate("qir::store::CharacterFacts", "部首 %1")
+                     .arg(radicalText(facts));
     }
     if (facts.totalStrokes) {
-        parts << QString::number(*facts.totalStrokes) + QStringLiteral("画");
+        parts << QCoreApplication::translate("qir::store::CharacterFacts", "%1画")
+                     .arg(*facts.totalStrokes);
     }
     for (const QString& part : parts) {
         line += QStringLiteral(" · ") + part;

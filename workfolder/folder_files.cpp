@@ -14,6 +14,7 @@
 #include "platform/file_io.h"
 #include "platform/file_writing.h"
 #include "platform/regular_file.h"
+#include "workfolder/folder_texts.h"
 #include "workfolder/working_folder.h"
 
 namespace qir::workfolder {
@@ -46,13 +47,13 @@ void renameInto(const fs::path& from, const fs::path& folder, std::string_view n
 }  // namespace
 
 void failToPrepare(const fs::path& folder, std::string_view action, std::error_code cause) {
-    throw WorkingFolderError("Cannot prepare the working folder " + folder.string() + ": " +
-                             std::string(action) + ": " + cause.message());
+    throw WorkingFolderError(filled(FolderTexts::tr("Cannot prepare the working folder %1: %2: %3"),
+                                    folder.string(), std::string(action), cause.message()));
 }
 
 void failToPrepare(const fs::path& folder, std::string_view reason) {
-    throw WorkingFolderError("Cannot prepare the working folder " + folder.string() + ": " +
-                             std::string(reason));
+    throw WorkingFolderError(filled(FolderTexts::tr("Cannot prepare the working folder %1: %2"),
+                                    folder.string(), std::string(reason)));
 }
 
 void createFolder(const fs::path& folder) {
@@ -66,15 +67,16 @@ void createFolder(const fs::path& folder) {
         existing = existing.parent_path();
     }
     if (!fs::is_directory(existing, error)) {
-        failToPrepare(folder, existing.string() + " is not a folder");
+        failToPrepare(folder, filled(FolderTexts::tr("%1 is not a folder"), existing.string()));
     }
     for (auto place = missing.rbegin(); place != missing.rend(); ++place) {
         if (::mkdir(place->c_str(), 0700) != 0 && errno != EEXIST) {
-            failToPrepare(folder, "cannot create " + place->string(), lastError());
+            failToPrepare(folder, filled(FolderTexts::tr("cannot create %1"), place->string()),
+                          lastError());
         }
     }
     if (!fs::is_directory(folder, error)) {
-        failToPrepare(folder, folder.string() + " is not a folder");
+        failToPrepare(folder, filled(FolderTexts::tr("%1 is not a folder"), folder.string()));
     }
 }
 
@@ -94,8 +96,8 @@ void copyFileAtomically(const fs::path& source, const fs::path& folder, std::str
     try {
         content = readFileBytes(source.string());
     } catch (const Error&) {
-        failToPrepare(folder, "cannot copy " + std::string(name) + ": " + source.string() +
-                                  " cannot be read");
+        failToPrepare(folder, filled(FolderTexts::tr("cannot copy %1: %2 cannot be read"),
+                                     std::string(name), source.string()));
     }
     // AtomicFile gives the copy the mode of an ordinary document, the user's own.
     writeFileAtomically(
@@ -108,13 +110,14 @@ void syncFolder(const fs::path& folder) {
     const FileDescriptor descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     const int error = descriptor.valid() ? syncFileSystem(descriptor.get()) : errno;
     if (error != 0) {
-        failToPrepare(folder, "cannot write it to disk", {error, std::generic_category()});
+        failToPrepare(folder, FolderTexts::tr("cannot write it to disk").toStdString(),
+                      {error, std::generic_category()});
     }
 }
 
 void linkAtomically(const fs::path& target, const fs::path& folder, std::string_view name) {
     const fs::path scratch = scratchName(folder, name);
-    const std::string action = "cannot link " + std::string(name);
+    const std::string action = filled(FolderTexts::tr("cannot link %1"), std::string(name));
     std::error_code error;
     fs::remove(scratch, error);
     fs::create_symlink(target, scratch, error);
@@ -136,7 +139,9 @@ void moveAside(const fs::path& folder, std::string_view name) {
             fs::rename(folder / name, folder / aside, error);
             // Gone meanwhile: another start at the same moment moved it.
             if (error && error != std::errc::no_such_file_or_directory) {
-                failToPrepare(folder, "cannot move " + std::string(name) + " aside", error);
+                failToPrepare(folder,
+                              filled(FolderTexts::tr("cannot move %1 aside"), std::string(name)),
+                              error);
             }
             return;
         }
@@ -178,14 +183,14 @@ FolderLock::FolderLock(const fs::path& folder) {
                 file_.valid() ? std::make_error_code(std::errc::invalid_argument) : lastError();
             file_ = FileDescriptor();
             if (attempt >= 3 || !isPresent(entry)) {
-                failToPrepare(folder, "cannot lock it", cause);
+                failToPrepare(folder, FolderTexts::tr("cannot lock it").toStdString(), cause);
             }
             mendUnlessRegular(folder, kLockFile, FollowLinks::No);
             continue;
         }
         while (::flock(file_.get(), LOCK_EX) != 0) {
             if (errno != EINTR) {
-                failToPrepare(folder, "cannot lock it", lastError());
+                failToPrepare(folder, FolderTexts::tr("cannot lock it").toStdString(), lastError());
             }
         }
         struct stat named {};
@@ -194,7 +199,9 @@ FolderLock::FolderLock(const fs::path& folder) {
             return;
         }
         if (attempt >= 3) {
-            failToPrepare(folder, "cannot lock it: its lock file keeps changing");
+            failToPrepare(
+                folder,
+                FolderTexts::tr("cannot lock it: its lock file keeps changing").toStdString());
         }
     }
 }

@@ -6,6 +6,7 @@
 
 #include "workfolder/folder_files.h"
 #include "workfolder/folder_stamp.h"
+#include "workfolder/folder_texts.h"
 #include "workfolder/working_folder.h"
 
 namespace qir::workfolder {
@@ -122,9 +123,10 @@ void prepareUserFolder(const fs::path& dataFolder, const fs::path& folder, std::
     for (const ProgramFile& file : files) {
         const fs::path source = dataFolder / file.name;
         if (!file.optional && !readableFile(source)) {
-            throw WorkingFolderError("The installed file " + source.string() +
-                                     " is missing or cannot be read. Reinstall qir-stroke to "
-                                     "repair the installation.");
+            throw WorkingFolderError(
+                filled(FolderTexts::tr("The installed file %1 is missing or cannot be read. "
+                                       "Reinstall qir-stroke to repair the installation."),
+                       source.string()));
         }
     }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "workfolder/folder_files.h"
+#include "workfolder/folder_texts.h"
 
 namespace qir::workfolder {
 namespace fs = std::filesystem;
@@ -49,8 +50,11 @@ fs::path userFolder(const Environment& environment) {
         return dataHome / "qir-stroke";
     }
     if (environment.home.empty()) {
-        throw WorkingFolderError(
-            "Cannot prepare the working folder: neither XDG_DATA_HOME nor HOME names a folder");
+        throw WorkingFolderError(QCoreApplication::translate("qir::workfolder::WorkingFolder",
+                                                             "Cannot prepare the working folder: "
+                                                             "neither XDG_DATA_HOME nor HOME "
+                                                             "names a folder")
+                                     .toStdString());
     }
     return fs::path(environment.home) / ".local" / "share" / "qir-stroke";
 }
@@ -66,7 +70,7 @@ std::optional<fs::path> enterWorkingFolder(const fs::path& executable,
     std::error_code error;
     fs::current_path(folder, error);
     if (error) {
-        failToPrepare(folder, "cannot enter it", error);
+        failToPrepare(folder, FolderTexts::tr("cannot enter it").toStdString(), error);
     }
     return folder;
 }

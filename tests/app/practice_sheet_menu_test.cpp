@@ -147,7 +147,7 @@ TEST_F(PracticeSheetMenu, TheCharactersFactsAreTheMenusFirstInertLine) {
         EXPECT_EQ(entries[2]->text(), QStringLiteral("Print practice sheet…"));
         EXPECT_TRUE(entries[2]->isEnabled());
         EXPECT_EQ(entries[3]->text(), QStringLiteral("Save practice sheet as PDF…"));
-        EXPECT_EQ(entries[4]->text(), app::kWriteItYourselfText);
+        EXPECT_EQ(entries[4]->text(), QStringLiteral("Write it yourself…"));
         menu->close();
     }
     EXPECT_TRUE(fixture.form().practiceSheetActions().factsTableOpen());
@@ -183,7 +183,7 @@ TEST_F(PracticeSheetMenu, ACatalogueCharactersMenuShowsItAndMakesItsSheet) {
     // Ctrl+P prints the character shown, not this one.
     EXPECT_TRUE(entries[3]->shortcut().isEmpty());
     EXPECT_EQ(entries[4]->text(), QStringLiteral("Save practice sheet as PDF…"));
-    EXPECT_EQ(entries[5]->text(), app::kWriteItYourselfText);
+    EXPECT_EQ(entries[5]->text(), QStringLiteral("Write it yourself…"));
     EXPECT_TRUE(entries[5]->shortcut().isEmpty());
     // The right click itself chose nothing; its sheet is that of the clicked character.
     EXPECT_EQ(fixture.form().CurrentHanzi(), "");
@@ -277,7 +277,7 @@ TEST_F(PracticeSheetMenu, WriteItYourselfOpensThePracticeWindowOnTheCurrentChara
     QMenu* menu = contextMenuOf("DBCtrlGrid1");
     ASSERT_NE(menu, nullptr);
     QAction* write = menu->actions().back();
-    ASSERT_EQ(write->text(), app::kWriteItYourselfText);
+    ASSERT_EQ(write->text(), QStringLiteral("Write it yourself…"));
     ASSERT_TRUE(write->isEnabled());
     write->trigger();
     QCoreApplication::processEvents();  // the entry runs once the menu's handler has returned

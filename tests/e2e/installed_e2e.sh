@@ -23,7 +23,8 @@ start_program "$prefix/bin/qir-stroke"
 [ "$(readlink "$folder/donghua.db")" = "$prefix/share/qir-stroke/donghua.db" ] ||
     fail "donghua.db links to $(readlink "$folder/donghua.db")"
 [ -f "$folder/bishunbmp.db" ] && [ ! -L "$folder/bishunbmp.db" ] || fail "no own stroke display table"
-[ -f "$folder/exityellow.bmp" ] && [ -f "$folder/help.htm" ] || fail "skins or help page missing"
+[ -f "$folder/exityellow.bmp" ] && [ -f "$folder/help.htm" ] && [ -f "$folder/help_zh_CN.htm" ] ||
+    fail "skins or help pages missing"
 [ -L "$folder/bishunvec.db" ] || fail "the working folder has no link to the vector table"
 [ -L "$folder/bishunzi.db" ] || fail "the working folder has no link to the facts table"
 

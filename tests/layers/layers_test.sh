@@ -34,7 +34,7 @@ mapfile -t sources < <(find . \( -path ./node_modules -o -path './build*' -o -pa
     -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' -o -name '*.cpp.in' \) -print |
     sed 's#^\./##' | sort)
 
-low_layer='^(platform|commandline|geometry|store|workfolder|jpeg|ffmpeg|facts|practice|tools/store_builder|strokes/pictures)/'
+low_layer='^(platform|commandline|translations|geometry|store|workfolder|jpeg|ffmpeg|facts|practice|tools/store_builder|strokes/pictures)/'
 
 includes() {  # FILE -> one include a line, as <name> or "name"
     sed -n -E 's@^[[:space:]]*#[[:space:]]*include[[:space:]]*([<"][^>"]+[>"]).*@\1@p' "$1"

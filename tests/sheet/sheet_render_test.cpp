@@ -141,14 +141,14 @@ TEST_F(SheetRendering, TheHeaderCarriesTheReadingsTheRadicalAndTheGlossWhenKnown
                           AtomicFile::Existing::Refuse);
     const QString text = testing::pdfText(pdf);
     for (const QString& expected :
-         {QStringLiteral("xíng, háng, hàng"), QStringLiteral("Radical 行"),
-          QStringLiteral("go; walk; move (about)"), QStringLiteral("Radical 长")}) {
+         {QStringLiteral("xíng, háng, hàng"), QStringLiteral("部首 行"),
+          QStringLiteral("go; walk; move (about)"), QStringLiteral("部首 长")}) {
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n"
                                              << text.toStdString();
     }
     // The main reading stands once more on its own, large, above the character.
     EXPECT_EQ(text.count(QStringLiteral("xíng")), 2) << text.toStdString();
-    EXPECT_EQ(text.count(QStringLiteral("Radical")), 2);
+    EXPECT_EQ(text.count(QStringLiteral("部首")), 2);
 }
 
 TEST_F(SheetRendering, SeveralCharactersFlowOntoThePagesOfThePlanInOrder) {
