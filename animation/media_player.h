@@ -47,6 +47,9 @@ class MediaPlayer : public QWidget {
     void previous();
     void step();
     void back();
+    // What a click on `button` does: nothing on a greyed one, else its operation and then its
+    // rule for the buttons, errors shown in the error box. Assistive technology presses here.
+    void clickButton(TMPBtnType button);
 
     // State.
     bool deviceOpen() const { return device_ != nullptr; }

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/window_look.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QWidget>
+#include <memory>
+
+namespace qir::app {
+namespace {
+
+const QString kWindowStyle = QStringLiteral("Fusion");
+
+}  // namespace
+
+QPalette windowPalette() {
+    const std::unique_ptr<QStyle> style(QStyleFactory::create(kWindowStyle));
+    const QPalette standard = style->standardPalette();
+    // Setting each brush marks it as the widget's own, so it wins over the application's.
+    QPalette palette;
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = static_cast<QPalette::ColorGroup>(group);
+            const auto r = static_cast<QPalette::ColorRole>(role);
+            palette.setBrush(g, r, standard.brush(g, r));
+        }
+    }
+    return palette;
+}
+
+void keepOwnLook(QWidget& window) {
+    QStyle* style = QStyleFactory::create(kWindowStyle);
+    style->setParent(&window);
+    const QList<QWidget*> children = window.findChildren<QWidget*>();
+    for (QWidget* widget : children) {
+        if (widget->window() == &window && widget->style() == QApplication::style()) {
+            widget->setStyle(style);
+        }
+    }
+    window.setStyle(style);
+    window.setPalette(windowPalette());
+}
+
+}  // namespace qir::app
