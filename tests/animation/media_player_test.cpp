@@ -416,7 +416,10 @@ TEST_F(MediaPlayerTest, AssistiveTechnologySeesSevenButtonsWithTheirStatesAndPre
     EXPECT_EQ(player->mode(), DeviceMode::Stopped);
     EXPECT_EQ(player->autoButtons(), kAfterOpen);
 
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     player->setFocus();
+    ASSERT_TRUE(player->hasFocus());
     QTest::keyClick(player, Qt::Key_Right);
     EXPECT_TRUE(button(B::btPause)->state().focused);
     EXPECT_FALSE(button(B::btPlay)->state().focused);

@@ -163,6 +163,9 @@ TEST(Reachable, TheWindowKeepsItsLightLookUnderADarkTheme) {
         const QImage box = fixture.control("Edit1")->grab().toImage();
         EXPECT_GT(QColor(box.pixel(box.width() - 3, box.height() / 2)).lightness(), 220);
 
+        if (const QString shots = qEnvironmentVariable("QIR_SCREENSHOT_DIR"); !shots.isEmpty()) {
+            form.grab().save(shots + QStringLiteral("/window-dark-theme.png"));
+        }
         QWidget dialog;  // a window of its own follows the desktop
         EXPECT_EQ(dialog.palette().color(QPalette::Base), QColor(0x2D, 0x2D, 0x2D));
     }

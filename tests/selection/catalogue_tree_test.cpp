@@ -147,14 +147,12 @@ TEST_F(CatalogueTreeTest, ReturnShowsTheSelectedCharacterAsAClickDoesButArrowsSh
     tree.setCurrentItem(group(5));
     QTest::keyClick(&tree, Qt::Key_Return);  // a group label: nothing to show
     EXPECT_EQ(chosen.count(), 0);
-    QTest::keyClick(&tree, Qt::Key_Right);  // open the group, then walk into it
+    tree.setCurrentItem(group(5)->child(153));
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTest::keyClick(&tree, Qt::Key_Up);
     QTest::keyClick(&tree, Qt::Key_Down);
     QTest::keyClick(&tree, Qt::Key_Down);
-    ASSERT_EQ(tree.currentItem(), group(5)->child(1));
-    EXPECT_THAT(recorder.calls, IsEmpty());
-    for (int i = 1; i < 155; ++i) {
-        QTest::keyClick(&tree, Qt::Key_Down);
-    }
+    EXPECT_THAT(recorder.calls, IsEmpty());               // the arrow keys only move the selection
     ASSERT_EQ(tree.currentItem(), group(5)->child(155));  // 羽, stored with its blank
     QTest::keyClick(&tree, Qt::Key_Return);
     EXPECT_EQ(chosen.count(), 1);
