@@ -30,9 +30,16 @@ class ClickableAccessible : public QAccessibleWidget {
     ClickableAccessible(Control* control, QAccessible::Role role)
         : QAccessibleWidget(control, role) {}
 
-    QStringList actionNames() const override { return {pressAction()}; }
+    // The background is a picture the pointer passes through, not a button.
+    bool clickable() const { return !widget()->testAttribute(Qt::WA_TransparentForMouseEvents); }
+    QAccessible::Role role() const override {
+        return clickable() ? QAccessibleWidget::role() : QAccessible::Graphic;
+    }
+    QStringList actionNames() const override {
+        return clickable() ? QStringList{pressAction()} : QStringList{};
+    }
     void doAction(const QString& action) override {
-        if (action == pressAction() && widget()->isEnabled()) {
+        if (action == pressAction() && clickable() && widget()->isEnabled()) {
             emit static_cast<Control*>(widget())->clicked();
         }
     }

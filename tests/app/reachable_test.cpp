@@ -58,6 +58,7 @@ TEST(Reachable, TheApplicationIsAnnouncedByItsTitleAndEveryControlHasANameAndRol
                   QStringList{QAccessibleActionInterface::pressAction()});
     }
     EXPECT_EQ(accessible(fixture.control("Label2"))->role(), QAccessible::Link);
+    EXPECT_EQ(accessible(fixture.control("Image1"))->role(), QAccessible::Graphic);
 
     const struct {
         const char* control;

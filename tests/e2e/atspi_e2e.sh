@@ -3,8 +3,8 @@
 # The real program as a screen reader sees it, through AT-SPI (at-spi2-core and pyatspi) on a
 # session bus of the test's own under Xvfb: the application's name and every control with its
 # name and role, before and after a character is shown.
+probe=$(cd "$(dirname "$0")" && pwd)/atspi_probe.py
 source "$(dirname "$0")/x11_session.sh" "$1"
-probe=$(dirname "$0")/atspi_probe.py
 
 [ -s donghua.db ] || fail "no character store in the stage folder"
 [ -x /usr/libexec/at-spi-bus-launcher ] || { echo "SKIP: no at-spi2-core"; exit 77; }
@@ -57,7 +57,7 @@ for _ in $(seq 100); do
     [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
     sleep 0.05
 done
-xdotool key --clearmodifiers --delay 120 shift+Tab shift+Tab Down Right Down Return
+xdotool key --clearmodifiers --delay 120 shift+Tab shift+Tab Home Down Return
 wait_for_rewrite bishunbmp.db "$steps"
 sleep 0.5
 /usr/bin/python3 "$probe" shown >"$work/probe-shown.log" 2>&1 || fail "the controls with 一 shown"

@@ -67,6 +67,8 @@ def main():
                                                                        len(found)))
         return found[0] if found else None
 
+    unnamed = [c for c in controls if c[0] in ("push button", "link", "text", "list item") and not c[1]]
+    check(not unnamed, "%d buttons, links, texts or list items without a name" % len(unnamed))
     for name in SKIN_BUTTONS:
         button = named(name, ("push button",))
         if button:
