@@ -6,7 +6,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
-#include <memory>
 
 namespace qir::app {
 namespace {
@@ -16,8 +15,11 @@ const QString kWindowStyle = QStringLiteral("Fusion");
 }  // namespace
 
 QPalette windowPalette() {
-    const std::unique_ptr<QStyle> style(QStyleFactory::create(kWindowStyle));
-    const QPalette standard = style->standardPalette();
+    // Made from the light button colour alone: a style's standard palette follows the
+    // desktop's colour scheme, and turns dark with a dark one.
+    QPalette standard(QColor(0xEF, 0xEF, 0xEF));
+    standard.setColor(QPalette::Highlight, QColor(0x30, 0x8C, 0xC6));
+    standard.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x91, 0x91, 0x91));
     // Setting each brush marks it as the widget's own, so it wins over the application's.
     QPalette palette;
     for (int group = 0; group < QPalette::NColorGroups; ++group) {
