@@ -65,6 +65,7 @@ MediaPlayer::MediaPlayer(Desktop& desktop, QWidget* parent, PlaybackClock& clock
 }
 
 MediaPlayer::~MediaPlayer() {
+    closing_ = true;  // no state changes to announce from a player going away
     close();
 }
 
@@ -81,6 +82,7 @@ void MediaPlayer::setVisibleButtons(TButtonSet buttons) {
 // ---- Operations ----
 
 void MediaPlayer::open() {
+    const ButtonStateAnnouncement announcement(*this);
     close();
     MediaDevice::Opened opened = MediaDevice::open(fileName_, this, clock_);
     lastResult_ = opened.result;
@@ -120,6 +122,7 @@ void MediaPlayer::open() {
 }
 
 void MediaPlayer::close() {
+    const ButtonStateAnnouncement announcement(*this);
     if (!device_) {
         return;
     }
@@ -241,6 +244,7 @@ void MediaPlayer::runButton(TMPBtnType button) {
 
 // How the auto set follows a button's operation.
 void MediaPlayer::applyButtonRule(TMPBtnType button) {
+    const ButtonStateAnnouncement announcement(*this);
     auto enablePlayAndRecord = [this] {
         if (capabilities_.canPlay) {
             autoSet_.add(TMPBtnType::btPlay);
@@ -270,6 +274,7 @@ void MediaPlayer::applyButtonRule(TMPBtnType button) {
 }
 
 void MediaPlayer::handleNotice(const MediaNotifyEvent& notice) {
+    const ButtonStateAnnouncement announcement(*this);
     if (device_ && device_->mode() == DeviceMode::Stopped) {
         autoSet_.add(TMPBtnType::btPlay);
         if (capabilities_.canRecord) {

@@ -66,6 +66,8 @@ class MediaPlayer : public QWidget {
     DeviceMode mode();
     int position();
     int length() const;
+    // False once the player is being destroyed.
+    bool announcesStates() const { return !closing_; }
     // Where a visible button sits on the bar; empty for a hidden one.
     QRect buttonRect(TMPBtnType button) const;
 
@@ -120,6 +122,7 @@ class MediaPlayer : public QWidget {
     int lastResult_ = 0;
     std::optional<NotifyOutcome> notifyValue_;
     bool fitting_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace qir::animation

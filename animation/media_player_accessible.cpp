@@ -161,6 +161,27 @@ QAccessibleInterface* MediaPlayerAccessible::childAt(int x, int y) const {
     return nullptr;
 }
 
+ButtonStateAnnouncement::ButtonStateAnnouncement(MediaPlayer& player)
+    : player_(player), before_(player.autoButtons().bits()) {}
+
+ButtonStateAnnouncement::~ButtonStateAnnouncement() {
+    if (!QAccessible::isActive() || !player_.announcesStates() ||
+        player_.autoButtons().bits() == before_) {
+        return;
+    }
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(&player_);
+    const auto buttons = visibleButtonsOf(player_);
+    for (std::size_t index = 0; index < buttons.size(); ++index) {
+        const auto bit = 1u << static_cast<unsigned>(buttons[index]);
+        if (((before_ ^ player_.autoButtons().bits()) & bit) != 0) {
+            QAccessible::State changed;
+            changed.disabled = true;
+            QAccessibleStateChangeEvent event(bar->child(static_cast<int>(index)), changed);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+}
+
 QAccessibleInterface* mediaPlayerAccessibleFactory(const QString& className, QObject* object) {
     if (className == QLatin1String(MediaPlayer::staticMetaObject.className())) {
         if (auto* player = qobject_cast<MediaPlayer*>(object)) {

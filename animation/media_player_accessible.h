@@ -7,6 +7,7 @@
 
 #include <QAccessibleWidget>
 #include <QList>
+#include <cstdint>
 
 namespace qir::animation {
 
@@ -26,6 +27,20 @@ class MediaPlayerAccessible : public QAccessibleWidget {
     MediaPlayer* player() const;
     // The buttons' interfaces, made at first use and kept in Qt's accessibility cache.
     mutable QList<QAccessible::Id> children_;
+};
+
+// Tells assistive technology which buttons turned greyed or available while it lives: made
+// before the player changes its auto set, it compares when it goes.
+class ButtonStateAnnouncement {
+  public:
+    explicit ButtonStateAnnouncement(MediaPlayer& player);
+    ~ButtonStateAnnouncement();
+    ButtonStateAnnouncement(const ButtonStateAnnouncement&) = delete;
+    ButtonStateAnnouncement& operator=(const ButtonStateAnnouncement&) = delete;
+
+  private:
+    MediaPlayer& player_;
+    std::uint32_t before_;
 };
 
 // The factory Qt asks for the bar's interface.
