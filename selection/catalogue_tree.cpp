@@ -125,8 +125,8 @@ int CatalogueTree::TreeView1GetImageIndex(const QTreeWidgetItem& node) {
 void CatalogueTree::keyPressEvent(QKeyEvent* event) {
     const bool returnKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const QTreeWidgetItem* node = currentItem();
-    if (returnKey && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && node != nullptr &&
-        node->childCount() == 0) {
+    if (returnKey && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        node != nullptr && node->childCount() == 0) {
         event->accept();
         emit characterChosenByKey();
         return;
