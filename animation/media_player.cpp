@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation/media_player.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,7 +10,9 @@
 #include "animation/button_glyphs.h"
 #include "animation/mci_error.h"
 #include "animation/media_error.h"
+#include "animation/media_player_accessible.h"
 #include "desktop/error_guard.h"
+#include "desktop/pixel_snapping.h"
 
 namespace qir::animation {
 namespace {
@@ -53,9 +56,16 @@ MediaPlayer::MediaPlayer(Desktop& desktop, QWidget* parent, PlaybackClock& clock
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     fitSize();
+    static const bool accessibilityInstalled = [] {
+        QAccessible::installFactory(mediaPlayerAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(accessibilityInstalled);
+    setAccessibleName(tr("Player"));
 }
 
 MediaPlayer::~MediaPlayer() {
+    closing_ = true;  // no state changes to announce from a player going away
     close();
 }
 
@@ -72,6 +82,7 @@ void MediaPlayer::setVisibleButtons(TButtonSet buttons) {
 // ---- Operations ----
 
 void MediaPlayer::open() {
+    const ButtonStateAnnouncement announcement(*this);
     close();
     MediaDevice::Opened opened = MediaDevice::open(fileName_, this, clock_);
     lastResult_ = opened.result;
@@ -111,6 +122,7 @@ void MediaPlayer::open() {
 }
 
 void MediaPlayer::close() {
+    const ButtonStateAnnouncement announcement(*this);
     if (!device_) {
         return;
     }
@@ -232,6 +244,7 @@ void MediaPlayer::runButton(TMPBtnType button) {
 
 // How the auto set follows a button's operation.
 void MediaPlayer::applyButtonRule(TMPBtnType button) {
+    const ButtonStateAnnouncement announcement(*this);
     auto enablePlayAndRecord = [this] {
         if (capabilities_.canPlay) {
             autoSet_.add(TMPBtnType::btPlay);
@@ -261,6 +274,7 @@ void MediaPlayer::applyButtonRule(TMPBtnType button) {
 }
 
 void MediaPlayer::handleNotice(const MediaNotifyEvent& notice) {
+    const ButtonStateAnnouncement announcement(*this);
     if (device_ && device_->mode() == DeviceMode::Stopped) {
         autoSet_.add(TMPBtnType::btPlay);
         if (capabilities_.canRecord) {
@@ -369,19 +383,18 @@ void MediaPlayer::paintEvent(QPaintEvent*) {
 
 void MediaPlayer::drawButton(QPainter& painter, TMPBtnType button, QRect rect, bool pressed) const {
     const QPalette& colours = palette();
-    // The frame, shared with the neighbours.
-    painter.setPen(QColor(Qt::black));
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    // The frame, shared with the neighbours; frame and bevels snapped to device pixels.
+    drawSnappedEdge(painter, rect, Qt::black, Qt::black);
     // The face: raised, or sunken while pressed.
     const QRect face = rect.adjusted(1, 1, -1, -1);
-    painter.fillRect(face, colours.color(QPalette::Button));
+    painter.fillRect(snappedToDevicePixels(painter, QRectF(face)), colours.color(QPalette::Button));
     const QColor topLeft = colours.color(pressed ? QPalette::Dark : QPalette::Light);
-    painter.fillRect(face.left(), face.top(), face.width(), 1, topLeft);
-    painter.fillRect(face.left(), face.top(), 1, face.height(), topLeft);
+    fillSnapped(painter, QRect(face.left(), face.top(), face.width(), 1), topLeft);
+    fillSnapped(painter, QRect(face.left(), face.top(), 1, face.height()), topLeft);
     if (!pressed) {
         const QColor bottomRight = colours.color(QPalette::Dark);
-        painter.fillRect(face.left(), face.bottom(), face.width(), 1, bottomRight);
-        painter.fillRect(face.right(), face.top(), 1, face.height(), bottomRight);
+        fillSnapped(painter, QRect(face.left(), face.bottom(), face.width(), 1), bottomRight);
+        fillSnapped(painter, QRect(face.right(), face.top(), 1, face.height()), bottomRight);
     }
 
     GlyphLook look = GlyphLook::Greyed;
@@ -447,6 +460,18 @@ void MediaPlayer::mouseReleaseEvent(QMouseEvent* event) {
     pointerOverPressed_ = false;
     update();
     if (!over) {
+        return;
+    }
+    guarded(desktop_, [&] {
+        runButton(button);
+        if (lastResult_ == kMediaOk && device_) {
+            applyButtonRule(button);
+        }
+    });
+}
+
+void MediaPlayer::clickButton(TMPBtnType button) {
+    if (!isEnabled() || !autoSet_.contains(button) || !visible_.contains(button)) {
         return;
     }
     guarded(desktop_, [&] {

@@ -47,6 +47,9 @@ class MediaPlayer : public QWidget {
     void previous();
     void step();
     void back();
+    // What a click on `button` does: nothing on a greyed one, else its operation and then its
+    // rule for the buttons, errors shown in the error box. Assistive technology presses here.
+    void clickButton(TMPBtnType button);
 
     // State.
     bool deviceOpen() const { return device_ != nullptr; }
@@ -63,6 +66,8 @@ class MediaPlayer : public QWidget {
     DeviceMode mode();
     int position();
     int length() const;
+    // False once the player is being destroyed.
+    bool announcesStates() const { return !closing_; }
     // Where a visible button sits on the bar; empty for a hidden one.
     QRect buttonRect(TMPBtnType button) const;
 
@@ -117,6 +122,7 @@ class MediaPlayer : public QWidget {
     int lastResult_ = 0;
     std::optional<NotifyOutcome> notifyValue_;
     bool fitting_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace qir::animation

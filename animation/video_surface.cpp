@@ -29,6 +29,9 @@ void VideoSurface::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
+    // The clip's frames are drawn at its own size; on a screen of more device pixels than
+    // logical ones they are scaled smoothly rather than pixel-doubled.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != 1.0);
     painter.drawImage(QPoint(0, 0), picture_);
 }
 

@@ -3,6 +3,7 @@
 
 #include <span>
 
+#include "app/sharp_picture.h"
 #include "platform/bitmap.h"
 
 namespace qir::app {
@@ -75,14 +76,16 @@ bool& HoverSkin::flag(HoverButton button) {
 void HoverSkin::pointerOverPicture(HoverButton button) {
     // Read again on every movement, lit or not: the file may have changed.
     flag(button) = true;
-    sink_(button, loadBitmapFile(filesOf(button).lit));
+    const std::string file = filesOf(button).lit;
+    sink_(button, sharperBitmap(loadBitmapFile(file), file, ratio_));
 }
 
 void HoverSkin::pointerOverPanel(HoverPanel panel) {
     for (HoverButton button : turnedBackBy(panel)) {
         if (flag(button)) {
             flag(button) = false;
-            sink_(button, loadBitmapFile(filesOf(button).normal));
+            const std::string file = filesOf(button).normal;
+            sink_(button, sharperBitmap(loadBitmapFile(file), file, ratio_));
         }
     }
 }

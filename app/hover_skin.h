@@ -28,6 +28,8 @@ class HoverSkin {
     explicit HoverSkin(PictureSink sink);
 
     void clearFlags();
+    // Above 1, each bitmap's double-size twin is shown where there is a good one.
+    void setDevicePixelRatio(qreal ratio) { ratio_ = ratio; }
     // Throws the bitmap load's error; the flag is set before the load.
     void pointerOverPicture(HoverButton button);
     // Turns back, in the panel's order, every lit button that the panel turns back.
@@ -40,6 +42,7 @@ class HoverSkin {
 
     PictureSink sink_;
     HotFlags flags_;
+    qreal ratio_ = 1.0;
 };
 
 }  // namespace qir::app

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "desktop/pixel_snapping.h"
+
 namespace qir::app {
 namespace {
 
@@ -12,14 +14,10 @@ const QColor kShadow(0x80, 0x80, 0x80);
 const QColor kDarkShadow(0x40, 0x40, 0x40);
 const QColor kLight(0xE3, 0xE3, 0xE3);
 
+// Snapped to device pixels, so no edge vanishes at a fractional scale.
 void drawEdge(QPainter& painter, const QRect& rect, const QColor& topLeft,
               const QColor& bottomRight) {
-    painter.setPen(topLeft);
-    painter.drawLine(rect.topLeft(), rect.topRight());
-    painter.drawLine(rect.topLeft(), rect.bottomLeft());
-    painter.setPen(bottomRight);
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
+    drawSnappedEdge(painter, rect, topLeft, bottomRight);
 }
 
 }  // namespace

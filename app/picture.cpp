@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "app/panel.h"
+#include "desktop/pixel_snapping.h"
 
 namespace qir::app {
 namespace {
@@ -35,6 +36,9 @@ void Picture::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
+    // A picture made for another device pixel ratio is scaled smoothly, not pixel-doubled.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          picture_.devicePixelRatio() != devicePixelRatioF());
     painter.drawImage(QPoint(0, 0), picture_);
 }
 
@@ -65,10 +69,8 @@ Bevel::Bevel(QWidget* parent, const QRect& geometry, Kind kind) : QWidget(parent
 void Bevel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (kind_ == Kind::RaisedTopLine) {
-        painter.setPen(QColor(0xFF, 0xFF, 0xFF));
-        painter.drawLine(0, 0, width() - 1, 0);
-        painter.setPen(QColor(0x80, 0x80, 0x80));
-        painter.drawLine(0, 1, width() - 1, 1);
+        fillSnapped(painter, QRect(0, 0, width(), 1), QColor(0xFF, 0xFF, 0xFF));
+        fillSnapped(painter, QRect(0, 1, width(), 1), QColor(0x80, 0x80, 0x80));
     } else {
         drawBevel(painter, rect(), BevelCut::Lowered);
     }
@@ -81,9 +83,8 @@ Shape::Shape(QWidget* parent, const QRect& geometry) : QWidget(parent) {
 
 void Shape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::white);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.fillRect(rect(), Qt::white);
+    drawSnappedEdge(painter, rect(), Qt::black, Qt::black);
 }
 
 LinkLabel::LinkLabel(QWidget* parent, QPoint position, const QString& text)

@@ -12,11 +12,14 @@
 #include <QWindow>
 
 #include "animation/media_player.h"
+#include "app/accessibility.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/password_dialog.h"
 #include "app/picture.h"
 #include "app/practice_sheet_actions.h"
+#include "app/sharp_picture.h"
+#include "app/window_look.h"
 #include "app/window_route.h"
 #include "desktop/error_guard.h"
 #include "desktop/window_activation.h"
@@ -40,8 +43,11 @@ namespace {
 const QColor kSkinBlue(0x70, 0x98, 0xC0);
 const QColor kWorkAreaGrey(0xDC, 0xE4, 0xE0);
 
+// Drawn at the screen's device pixel ratio, from the picture's double-size twin where the
+// screen has more device pixels than logical ones.
 QImage embedded(const char* name) {
-    return QImage(QStringLiteral(":/assets/") + name);
+    const qreal ratio = qApp != nullptr ? qApp->devicePixelRatio() : 1.0;
+    return app::embeddedPicture(QStringLiteral(":/assets/") + name, ratio);
 }
 
 template <typename Widget>
@@ -74,6 +80,7 @@ TForm1::TForm1(app::Application& application, QWidget* parent)
           showSkinPicture(button, std::move(picture));
       }) {
     initialiseEmbeddedPictures();
+    app::installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kApplicationTitle);
     setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
@@ -90,6 +97,10 @@ TForm1::TForm1(app::Application& application, QWidget* parent)
     createSelection(application);
     connectHandlers();
     createPracticeSheetActions();
+    createShortcuts();
+    nameControls();
+    app::keepOwnLook(*this);
+    hover_.setDevicePixelRatio(devicePixelRatioF());
     connect(&application.instanceChannel(), &InstanceChannel::activationRequested, this,
             &TForm1::ActivateInstance);
 
@@ -194,6 +205,8 @@ void TForm1::connectHandlers() {
     connect(Imagenext, &app::Picture::clicked, this, &TForm1::ImagenextClick);
     connect(Imageprev, &app::Picture::clicked, this, &TForm1::ImageprevClick);
     connect(TreeView1, &selection::CatalogueTree::clickedInTree, this, &TForm1::TreeView1Click);
+    connect(TreeView1, &selection::CatalogueTree::characterChosenByKey, this,
+            &TForm1::TreeView1Click);
     connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
 }
 
@@ -243,6 +256,42 @@ QString TForm1::catalogueGroupOf(const std::string& hanzi) const {
         }
     }
     return {};
+}
+
+// Keys for the skin buttons, none of them a key the grid, the player bar or the input box
+// handles. Each works wherever the focus is in the window.
+void TForm1::createShortcuts() {
+    const struct {
+        QKeySequence key;
+        void (TForm1::*click)();
+    } shortcuts[] = {
+        {app::kHelpKey, &TForm1::ImagehelpClick},     {app::kPreviousKey, &TForm1::ImageprevClick},
+        {app::kNextKey, &TForm1::ImagenextClick},     {app::kExitKey, &TForm1::ImageexitClick},
+        {app::kMinimiseKey, &TForm1::ImageminiClick},
+    };
+    for (const auto& shortcut : shortcuts) {
+        auto* action = new QShortcut(shortcut.key, this);
+        connect(action, &QShortcut::activated, this, shortcut.click);
+    }
+}
+
+// What assistive technology announces for each control; a button's description names its key.
+void TForm1::nameControls() {
+    const auto button = [](QWidget* widget, const QString& name, const QKeySequence& key) {
+        widget->setAccessibleName(name);
+        widget->setAccessibleDescription(
+            tr("%1 (shortcut: %2)").arg(widget->toolTip(), key.toString(QKeySequence::NativeText)));
+    };
+    button(Imageexit, tr("Exit"), app::kExitKey);
+    button(Imagemini, tr("Minimise"), app::kMinimiseKey);
+    button(Imagehelp, tr("Help"), app::kHelpKey);
+    button(Imagenext, tr("Next character"), app::kNextKey);
+    button(Imageprev, tr("Previous character"), app::kPreviousKey);
+    Label2->setAccessibleName(kWebAddressText);
+    Label2->setAccessibleDescription(Label2->toolTip());
+    Edit1->setAccessibleName(tr("Input character"));
+    TreeView1->setAccessibleName(tr("Characters by number of strokes"));
+    Panelavi->setAccessibleName(tr("Animation"));
 }
 
 void TForm1::catalogueContextMenu(const QPoint& at) {

@@ -3,6 +3,7 @@
 // The main window: owns every control and wires them to the application's data components.
 // Each handler is short and calls into the folder that owns the behaviour.
 
+#include <QKeySequence>
 #include <QPoint>
 #include <QWidget>
 #include <memory>
@@ -40,6 +41,15 @@ namespace qir {
 // The address that the link shows and opens.
 inline const QString kWebAddress = QStringLiteral("https://qir.example.org/");
 inline const QString kWebAddressText = QStringLiteral("qir.example.org");
+
+namespace app {
+// The skin buttons' keys.
+inline const QKeySequence kHelpKey{Qt::Key_F1};
+inline const QKeySequence kPreviousKey{Qt::ALT | Qt::Key_Left};
+inline const QKeySequence kNextKey{Qt::ALT | Qt::Key_Right};
+inline const QKeySequence kExitKey{Qt::CTRL | Qt::Key_Q};
+inline const QKeySequence kMinimiseKey{Qt::CTRL | Qt::Key_M};
+}  // namespace app
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -95,6 +105,8 @@ class TForm1 : public QWidget {
     void createPracticeSheetActions();
     // The characters of the catalogue group that holds `hanzi` (GB2312), in order.
     QString catalogueGroupOf(const std::string& hanzi) const;
+    void createShortcuts();
+    void nameControls();
     // The menu of the catalogue's character at `at` (viewport coordinates); none elsewhere.
     void catalogueContextMenu(const QPoint& at);
 

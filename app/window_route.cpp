@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_route.h"
 
+#include <QCoreApplication>
+
 #include "animation/media_player.h"
 #include "animation/show_animation.h"
 #include "desktop/screen_depth.h"
+#include "platform/gb2312.h"
 #include "selection/not_found_dialog.h"
 #include "store/character_store.h"
 #include "strokes/stroke_order.h"
@@ -28,6 +31,12 @@ std::string WindowRoute::NextCharacter(const std::string& hanzi) {
 
 void WindowRoute::ShowAnimation(const std::string& hanzi) {
     animation::ShowAnimation(store_, mediaPlayer1_, hanzi, AviToggle);
+    // A screen reader names the animation with the character it shows.
+    if (QWidget* display = mediaPlayer1_.display()) {
+        display->setAccessibleName(
+            QCoreApplication::translate("qir::app::WindowRoute", "Animation of %1")
+                .arg(gb2312::toUnicode(gb2312::trimmed(hanzi))));
+    }
 }
 
 void WindowRoute::playAgain() {

@@ -2,6 +2,7 @@
 #include "selection/catalogue_tree.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleFactory>
 #include <QStyleOptionViewItem>
@@ -119,6 +120,18 @@ int CatalogueTree::TreeView1GetImageIndex(const QTreeWidgetItem& node) {
         return Page;
     }
     return node.isExpanded() ? OpenFolder : ClosedFolder;
+}
+
+void CatalogueTree::keyPressEvent(QKeyEvent* event) {
+    const bool returnKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QTreeWidgetItem* node = currentItem();
+    if (returnKey && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        node != nullptr && node->childCount() == 0) {
+        event->accept();
+        emit characterChosenByKey();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 std::optional<std::string> CatalogueTree::selectedNodeText() const {

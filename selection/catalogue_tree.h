@@ -60,12 +60,16 @@ class CatalogueTree : public QTreeWidget {
   signals:
     // A click in the tree: TreeView1Click runs on it.
     void clickedInTree();
+    // Return or Enter on a character: it is shown as a click shows it. (Moving the selection
+    // with the keyboard shows nothing.)
+    void characterChosenByKey();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
 

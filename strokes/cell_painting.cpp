@@ -3,17 +3,18 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
+
+#include "desktop/pixel_snapping.h"
 
 namespace qir::strokes {
 
 void drawBevel(QPainter& painter, const QRect& rect, bool raised) {
-    // Solid one-pixel fills: much cheaper than pen-drawn lines on the raster engine.
+    // Solid one-pixel fills (much cheaper than pen-drawn lines on the raster engine), snapped
+    // to device pixels so none vanishes at a fractional scale.
     const QColor& light = raised ? kHighlight : kShadow;
     const QColor& dark = raised ? kShadow : kHighlight;
-    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), light);
-    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), light);
-    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), dark);
-    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), dark);
+    drawSnappedEdge(painter, rect, light, dark);
 }
 
 void drawPanel(QPainter& painter, const QRect& rect) {
@@ -31,13 +32,16 @@ void drawPicture(QPainter& painter, const QRect& rect, const QPixmap& picture,
     }
 }
 
-QPixmap fitToPictureBox(const QImage& image) {
+QPixmap fitToPictureBox(const QImage& image, qreal devicePixelRatio) {
     if (image.isNull()) {
         return {};
     }
     // Stretched both ways: the step pictures are square, the box is too.
-    return QPixmap::fromImage(
-        image.scaled(kPictureSize, kPictureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const int side = static_cast<int>(std::lround(kPictureSize * devicePixelRatio));
+    QPixmap scaled = QPixmap::fromImage(
+        image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    scaled.setDevicePixelRatio(devicePixelRatio);
+    return scaled;
 }
 
 }  // namespace qir::strokes

@@ -39,7 +39,8 @@ void drawPanel(QPainter& painter, const QRect& rect);
 void drawPicture(QPainter& painter, const QRect& rect, const QPixmap& picture,
                  const QColor& windowColour);
 
-// A picture scaled once to the box's size, so repeated drawing only copies it.
-QPixmap fitToPictureBox(const QImage& image);
+// A picture scaled once to the box's size at the screen's device pixel ratio, so repeated
+// drawing only copies it and a screen of more device pixels gets a sharp copy.
+QPixmap fitToPictureBox(const QImage& image, qreal devicePixelRatio = 1.0);
 
 }  // namespace qir::strokes

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "desktop/pixel_snapping.h"
 #include "strokes/cell_painting.h"
 
 namespace qir::strokes {
@@ -27,17 +28,18 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 
 void PictureBox::setPicture(const QImage& picture) {
     picture_ = picture;
-    scaled_ = fitToPictureBox(picture);
+    scaled_ = fitToPictureBox(picture, devicePixelRatioF());
     update();
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
+    if (!picture_.isNull() && scaled_.devicePixelRatio() != devicePixelRatioF()) {
+        scaled_ = fitToPictureBox(picture_, devicePixelRatioF());  // moved to another screen
+    }
     QPainter painter(this);
     drawPicture(painter, rect(), scaled_, palette().color(QPalette::Base));
     if (hasFocus()) {
-        painter.setPen(kWindowFrame);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        drawSnappedEdge(painter, rect(), kWindowFrame, kWindowFrame);
     }
 }
 

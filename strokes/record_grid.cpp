@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "strokes/record_grid.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -17,6 +18,7 @@
 #include "strokes/cell_painting.h"
 #include "strokes/picture_box.h"
 #include "strokes/pictures/photo_reader.h"
+#include "strokes/record_grid_accessible.h"
 
 namespace qir::strokes {
 namespace {
@@ -61,8 +63,12 @@ Bytes bitmapFileOf(const QImage& image) {
 RecordGrid::RecordGrid(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("DBCtrlGrid1"));
     setFocusPolicy(Qt::StrongFocus);
-    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    setFixedSize(kColumns * kCellWidth + barWidth, kLines * kCellHeight);
+    static const bool accessibilityInstalled = [] {
+        QAccessible::installFactory(recordGridAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(accessibilityInstalled);
+    setAccessibleName(tr("Stroke steps"));
 
     panel9_ = new BevelPanel(this);
     panel9_->hide();
@@ -71,12 +77,25 @@ RecordGrid::RecordGrid(QWidget* parent) : QWidget(parent) {
     dbImage1_->installEventFilter(this);
 
     scrollBar_ = new QScrollBar(Qt::Vertical, this);
-    scrollBar_->setGeometry(kColumns * kCellWidth, 0, barWidth, height());
     scrollBar_->setFocusPolicy(Qt::NoFocus);
+    fitSize();
     connect(scrollBar_, &QScrollBar::actionTriggered, this,
             [this](int action) { scrollBarAction(action); });
     connect(scrollBar_, &QScrollBar::sliderReleased, this, [this] { scrollBarReleased(); });
     updateScrollBar();
+}
+
+void RecordGrid::fitSize() {
+    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setFixedSize(kColumns * kCellWidth + barWidth, kLines * kCellHeight);
+    scrollBar_->setGeometry(kColumns * kCellWidth, 0, barWidth, height());
+}
+
+void RecordGrid::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::StyleChange) {
+        fitSize();  // the window's own style may have another scroll bar width
+    }
 }
 
 // The data set outlives the controls bound to it.
@@ -296,13 +315,17 @@ void RecordGrid::redrawNow(bool everything) {
 }
 
 const QPixmap& RecordGrid::pictureOf(int row) {
+    if (picturesRatio_ != devicePixelRatioF()) {
+        pictures_.clear();  // drawn for another screen
+        picturesRatio_ = devicePixelRatioF();
+    }
     const auto known = pictures_.find(row);
     if (known != pictures_.end()) {
         return known->second;
     }
     QPixmap picture;
     try {
-        picture = fitToPictureBox(readPhoto(dataSet_->blobAt(row, kPhotoField)));
+        picture = fitToPictureBox(readPhoto(dataSet_->blobAt(row, kPhotoField)), picturesRatio_);
     } catch (const std::exception&) {
         // A copy is only a picture: one that cannot be read shows an empty box, and its
         // error is reported when its row becomes current.

@@ -41,6 +41,8 @@ class RecordGrid : public QWidget {
     PictureBox* dbImage1() const { return dbImage1_; }
     QScrollBar* scrollBar() const { return scrollBar_; }
 
+    // The rows of the bound data set; 0 while it is closed.
+    int rowCount() const;
     // The record number shown in the first cell (1 while there are no rows).
     int topRow() const { return topRow_; }
     // The cell of the current row within the page, or -1 when the live cell is hidden.
@@ -54,12 +56,15 @@ class RecordGrid : public QWidget {
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void dataChanged(store::DataChange change);
     void forgetPictures(store::DataChange change);
     void followCurrentRow();
     void placeLiveCell();
+    // The grid's size: five cells wide plus the style's scroll bar.
+    void fitSize();
     void updateScrollBar();
     // Reads the current row's picture into the live box; true when it changed.
     bool loadLivePicture();
@@ -67,7 +72,6 @@ class RecordGrid : public QWidget {
     void redrawNow(bool everything);
 
     bool hasRows() const;
-    int rowCount() const;
     int currentRow() const;
     // Makes row `target` current, first storing a changed pending row or dropping an untouched
     // one (`target` counts rows as they stood before that).
@@ -103,7 +107,8 @@ class RecordGrid : public QWidget {
     store::DataChange lastChange_ = store::DataChange::Closed;
     bool syncingScrollBar_ = false;
     std::map<int, QPixmap> pictures_;
-    Bytes livePhoto_;  // the bytes the live box shows
+    qreal picturesRatio_ = 1.0;  // the device pixel ratio pictures_ were scaled for
+    Bytes livePhoto_;            // the bytes the live box shows
     bool liveLoaded_ = false;
     int liveRow_ = 0;  // the record number whose picture the live box holds
     struct Shown {

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -366,6 +369,60 @@ TEST_F(MediaPlayerTest, SevenButtonsOf29PixelsShareTheirBorders) {
     EXPECT_GE(player->height(), 13);
     player->setVisibleButtons({B::btPlay, B::btStop});
     EXPECT_EQ(player->buttonRect(B::btStop).left(), player->buttonRect(B::btPlay).right());
+}
+
+// A screen reader sees seven buttons with their names and states, and presses them as a click.
+TEST_F(MediaPlayerTest, AssistiveTechnologySeesSevenButtonsWithTheirStatesAndPressesThem) {
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(player);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::ToolBar);
+    EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Player"));
+    const B order[] = {B::btPlay, B::btPause, B::btStop, B::btNext,
+                       B::btPrev, B::btStep,  B::btBack};
+    const QStringList names = {"Play",        "Pause",        "Stop",     "Go to end",
+                               "Go to start", "Step forward", "Step back"};
+    ASSERT_EQ(bar->childCount(), 7);
+    const auto button = [&](B kind) {
+        const auto at = std::find(std::begin(order), std::end(order), kind) - std::begin(order);
+        return bar->child(static_cast<int>(at));
+    };
+    for (int i = 0; i < 7; ++i) {
+        QAccessibleInterface* child = bar->child(i);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->role(), QAccessible::Button);
+        EXPECT_EQ(child->text(QAccessible::Name), names[i]);
+        EXPECT_EQ(child->parent(), bar);
+        EXPECT_EQ(bar->indexOfChild(child), i);
+        EXPECT_TRUE(child->state().disabled) << "greyed before a clip is open";
+        const QRect local = player->buttonRect(order[i]);
+        EXPECT_EQ(child->rect(), QRect(player->mapToGlobal(local.topLeft()), local.size()));
+        EXPECT_EQ(bar->childAt(child->rect().center().x(), child->rect().center().y()), child);
+        ASSERT_NE(child->actionInterface(), nullptr);
+        EXPECT_EQ(child->actionInterface()->actionNames(),
+                  QStringList{QAccessibleActionInterface::pressAction()});
+    }
+    button(B::btPlay)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(desktop.errors.isEmpty()) << "a greyed button ignores the press, as the mouse";
+
+    openSlowClip();
+    EXPECT_FALSE(button(B::btPlay)->state().disabled);
+    EXPECT_TRUE(button(B::btPause)->state().disabled);
+    button(B::btPlay)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(player->autoButtons(), kWhilePlaying);  // Play's rule, as after a click
+    EXPECT_EQ(player->mode(), DeviceMode::Playing);
+    EXPECT_FALSE(button(B::btPause)->state().disabled);
+    EXPECT_TRUE(button(B::btPlay)->state().disabled);
+    button(B::btStop)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(player->mode(), DeviceMode::Stopped);
+    EXPECT_EQ(player->autoButtons(), kAfterOpen);
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    player->setFocus();
+    ASSERT_TRUE(player->hasFocus());
+    QTest::keyClick(player, Qt::Key_Right);
+    EXPECT_TRUE(button(B::btPause)->state().focused);
+    EXPECT_FALSE(button(B::btPlay)->state().focused);
 }
 
 }  // namespace

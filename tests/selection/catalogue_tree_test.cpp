@@ -139,6 +139,31 @@ TEST_F(CatalogueTreeTest, OnlyALeftPressAndReleaseInTheTreeIsAClickNotTheKeyboar
     EXPECT_EQ(clicks.count(), 0);
 }
 
+TEST_F(CatalogueTreeTest, ReturnShowsTheSelectedCharacterAsAClickDoesButArrowsShowNothing) {
+    QObject::connect(&tree, &CatalogueTree::characterChosenByKey,
+                     [this] { selection.TreeView1Click(tree.selectedNodeText()); });
+    QSignalSpy chosen(&tree, &CatalogueTree::characterChosenByKey);
+    tree.setFocus();
+    tree.setCurrentItem(group(5));
+    QTest::keyClick(&tree, Qt::Key_Return);  // a group label: nothing to show
+    EXPECT_EQ(chosen.count(), 0);
+    tree.setCurrentItem(group(5)->child(153));
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTest::keyClick(&tree, Qt::Key_Up);
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTest::keyClick(&tree, Qt::Key_Down);
+    EXPECT_THAT(recorder.calls, IsEmpty());               // the arrow keys only move the selection
+    ASSERT_EQ(tree.currentItem(), group(5)->child(155));  // 羽, stored with its blank
+    QTest::keyClick(&tree, Qt::Key_Return);
+    EXPECT_EQ(chosen.count(), 1);
+    EXPECT_THAT(recorder.calls,
+                ElementsAre("ShowAnimation \xD3\xF0 ", "ShowStrokeOrder \xD3\xF0 "));
+    QTest::keyClick(&tree, Qt::Key_Enter, Qt::KeypadModifier);  // the keypad's Enter as well
+    EXPECT_EQ(chosen.count(), 2);
+    QTest::keyClick(&tree, Qt::Key_Return, Qt::ControlModifier);  // not with a modifier
+    EXPECT_EQ(chosen.count(), 2);
+}
+
 TEST_F(CatalogueTreeTest, CtrlClickAddsAndRemovesHighlightedNodes) {
     click(group(0));
     click(group(0)->child(0));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -401,6 +402,30 @@ TEST_F(RecordGridTest, AnUnreadablePhotoIsAnErrorOnlyWhenItsRowBecomesCurrent) {
     EXPECT_EQ(table.recNo(), 2);
     EXPECT_TRUE(grid->dbImage1()->picture().isNull());
     desktop.errors.clear();
+}
+
+// A screen reader reads the page's step pictures as a list, each named with its step.
+TEST_F(RecordGridTest, AssistiveTechnologyReadsTheStepsOfThePageByName) {
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Stroke steps"));
+    EXPECT_EQ(list->childCount(), 0);  // closed: no steps
+    openWithRows(12);
+    ASSERT_EQ(list->childCount(), 10);
+    const auto name = [&](int index) { return list->child(index)->text(QAccessible::Name); };
+    EXPECT_EQ(name(0), QString::fromUtf8("第1笔 / step 1 of 12"));
+    EXPECT_EQ(name(9), QString::fromUtf8("第10笔 / step 10 of 12"));
+    EXPECT_EQ(list->child(0)->role(), QAccessible::ListItem);
+    EXPECT_TRUE(list->child(0)->state().selected);
+    EXPECT_FALSE(list->child(1)->state().selected);
+    EXPECT_EQ(list->indexOfChild(list->child(7)), 7);
+    const QRect cell = RecordGrid::cellRect(6);
+    EXPECT_EQ(list->child(6)->rect(), QRect(grid->mapToGlobal(cell.topLeft()), cell.size()));
+
+    grid->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // a line down
+    EXPECT_EQ(name(0), QString::fromUtf8("第3笔 / step 3 of 12"));
+    EXPECT_EQ(name(9), QString::fromUtf8("第12笔 / step 12 of 12"));
 }
 
 }  // namespace

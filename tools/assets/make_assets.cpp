@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's artwork: the window background, the button pictures and their skin
-// variants, the catalogue's node pictures and the program icon. The output is committed;
-// run the `assets` target to draw it again after changing this file.
+// variants, the catalogue's node pictures and the program icon. Each picture of the window is
+// drawn twice, at its own size and at twice it ("exit@2x.bmp") for screens of two device
+// pixels to a logical one. The output is committed; run the `assets` target to draw it again
+// after changing this file.
 
 #include <QDir>
 #include <QFont>
@@ -30,8 +32,12 @@ void check(bool ok, const QString& file) {
     }
 }
 
+// The scale the window's pictures are drawn at: 1, or 2 for their double-size twins. Every
+// picture is designed in logical pixels and drawn through a painter scaled by it.
+int gScale = 1;
+
 QImage canvas(int width, int height, QImage::Format format = QImage::Format_RGB888) {
-    QImage image(width, height, format);
+    QImage image(width * gScale, height * gScale, format);
     image.setDotsPerMeterX(kDotsPerMetreAt72Dpi);
     image.setDotsPerMeterY(kDotsPerMetreAt72Dpi);
     return image;
@@ -51,6 +57,7 @@ QImage wordButton(const QString& word, const QColor& ink, int visibleHeight) {
     QImage image = canvas(37, 22);
     image.fill(kButtonBlue);
     QPainter painter(&image);
+    painter.scale(gScale, gScale);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(buttonFont());
     painter.setPen(ink);
@@ -63,6 +70,7 @@ QImage arrowButton(bool pointsDown, const QColor& ink, QSize visible) {
     QImage image = canvas(34, 16);
     image.fill(kButtonBlue);
     QPainter painter(&image);
+    painter.scale(gScale, gScale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
@@ -88,6 +96,7 @@ QImage arrowButton(bool pointsDown, const QColor& ink, QSize visible) {
 QImage background() {
     QImage image = canvas(640, 480);
     QPainter painter(&image);
+    painter.scale(gScale, gScale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
 
@@ -129,14 +138,15 @@ QImage background() {
 }
 
 QImage nodePicture(const std::function<void(QPainter&)>& draw) {
-    QImage image(16, 16, QImage::Format_ARGB32);
+    QImage image(16 * gScale, 16 * gScale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    painter.scale(gScale, gScale);
     draw(painter);
     painter.end();
     // One-bit transparency, as an image list mask holds it.
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
             QColor c = image.pixelColor(x, y);
             c.setAlpha(c.alpha() >= 128 ? 255 : 0);
             image.setPixelColor(x, y, c);
@@ -253,41 +263,56 @@ int main(int argc, char** argv) {
         check(image.save(file, format, quality), file);
     };
 
-    save(background(), QStringLiteral("background.jpg"), "JPEG", 92);
-
-    // Embedded pictures, normal look; the skin files repeat them and add the lit look.
-    const QSize miniVisible(29, 15);
-    const QSize nextVisible(29, 15);
-    const QSize prevVisible(32, 16);
-    save(wordButton(QStringLiteral("Exit"), kWhite, 17), QStringLiteral("exit.bmp"), "BMP");
-    save(arrowButton(true, kWhite, miniVisible), QStringLiteral("mini.bmp"), "BMP");
-    save(wordButton(QStringLiteral("Help"), kWhite, 20), QStringLiteral("help.bmp"), "BMP");
-    save(arrowButton(true, kWhite, nextVisible), QStringLiteral("next.bmp"), "BMP");
-    save(arrowButton(false, kWhite, prevVisible), QStringLiteral("prev.bmp"), "BMP");
-
-    const struct {
-        const char* name;
-        QImage picture;
-    } skins[] = {
-        {"exityellow.bmp", wordButton(QStringLiteral("Exit"), kYellow, 17)},
-        {"exitwhite.bmp", wordButton(QStringLiteral("Exit"), kWhite, 17)},
-        {"miniyellow.bmp", arrowButton(true, kYellow, miniVisible)},
-        {"miniwhite.bmp", arrowButton(true, kWhite, miniVisible)},
-        {"helpyellow.bmp", wordButton(QStringLiteral("Help"), kYellow, 20)},
-        {"helpwhite.bmp", wordButton(QStringLiteral("Help"), kWhite, 20)},
-        {"nextgreen.bmp", arrowButton(true, kGreen, nextVisible)},
-        {"nextwhite.bmp", arrowButton(true, kWhite, nextVisible)},
-        {"pregreen.bmp", arrowButton(false, kGreen, prevVisible)},
-        {"prewhite.bmp", arrowButton(false, kWhite, prevVisible)},
+    // "exit.bmp" at scale 1, "exit@2x.bmp" at scale 2.
+    const auto twin = [](const QString& name) {
+        if (gScale == 1) {
+            return name;
+        }
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        return name.left(dot) + QStringLiteral("@%1x").arg(gScale) + name.mid(dot);
     };
-    for (const auto& skin : skins) {
-        save(skin.picture, QStringLiteral("skins/") + QString::fromLatin1(skin.name), "BMP");
-    }
+    for (const int scale : {1, 2}) {
+        gScale = scale;
+        save(background(), twin(QStringLiteral("background.jpg")), "JPEG", 92);
 
-    save(nodePicture(closedFolder), QStringLiteral("nodes/0.png"), "PNG");
-    save(nodePicture(documentPage), QStringLiteral("nodes/1.png"), "PNG");
-    save(nodePicture(minusBar), QStringLiteral("nodes/2.png"), "PNG");
-    save(nodePicture(openFolder), QStringLiteral("nodes/3.png"), "PNG");
+        // Embedded pictures, normal look; the skin files repeat them and add the lit look.
+        const QSize miniVisible(29, 15);
+        const QSize nextVisible(29, 15);
+        const QSize prevVisible(32, 16);
+        save(wordButton(QStringLiteral("Exit"), kWhite, 17), twin(QStringLiteral("exit.bmp")),
+             "BMP");
+        save(arrowButton(true, kWhite, miniVisible), twin(QStringLiteral("mini.bmp")), "BMP");
+        save(wordButton(QStringLiteral("Help"), kWhite, 20), twin(QStringLiteral("help.bmp")),
+             "BMP");
+        save(arrowButton(true, kWhite, nextVisible), twin(QStringLiteral("next.bmp")), "BMP");
+        save(arrowButton(false, kWhite, prevVisible), twin(QStringLiteral("prev.bmp")), "BMP");
+
+        const struct {
+            const char* name;
+            QImage picture;
+        } skins[] = {
+            {"exityellow.bmp", wordButton(QStringLiteral("Exit"), kYellow, 17)},
+            {"exitwhite.bmp", wordButton(QStringLiteral("Exit"), kWhite, 17)},
+            {"miniyellow.bmp", arrowButton(true, kYellow, miniVisible)},
+            {"miniwhite.bmp", arrowButton(true, kWhite, miniVisible)},
+            {"helpyellow.bmp", wordButton(QStringLiteral("Help"), kYellow, 20)},
+            {"helpwhite.bmp", wordButton(QStringLiteral("Help"), kWhite, 20)},
+            {"nextgreen.bmp", arrowButton(true, kGreen, nextVisible)},
+            {"nextwhite.bmp", arrowButton(true, kWhite, nextVisible)},
+            {"pregreen.bmp", arrowButton(false, kGreen, prevVisible)},
+            {"prewhite.bmp", arrowButton(false, kWhite, prevVisible)},
+        };
+        for (const auto& skin : skins) {
+            save(skin.picture, twin(QStringLiteral("skins/") + QString::fromLatin1(skin.name)),
+                 "BMP");
+        }
+
+        save(nodePicture(closedFolder), twin(QStringLiteral("nodes/0.png")), "PNG");
+        save(nodePicture(documentPage), twin(QStringLiteral("nodes/1.png")), "PNG");
+        save(nodePicture(minusBar), twin(QStringLiteral("nodes/2.png")), "PNG");
+        save(nodePicture(openFolder), twin(QStringLiteral("nodes/3.png")), "PNG");
+    }
+    gScale = 1;
     save(programIcon(), QStringLiteral("icon.png"), "PNG");
     QDir().mkpath(out.filePath(QStringLiteral("icons")));
     for (const int size : {16, 32, 48, 64, 128, 256}) {

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program as a screen reader sees it, through AT-SPI (at-spi2-core and pyatspi) on a
+# session bus of the test's own under Xvfb: the application's name and every control with its
+# name and role, before and after a character is shown.
+probe=$(cd "$(dirname "$0")" && pwd)/atspi_probe.py
+source "$(dirname "$0")/x11_session.sh" "$1"
+
+[ -s donghua.db ] || fail "no character store in the stage folder"
+[ -x /usr/libexec/at-spi-bus-launcher ] || { echo "SKIP: no at-spi2-core"; exit 77; }
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: no python3-pyatspi"; exit 77; }
+
+# A session bus of our own, on a socket in the scratch folder; the accessibility bus launcher
+# runs on it and starts the accessibility bus and its registry.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$HOME"
+cat >"$work/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$work/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=1 \
+    >"$work/bus-address" 2>"$work/dbus.log" &
+pids+=($!)
+for _ in $(seq 50); do
+    [ -s "$work/bus-address" ] && break
+    sleep 0.1
+done
+[ -s "$work/bus-address" ] || fail "the session bus did not start"
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus-address")
+export DBUS_SESSION_BUS_ADDRESS
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi-launcher.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        >/dev/null 2>&1 && break
+    sleep 0.1
+done
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+
+start_program
+/usr/bin/python3 "$probe" before >"$work/probe-before.log" 2>&1 || fail "the controls at start"
+cat "$work/probe-before.log"
+
+# 一 from the catalogue by keyboard: the grid's steps and the animation's name follow it.
+steps=$(mtime bishunbmp.db)
+for _ in $(seq 100); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
+    sleep 0.05
+done
+xdotool key --clearmodifiers --delay 120 shift+Tab shift+Tab Home Down Return
+wait_for_rewrite bishunbmp.db "$steps"
+sleep 0.5
+/usr/bin/python3 "$probe" shown >"$work/probe-shown.log" 2>&1 || fail "the controls with 一 shown"
+cat "$work/probe-shown.log"
+echo "AT-SPI end-to-end: the application and every control named with its role"
