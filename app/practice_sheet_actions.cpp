@@ -188,7 +188,7 @@ std::vector<sheet::SheetCharacter> PracticeSheetActions::charactersOf(const QStr
             tr("%1 cannot go on the sheet: %2")
                 .arg(sheet::characterName(first.character), QString::fromStdString(first.reason));
         if (selection.leftOut.size() > 1) {
-            reason += tr(" (and %n more)", nullptr, static_cast<int>(selection.leftOut.size() - 1));
+            reason += tr(" (and %1 more)").arg(selection.leftOut.size() - 1);
         }
     }
     return std::move(selection.characters);

@@ -20,6 +20,12 @@ fi
 # developers read).
 folders=(animation app commandline desktop facts geometry platform practice practice_window
     selection sheet sheet_dialog store strokes translations workfolder handwriting handwriting_pad)
+# A folder a branch has not brought yet is left out rather than refused.
+existing=()
+for folder in "${folders[@]}"; do
+    [ -d "$folder" ] && existing+=("$folder")
+done
+folders=("${existing[@]}")
 for ts in "${ts_files[@]}"; do
     options=(-silent -locations none -no-obsolete -no-ui-lines -extensions cpp,h -I "$root")
     # English is the texts' own language: its file holds only the plural forms.

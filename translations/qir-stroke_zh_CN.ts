@@ -9,6 +9,88 @@
     </message>
 </context>
 <context>
+    <name>qir::TForm1</name>
+    <message>
+        <source>%1 (shortcut: %2)</source>
+        <translation>%1（快捷键：%2）</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Next character</source>
+        <translation>下一个字</translation>
+    </message>
+    <message>
+        <source>Previous character</source>
+        <translation>上一个字</translation>
+    </message>
+    <message>
+        <source>Input character</source>
+        <translation>输入汉字</translation>
+    </message>
+    <message>
+        <source>Characters by number of strokes</source>
+        <translation>按笔画数排列的汉字</translation>
+    </message>
+    <message>
+        <source>Animation</source>
+        <translation>笔顺动画</translation>
+    </message>
+</context>
+<context>
+    <name>qir::animation::MediaPlayer</name>
+    <message>
+        <source>Player</source>
+        <translation>播放器</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Go to end</source>
+        <translation>跳到结尾</translation>
+    </message>
+    <message>
+        <source>Go to start</source>
+        <translation>跳到开头</translation>
+    </message>
+    <message>
+        <source>Step forward</source>
+        <translation>前进一步</translation>
+    </message>
+    <message>
+        <source>Step back</source>
+        <translation>后退一步</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>录制</translation>
+    </message>
+    <message>
+        <source>Eject</source>
+        <translation>弹出</translation>
+    </message>
+</context>
+<context>
     <name>qir::app::PasswordDialog</name>
     <message>
         <source>Enter password</source>
@@ -56,6 +138,21 @@
     <message>
         <source>Print practice sheet</source>
         <translation>打印练习纸</translation>
+    </message>
+    <message>
+        <source>%1 cannot go on the sheet: %2</source>
+        <translation>%1 不能放到练习纸上：%2</translation>
+    </message>
+    <message>
+        <source> (and %1 more)</source>
+        <translation>（另有 %1 个）</translation>
+    </message>
+</context>
+<context>
+    <name>qir::app::WindowRoute</name>
+    <message>
+        <source>Animation of %1</source>
+        <translation>“%1”的笔顺动画</translation>
     </message>
 </context>
 <context>
@@ -247,10 +344,6 @@
         <translation>部首 %1</translation>
     </message>
     <message>
-        <source>Each stroke starts where its numbered mark points, and sets off the way it points; the new stroke of each step is red. Trace the grey characters, then write your own in the empty boxes.</source>
-        <translation>每一笔从带序号的标记所指的地方起笔，沿标记所指的方向写；每一步新写的一笔为红色。先描灰色的字，再在空格里自己写。</translation>
-    </message>
-    <message>
         <source>Page %1 of %2</source>
         <translation>第%1页 共%2页</translation>
     </message>
@@ -270,6 +363,172 @@
         <source>the printer did not take the sheet</source>
         <translation>打印机没有接收练习纸</translation>
     </message>
+    <message>
+        <source>Order</source>
+        <translation>笔顺</translation>
+    </message>
+    <message>
+        <source>Trace</source>
+        <translation>描红</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>临写</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>姓名：</translation>
+    </message>
+    <message>
+        <source>Class:</source>
+        <translation>班级：</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>日期：</translation>
+    </message>
+    <message>
+        <source>Start each stroke at its numbered mark, the way it points; the new stroke is red. Trace the grey, then copy.</source>
+        <translation>每一笔从带数字的标记处起笔，顺着标记所指的方向写；红色的是新写的一笔。先描灰色的字，再在空格里临写。</translation>
+    </message>
+</context>
+<context>
+    <name>qir::sheet::SheetOptions</name>
+    <message>
+        <source>the box must be %1 to %2 mm</source>
+        <translation>格子边长须为 %1 至 %2 毫米</translation>
+    </message>
+    <message>
+        <source>trace rows must be 0 to %1</source>
+        <translation>描红行数须为 0 至 %1</translation>
+    </message>
+    <message>
+        <source>copy rows must be 0 to %1</source>
+        <translation>临写行数须为 0 至 %1</translation>
+    </message>
+    <message>
+        <source>choose at least one practice row</source>
+        <translation>请至少选择一行练习</translation>
+    </message>
+    <message>
+        <source>the title is %1 characters long; at most %2 fit on the line</source>
+        <translation>标题有 %1 个字，一行最多放得下 %2 个</translation>
+    </message>
+    <message>
+        <source>the title must be one line</source>
+        <translation>标题只能有一行</translation>
+    </message>
+    <message>
+        <source>Plain boxes</source>
+        <translation>方格（无辅助线）</translation>
+    </message>
+</context>
+<context>
+    <name>qir::sheet_dialog::SheetDialog</name>
+    <message>
+        <source>%1 mm (young children)</source>
+        <translation>%1 毫米（低年级）</translation>
+    </message>
+    <message>
+        <source>%1 mm</source>
+        <translation>%1 毫米</translation>
+    </message>
+    <message>
+        <source>Print practice sheet</source>
+        <translation>打印练习纸</translation>
+    </message>
+    <message>
+        <source>Save practice sheet as PDF</source>
+        <translation>将练习纸另存为 PDF</translation>
+    </message>
+    <message>
+        <source>Add its catalogue group</source>
+        <translation>加入同笔画数的字</translation>
+    </message>
+    <message>
+        <source>Adds every character of the current character&apos;s stroke-count group</source>
+        <translation>加入字表中与当前汉字笔画数相同的全部汉字</translation>
+    </message>
+    <message>
+        <source>&amp;Characters:</source>
+        <translation>汉字(&amp;C)：</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>Letter（信纸）</translation>
+    </message>
+    <message>
+        <source>&amp;Paper:</source>
+        <translation>纸张(&amp;P)：</translation>
+    </message>
+    <message>
+        <source>&amp;Guide:</source>
+        <translation>格子(&amp;G)：</translation>
+    </message>
+    <message>
+        <source>&amp;Box size:</source>
+        <translation>格子大小(&amp;B)：</translation>
+    </message>
+    <message>
+        <source>&amp;Stroke by stroke</source>
+        <translation>逐笔描红(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Fill the page</source>
+        <translation>写满一页(&amp;F)</translation>
+    </message>
+    <message>
+        <source>T&amp;race:</source>
+        <translation>描红(&amp;R)：</translation>
+    </message>
+    <message>
+        <source>C&amp;opy:</source>
+        <translation>临写(&amp;O)：</translation>
+    </message>
+    <message>
+        <source>Rows:</source>
+        <translation>练习行：</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>&amp;Title:</source>
+        <translation>标题(&amp;T)：</translation>
+    </message>
+    <message>
+        <source>&amp;Name, class and date line</source>
+        <translation>姓名、班级、日期栏(&amp;N)</translation>
+    </message>
+    <message>
+        <source>P&amp;inyin above the character</source>
+        <translation>在字上方标注拼音(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>打印(&amp;P)…</translation>
+    </message>
+    <message>
+        <source>&amp;Save…</source>
+        <translation>保存(&amp;S)…</translation>
+    </message>
+    <message>
+        <source>type the box&apos;s side in millimetres, %1 to %2</source>
+        <translation>请输入格子边长（毫米），%1 至 %2</translation>
+    </message>
+    <message>
+        <source>type or paste the characters to practise</source>
+        <translation>请输入或粘贴要练习的汉字</translation>
+    </message>
+    <message>
+        <source>%1 characters; a sheet takes at most %2</source>
+        <translation>共 %1 个字；一份练习纸最多 %2 个</translation>
+    </message>
 </context>
 <context>
     <name>qir::store::CharacterFacts</name>
@@ -280,6 +539,17 @@
     <message>
         <source>%1画</source>
         <translation>%1画</translation>
+    </message>
+</context>
+<context>
+    <name>qir::strokes::RecordGrid</name>
+    <message>
+        <source>Stroke steps</source>
+        <translation>笔顺步骤</translation>
+    </message>
+    <message>
+        <source>第%1笔 / step %1 of %2</source>
+        <translation>第%1笔，共%2笔</translation>
     </message>
 </context>
 <context>

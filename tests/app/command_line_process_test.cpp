@@ -81,7 +81,9 @@ TEST_F(ProgramCommandLine, HelpAndVersionSayWhatTheProgramDoes) {
         EXPECT_EQ(help.err, QString());
         for (const char* expected :
              {"Usage: qir-stroke\n",
-              "       qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter]\n",
+              "       qir-stroke --practice-sheet TEXT --output FILE.pdf [--page a4|letter] "
+              "[--grid GRID] [--box MM] [--rows ROWS] [--title TEXT] [--name-line] "
+              "[--no-pinyin]\n",
               "       qir-stroke --help | --version\n", "  -h, --help ", "  --version ",
               "  --practice-sheet TEXT ", "Without options, the program opens its window"}) {
             EXPECT_TRUE(help.out.contains(QString::fromUtf8(expected))) << expected;
