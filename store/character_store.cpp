@@ -31,6 +31,11 @@ CharacterStore::DataSets::DataSets(Session& session)
     query2.setBlobMemoryLimit(1 << 20);
     querybs.setSql({"select distinct * from bishun.db", "where trim(filename) like :file",
                     "order by filename"});
+    // What the lookups scan: the animation table's rows (some 6 MB of pages, as each row keeps
+    // the start of its clip beside its key) and the stroke table's key index (under 2 MB),
+    // with room for the rows of a character or two.
+    database1.setCacheLimit(kAnimationTable.fileName, 7 * 1024);
+    database1.setCacheLimit(kStrokeTable.fileName, 3 * 1024);
     tablebmp.setTableName(kStrokeDisplayTable.fileName);
     tablebmp.setScratch(kStrokeDisplayTable);
     // The program never writes the animation table.
@@ -48,6 +53,8 @@ void CharacterStore::connect() {
 
 void CharacterStore::addPassword(std::string password) {
     session_.addPassword(std::move(password));
+    // The tables every character needs; the scratch table may not be there yet.
+    dataSets_->database1.deriveKeysAhead({"donghua.db", "bishun.db", kStrokeDisplayTable.fileName});
 }
 
 void CharacterStore::setPasswordPrompt(Session::PasswordPrompt prompt) {
