@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -34,6 +35,9 @@ static void initialiseEmbeddedPictures() {
 
 namespace qir {
 namespace {
+
+// After the window is shown, long enough for its first paint.
+constexpr int kReadAheadDelayMs = 100;
 
 const QColor kSkinBlue(0x70, 0x98, 0xC0);
 const QColor kWorkAreaGrey(0xDC, 0xE4, 0xE0);
@@ -259,6 +263,9 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!shown_) {
         shown_ = true;
         FormShow();
+        // Once the window is up, the table pages every character scans are read while nobody
+        // waits; a character chosen sooner reads them itself.
+        QTimer::singleShot(kReadAheadDelayMs, this, [this] { store_.readAhead(); });
     }
 }
 

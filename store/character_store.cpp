@@ -65,6 +65,29 @@ std::filesystem::path CharacterStore::folder() const {
     return dataSets_->database1.directory();
 }
 
+void CharacterStore::readAhead() {
+    Query& query2 = dataSets_->query2;
+    Query& querybs = dataSets_->querybs;
+    if (query2.active() || querybs.active()) {
+        return;
+    }
+    // A password asked for now would come before anybody chose a character.
+    Session::PasswordPrompt prompt = session_.passwordPrompt();
+    session_.setPasswordPrompt({});
+    // An empty key matches no row (a key is never blank), so each query reads what it scans
+    // and keeps no row.
+    for (Query* query : {&query2, &querybs}) {
+        try {
+            query->setParamAsString("");
+            query->open();
+        } catch (const std::exception&) {
+            // Reported when a character needs the table.
+        }
+        query->close();
+    }
+    session_.setPasswordPrompt(std::move(prompt));
+}
+
 bool CharacterStore::holds(const std::string& hanzi) {
     Query& query2 = dataSets_->query2;
     query2.close();

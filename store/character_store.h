@@ -38,6 +38,13 @@ class CharacterStore {
     // The folder the table files lie in.
     std::filesystem::path folder() const;
 
+    // Reads once the pages the lookups of every character scan (the animation table's rows,
+    // the stroke table's key index), so that the first character shown does not wait for
+    // their decryption. Meant for idle time after the start: it does nothing while a lookup
+    // is open, asks for no password and reports nothing; a table that does not open is left
+    // for the first character to report.
+    void readAhead();
+
     // Query2 with the exact key: whether the animation table holds `hanzi`.
     bool holds(const std::string& hanzi);
     // Query2 with rowsOfPattern(hanzi): the first row's clip as its Photo reports its size

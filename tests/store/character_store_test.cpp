@@ -114,5 +114,38 @@ TEST(CharacterStoreTest, TheClipIsTheFirstRowsAndTheLookupKeepsTheQueryOpen) {
     EXPECT_EQ(store.clipOf("").bytes, testing::photoOf(kA));  // "%%": the first row
 }
 
+// Reading ahead after the start changes nothing anybody sees: no password asked, no error,
+// the lookups' answers the same, and an open lookup left where it stands.
+TEST(CharacterStoreTest, ReadingAheadAsksNothingReportsNothingAndLeavesOpenLookupsAlone) {
+    using testing::kA;
+    using testing::kB;
+    testing::ScratchDirectory scratch;
+    writeTableFile("donghua.db", kAnimationTable, testing::rowsNamed({kA, kB}), "other");
+    writeTableFile("bishun.db", kStrokeTable, testing::rowsNamed({kA + "01", kA + "02"}));
+    CharacterStore store;
+    store.addPassword(kStorePassword);
+    int asked = 0;
+    store.setPasswordPrompt([&](const std::string&) -> std::optional<std::string> {
+        ++asked;
+        return std::string("other");
+    });
+    EXPECT_NO_THROW(store.readAhead());
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(dataSetsOf(store).query2.active());
+    EXPECT_FALSE(dataSetsOf(store).querybs.active());
+    // The first character asks, as it did without reading ahead.
+    EXPECT_TRUE(store.holds(kB));
+    EXPECT_EQ(asked, 1);
+    std::vector<std::string> steps;
+    EXPECT_TRUE(store.forEachStep(
+        kA, [&](const std::string& name, const Bytes&) { steps.push_back(name); }));
+    EXPECT_EQ(steps, (std::vector<std::string>{kA + "01", kA + "02"}));
+
+    EXPECT_EQ(store.clipOf(kB).bytes, testing::photoOf(kB));
+    store.readAhead();
+    ASSERT_TRUE(dataSetsOf(store).query2.active());
+    EXPECT_EQ(dataSetsOf(store).query2.fieldAsString("Filename"), kB);
+}
+
 }  // namespace
 }  // namespace qir::store
