@@ -5,6 +5,7 @@
 #include "platform/gb2312.h"
 #include "store/character_store_access.h"
 #include "store/navigation.h"
+#include "store/sqlite.h"
 #include "store/table_file.h"
 
 namespace qir::store {
@@ -65,27 +66,56 @@ std::filesystem::path CharacterStore::folder() const {
     return dataSets_->database1.directory();
 }
 
-void CharacterStore::readAhead() {
-    Query& query2 = dataSets_->query2;
-    Query& querybs = dataSets_->querybs;
-    if (query2.active() || querybs.active()) {
-        return;
-    }
+bool CharacterStore::readAheadStep() {
+    // Rows of the animation table a piece reads: a few hundred pages, a few milliseconds, so
+    // that input waits no longer than that between pieces.
+    constexpr int kRowsAPiece = 200;
     // A password asked for now would come before anybody chose a character.
     Session::PasswordPrompt prompt = session_.passwordPrompt();
     session_.setPasswordPrompt({});
-    // An empty key matches no row (a key is never blank), so each query reads what it scans
-    // and keeps no row.
-    for (Query* query : {&query2, &querybs}) {
-        try {
-            query->setParamAsString("");
-            query->open();
-        } catch (const std::exception&) {
-            // Reported when a character needs the table.
+    bool more = false;
+    try {
+        Database& database = dataSets_->database1;
+        int code = SQLITE_OK;
+        if (readAheadRow_ >= 0) {
+            const std::string schema = sql::quoted(
+                database.attach(kAnimationTable.fileName, Database::Access::ReadOnly).schema);
+            sql::Statement last =
+                database.connection().tryPrepare("SELECT max(rowid) FROM " + schema + ".db", code);
+            if (last && sqlite3_step(last.get()) == SQLITE_ROW) {
+                const sqlite3_int64 lastRow = sqlite3_column_int64(last.get(), 0);
+                // The rows in rowid order, the order the lookup scans them in.
+                sql::Statement piece =
+                    database.connection().tryPrepare("SELECT count(trim(Filename)) FROM " + schema +
+                                                         ".db WHERE rowid > ?1 AND rowid <= ?2",
+                                                     code);
+                if (piece) {
+                    sqlite3_bind_int64(piece.get(), 1, readAheadRow_);
+                    sqlite3_bind_int64(piece.get(), 2, readAheadRow_ + kRowsAPiece);
+                    sqlite3_step(piece.get());
+                }
+                readAheadRow_ += kRowsAPiece;
+                if (readAheadRow_ >= lastRow) {
+                    readAheadRow_ = -1;
+                }
+                more = true;
+            }
+        } else if (!strokeIndexRead_) {
+            strokeIndexRead_ = true;
+            const std::string schema = sql::quoted(
+                database.attach(kStrokeTable.fileName, Database::Access::ReadOnly).schema);
+            // Counted through the key index, which is what the step lookup scans.
+            sql::Statement count =
+                database.connection().tryPrepare("SELECT count(*) FROM " + schema + ".db", code);
+            if (count) {
+                sqlite3_step(count.get());
+            }
         }
-        query->close();
+    } catch (const std::exception&) {
+        // Reported when a character needs the table.
     }
     session_.setPasswordPrompt(std::move(prompt));
+    return more;
 }
 
 bool CharacterStore::holds(const std::string& hanzi) {
