@@ -254,9 +254,18 @@ void MediaDevice::moveTo(int position) {
 }
 
 void MediaDevice::showPosition() {
-    if (surface_) {
-        surface_->setPicture(currentPicture());
+    if (!surface_) {
+        return;
     }
+    const QImage& frame = clip_.frames[static_cast<std::size_t>(std::min(position_, length() - 1))];
+    // A frame like the one on show (a clip holds still between strokes) is neither converted
+    // nor painted again; the comparison costs a fraction of either.
+    if (surface_ == shownOn_ && frame == shownFrame_) {
+        return;
+    }
+    shownOn_ = surface_;
+    shownFrame_ = frame;
+    surface_->setPicture(currentPicture());
 }
 
 }  // namespace qir::animation

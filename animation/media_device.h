@@ -121,6 +121,9 @@ class MediaDevice : public QObject {
     bool open_ = true;
     QPointer<QObject> notifyTarget_;
     QPointer<VideoSurface> surface_;
+    // The frame the surface shows, as the clip holds it, and the surface it went to.
+    QImage shownFrame_;
+    QPointer<VideoSurface> shownOn_;
     DeviceMode mode_ = DeviceMode::Stopped;
     int position_ = 0;
     bool noticePending_ = false;

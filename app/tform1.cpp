@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -39,6 +40,9 @@ static void initialiseEmbeddedPictures() {
 
 namespace qir {
 namespace {
+
+// After the window is shown: its first paint, and the first keys of a quick user, come first.
+constexpr int kReadAheadDelayMs = 1000;
 
 const QColor kSkinBlue(0x70, 0x98, 0xC0);
 const QColor kWorkAreaGrey(0xDC, 0xE4, 0xE0);
@@ -333,6 +337,16 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!shown_) {
         shown_ = true;
         FormShow();
+        // Once the window is up, the table pages every character scans are read while nobody
+        // waits; a character chosen sooner reads them itself.
+        QTimer::singleShot(kReadAheadDelayMs, this, [this] { readAhead(); });
+    }
+}
+
+// One piece at a time, so that a key or a click waits a few milliseconds at most.
+void TForm1::readAhead() {
+    if (store_.readAheadStep()) {
+        QTimer::singleShot(0, this, [this] { readAhead(); });
     }
 }
 

@@ -75,6 +75,8 @@ class TForm1 : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // Reads the table pages every character scans while the window waits for its user.
+    void readAhead();
     void createControls();
     void setTabOrder();
     void connectHandlers();

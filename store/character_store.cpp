@@ -5,6 +5,7 @@
 #include "platform/gb2312.h"
 #include "store/character_store_access.h"
 #include "store/navigation.h"
+#include "store/sqlite.h"
 #include "store/table_file.h"
 
 namespace qir::store {
@@ -31,6 +32,11 @@ CharacterStore::DataSets::DataSets(Session& session)
     query2.setBlobMemoryLimit(1 << 20);
     querybs.setSql({"select distinct * from bishun.db", "where trim(filename) like :file",
                     "order by filename"});
+    // What the lookups scan: the animation table's rows (some 6 MB of pages, as each row keeps
+    // the start of its clip beside its key) and the stroke table's key index (under 2 MB),
+    // with room for the rows of a character or two.
+    database1.setCacheLimit(kAnimationTable.fileName, 7 * 1024);
+    database1.setCacheLimit(kStrokeTable.fileName, 3 * 1024);
     tablebmp.setTableName(kStrokeDisplayTable.fileName);
     tablebmp.setScratch(kStrokeDisplayTable);
     // The program never writes the animation table.
@@ -48,6 +54,8 @@ void CharacterStore::connect() {
 
 void CharacterStore::addPassword(std::string password) {
     session_.addPassword(std::move(password));
+    // The tables every character needs; the scratch table may not be there yet.
+    dataSets_->database1.deriveKeysAhead({"donghua.db", "bishun.db", kStrokeDisplayTable.fileName});
 }
 
 void CharacterStore::setPasswordPrompt(Session::PasswordPrompt prompt) {
@@ -56,6 +64,58 @@ void CharacterStore::setPasswordPrompt(Session::PasswordPrompt prompt) {
 
 std::filesystem::path CharacterStore::folder() const {
     return dataSets_->database1.directory();
+}
+
+bool CharacterStore::readAheadStep() {
+    // Rows of the animation table a piece reads: a few hundred pages, a few milliseconds, so
+    // that input waits no longer than that between pieces.
+    constexpr int kRowsAPiece = 200;
+    // A password asked for now would come before anybody chose a character.
+    Session::PasswordPrompt prompt = session_.passwordPrompt();
+    session_.setPasswordPrompt({});
+    bool more = false;
+    try {
+        Database& database = dataSets_->database1;
+        int code = SQLITE_OK;
+        if (readAheadRow_ >= 0) {
+            const std::string schema = sql::quoted(
+                database.attach(kAnimationTable.fileName, Database::Access::ReadOnly).schema);
+            sql::Statement last =
+                database.connection().tryPrepare("SELECT max(rowid) FROM " + schema + ".db", code);
+            if (last && sqlite3_step(last.get()) == SQLITE_ROW) {
+                const sqlite3_int64 lastRow = sqlite3_column_int64(last.get(), 0);
+                // The rows in rowid order, the order the lookup scans them in.
+                sql::Statement piece =
+                    database.connection().tryPrepare("SELECT count(trim(Filename)) FROM " + schema +
+                                                         ".db WHERE rowid > ?1 AND rowid <= ?2",
+                                                     code);
+                if (piece) {
+                    sqlite3_bind_int64(piece.get(), 1, readAheadRow_);
+                    sqlite3_bind_int64(piece.get(), 2, readAheadRow_ + kRowsAPiece);
+                    sqlite3_step(piece.get());
+                }
+                readAheadRow_ += kRowsAPiece;
+                if (readAheadRow_ >= lastRow) {
+                    readAheadRow_ = -1;
+                }
+                more = true;
+            }
+        } else if (!strokeIndexRead_) {
+            strokeIndexRead_ = true;
+            const std::string schema = sql::quoted(
+                database.attach(kStrokeTable.fileName, Database::Access::ReadOnly).schema);
+            // Counted through the key index, which is what the step lookup scans.
+            sql::Statement count =
+                database.connection().tryPrepare("SELECT count(*) FROM " + schema + ".db", code);
+            if (count) {
+                sqlite3_step(count.get());
+            }
+        }
+    } catch (const std::exception&) {
+        // Reported when a character needs the table.
+    }
+    session_.setPasswordPrompt(std::move(prompt));
+    return more;
 }
 
 bool CharacterStore::holds(const std::string& hanzi) {

@@ -5,6 +5,7 @@
 // the grid is bound to. The data sets behind these calls, with their table names and query
 // texts, stay inside the store.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -37,6 +38,13 @@ class CharacterStore {
     void setPasswordPrompt(Session::PasswordPrompt prompt);
     // The folder the table files lie in.
     std::filesystem::path folder() const;
+
+    // Reads, one piece at a time, the pages the lookups of every character scan (the
+    // animation table's rows, the stroke table's key index), so that the first character shown
+    // does not wait for their decryption. Meant for idle time after the start: it asks for no
+    // password and reports nothing (a table that does not open is left for the first
+    // character to report), and touches no data set. False once nothing is left to read.
+    bool readAheadStep();
 
     // Query2 with the exact key: whether the animation table holds `hanzi`.
     bool holds(const std::string& hanzi);
@@ -72,6 +80,10 @@ class CharacterStore {
     friend struct CharacterStoreAccess;  // white-box tests
     Session session_;
     std::unique_ptr<DataSets> dataSets_;
+    // How far the read-ahead went: the animation table's last rowid read (-1: all of it), and
+    // whether the stroke table's index was read.
+    std::int64_t readAheadRow_ = 0;
+    bool strokeIndexRead_ = false;
 };
 
 }  // namespace qir::store

@@ -2,7 +2,9 @@
 #include "store/read_only_table.h"
 
 #include <system_error>
+#include <vector>
 
+#include "store/key_derivation.h"
 #include "store/sqlite.h"
 
 namespace qir::store {
@@ -29,19 +31,33 @@ void ReadOnlyTable::open() {
         sql::fail("Cannot open table", name, "it is a folder, not a file");
     }
     auto impl = std::make_unique<Impl>();
-    impl->connection =
-        std::make_unique<sql::Connection>(file_.string(), SQLITE_OPEN_READONLY, name);
-    sqlite3* handle = impl->connection->get();
-    sqlite3_key(handle, password_.data(), static_cast<int>(password_.size()));
-    impl->connection->tryExec("PRAGMA cipher_page_size = " + std::to_string(layout_.pageSize));
-    // The key shows whether it fits only when the first page is read.
     int code = SQLITE_OK;
-    sql::Statement probe = impl->connection->tryPrepare(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) = 'db'", code);
-    if (!probe) {
-        sql::failWithCode("Cannot open table", name, code, handle);
+    sql::Statement probe;
+    // The key derived before for the file's salt; should it not fit, the password itself.
+    std::vector<std::string> keys;
+    const std::optional<std::string> salt = readSalt(file_);
+    if (salt && !password_.empty()) {
+        keys.push_back(rawKey(*salt, password_));
     }
-    code = sqlite3_step(probe.get());
+    keys.push_back(password_);
+    for (const std::string& key : keys) {
+        probe.reset();
+        impl->connection =
+            std::make_unique<sql::Connection>(file_.string(), SQLITE_OPEN_READONLY, name);
+        sqlite3_key(impl->connection->get(), key.data(), static_cast<int>(key.size()));
+        impl->connection->tryExec("PRAGMA cipher_page_size = " + std::to_string(layout_.pageSize));
+        // The key shows whether it fits only when the first page is read.
+        probe = impl->connection->tryPrepare(
+            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) = 'db'", code);
+        if (!probe) {
+            sql::failWithCode("Cannot open table", name, code, impl->connection->get());
+        }
+        code = sqlite3_step(probe.get());
+        if (code == SQLITE_ROW || sqlite3_errcode(impl->connection->get()) != SQLITE_NOTADB) {
+            break;
+        }
+    }
+    sqlite3* handle = impl->connection->get();
     if (code != SQLITE_ROW) {
         sql::failWithCode("Cannot open table", name, sqlite3_errcode(handle), handle);
     }

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "store/engine_error.h"
+#include "store/key_derivation.h"
 #include "store/sqlite.h"
 #include "store/table_file.h"
 #include "store/text_functions.h"
@@ -97,7 +98,8 @@ struct Database::Impl {
     // Attaches with one key, at each page size table files are written with in turn (an
     // encrypted file does not tell its own), and checks that the key opens the file.
     KeyResult tryKey(const std::string& schema, const std::filesystem::path& path, bool writable,
-                     const std::string& key, const std::string& fileName) {
+                     const std::string& key, const std::string& fileName,
+                     std::optional<int> firstPageSize = std::nullopt) {
         // The engine takes an attached file's page size from a process-wide default, which is
         // left as the engine's own on every way out.
         struct DefaultPageSize {
@@ -107,14 +109,42 @@ struct Database::Impl {
             }
             ~DefaultPageSize() { set(kTablePageSizes[0]); }
         } defaultPageSize{*connection};
+        std::vector<int> pageSizes;
+        if (firstPageSize) {
+            pageSizes.push_back(*firstPageSize);
+        }
         for (const int pageSize : kTablePageSizes) {
+            if (pageSize != firstPageSize) {
+                pageSizes.push_back(pageSize);
+            }
+        }
+        for (const int pageSize : pageSizes) {
             defaultPageSize.set(pageSize);
             if (tryKeyAtPageSize(schema, path, writable, key, fileName) == KeyResult::Opened) {
+                lastPageSize = pageSize;
                 return KeyResult::Opened;
             }
         }
         return KeyResult::WrongKey;
     }
+
+    // Opens an encrypted file with `password`: with the key derived before for the file's salt
+    // and the page size it opened with before, and only should that fail, with the password
+    // itself, as the engine derives it.
+    KeyResult tryPassword(const std::string& schema, const std::filesystem::path& path,
+                          bool writable, const std::string& password, const std::string& fileName,
+                          const std::string& salt) {
+        const std::optional<int> known = knownPageSize(salt);
+        if (tryKey(schema, path, writable, rawKey(salt, password), fileName, known) ==
+                KeyResult::Opened ||
+            tryKey(schema, path, writable, password, fileName, known) == KeyResult::Opened) {
+            rememberPageSize(salt, lastPageSize);
+            return KeyResult::Opened;
+        }
+        return KeyResult::WrongKey;
+    }
+
+    int lastPageSize = kTablePageSizes[0];
 
     KeyResult tryKeyAtPageSize(const std::string& schema, const std::filesystem::path& path,
                                bool writable, const std::string& key, const std::string& fileName) {
@@ -287,14 +317,15 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
         opened = impl_->tryKey(schema, path, writable, "", fileName) == KeyResult::Opened;
     } else {
         for (const std::string& password : session_.passwords()) {
-            if (impl_->tryKey(schema, path, writable, password, fileName) == KeyResult::Opened) {
+            if (impl_->tryPassword(schema, path, writable, password, fileName, header) ==
+                KeyResult::Opened) {
                 opened = true;
                 break;
             }
         }
         if (!opened && session_.passwordPrompt()) {
             while (std::optional<std::string> offered = session_.passwordPrompt()(fileName)) {
-                if (impl_->tryKey(schema, path, writable, *offered, fileName) ==
+                if (impl_->tryPassword(schema, path, writable, *offered, fileName, header) ==
                     KeyResult::Opened) {
                     session_.addPassword(*offered);
                     opened = true;
@@ -311,8 +342,11 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
     }
 
     const std::string prefix = "PRAGMA " + sql::quoted(schema) + ".";
-    // Keep the decrypted pages of a whole table at hand: lookups scan it.
-    impl_->connection->tryExec(prefix + "cache_size = -65536");
+    // A cache as large as a whole table grew by the rows of every character shown, to tens of
+    // megabytes.
+    const auto limit = cacheLimits_.find(schema);
+    impl_->connection->tryExec(prefix + "cache_size = -" +
+                               std::to_string(limit != cacheLimits_.end() ? limit->second : 8192));
     if (access == Access::Scratch) {
         // Scratch rows may be lost to a power cut, so nothing waits for the disk; but every
         // change goes through a journal on disk, so a process killed in the middle of one
@@ -327,6 +361,28 @@ Database::Attachment Database::attach(const std::string& tableName, Access acces
     }
     impl_->attached[schema] = Impl::Attached{path, identity, access, writable, fileName};
     return {schema, fileName};
+}
+
+void Database::setCacheLimit(const std::string& tableName, int kibibytes) {
+    cacheLimits_[lowerAscii(withDefaultExtension(tableName).stem().string())] = kibibytes;
+}
+
+void Database::deriveKeysAhead(const std::vector<std::string>& tableNames) const {
+    for (const std::string& tableName : tableNames) {
+        const std::filesystem::path path =
+            resolveTableFile(withDefaultExtension(tableName).string());
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error)) {
+            continue;
+        }
+        const std::optional<std::string> salt = readSalt(path);
+        if (!salt || *salt == std::string("SQLite format 3\0", kSaltBytes)) {
+            continue;
+        }
+        for (const std::string& password : session_.passwords()) {
+            deriveKeyAhead(path, password);
+        }
+    }
 }
 
 bool Database::foundDamaged(const std::string& schema) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,6 +74,15 @@ class Database {
     Attachment attach(const std::string& tableName, Access access);
     sql::Connection& connection();
 
+    // The most decrypted pages the engine keeps of `tableName` (by default 8 MiB): enough for
+    // the pages its lookups scan, so that they are not decrypted again, and no more, so that
+    // the rows read on the way do not pile up.
+    void setCacheLimit(const std::string& tableName, int kibibytes);
+
+    // Starts deriving the keys of the encrypted files among `tableNames` for the session's
+    // passwords in the background, so that their first attach does not wait for it.
+    void deriveKeysAhead(const std::vector<std::string>& tableNames) const;
+
     // The engine's quick check of an attached table file finds it damaged.
     bool foundDamaged(const std::string& schema);
     // Replaces the table file for `tableName` by a new, empty one with `layout`, keyed with
@@ -86,6 +96,7 @@ class Database {
     std::string name_;
     Params params_;
     bool connected_ = false;
+    std::map<std::string, int> cacheLimits_;  // KiB by schema
 };
 
 }  // namespace qir::store

@@ -4,9 +4,11 @@
 // playing clip. Run with --benchmark_repetitions=5 for medians.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <time.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
@@ -101,6 +103,57 @@ void CpuShareWhilePlaying(benchmark::State& state) {
     state.counters["cpu_share_percent"] = share * 100;
 }
 BENCHMARK(CpuShareWhilePlaying)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Ends the event loop when the play's notice arrives.
+class NoticeWaiter : public QObject {
+  public:
+    explicit NoticeWaiter(QEventLoop& loop) : loop_(loop) {}
+    bool event(QEvent* event) override {
+        if (event->type() == MediaNotifyEvent::eventType()) {
+            loop_.quit();
+            return true;
+        }
+        return QObject::event(event);
+    }
+
+  private:
+    QEventLoop& loop_;
+};
+
+// The same playback with the event loop waiting for the play's notice rather than polling,
+// so that nothing but the playback runs: the counters are the CPU time of the thread that
+// plays (the only one) and of the whole process, as shares of one core over the whole clip.
+void CpuPerThreadWhilePlaying(benchmark::State& state) {
+    QWidget panel;
+    panel.resize(152, 124);
+    panel.show();
+    double threadShare = 0;
+    double processShare = 0;
+    for (auto _ : state) {
+        QEventLoop loop;
+        NoticeWaiter waiter(loop);
+        auto opened = MediaDevice::open(clipFile(), &waiter);
+        opened.device->attachWindow(&panel);
+        QElapsedTimer wall;
+        wall.start();
+        const double threadBefore = threadCpuSeconds();
+        const double processBefore = cpuSeconds();
+        opened.device->play();
+        loop.exec();
+        const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+        threadShare = (threadCpuSeconds() - threadBefore) / seconds;
+        processShare = (cpuSeconds() - processBefore) / seconds;
+    }
+    state.counters["thread_cpu_share_percent"] = threadShare * 100;
+    state.counters["process_cpu_share_percent"] = processShare * 100;
+}
+BENCHMARK(CpuPerThreadWhilePlaying)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
 }  // namespace qir::animation

@@ -114,5 +114,47 @@ TEST(CharacterStoreTest, TheClipIsTheFirstRowsAndTheLookupKeepsTheQueryOpen) {
     EXPECT_EQ(store.clipOf("").bytes, testing::photoOf(kA));  // "%%": the first row
 }
 
+// Reading ahead after the start changes nothing anybody sees: no password asked, no error,
+// the lookups' answers the same, and an open lookup left where it stands.
+TEST(CharacterStoreTest, ReadingAheadAsksNothingReportsNothingAndLeavesOpenLookupsAlone) {
+    using testing::kA;
+    using testing::kB;
+    testing::ScratchDirectory scratch;
+    writeTableFile("donghua.db", kAnimationTable, testing::rowsNamed({kA, kB}), "other");
+    writeTableFile("bishun.db", kStrokeTable, testing::rowsNamed({kA + "01", kA + "02"}));
+    CharacterStore store;
+    store.addPassword(kStorePassword);
+    int asked = 0;
+    store.setPasswordPrompt([&](const std::string&) -> std::optional<std::string> {
+        ++asked;
+        return std::string("other");
+    });
+    int pieces = 0;
+    EXPECT_NO_THROW(while (store.readAheadStep()) { ++pieces; });
+    EXPECT_EQ(pieces, 0);  // the animation table does not open with the session's password
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(dataSetsOf(store).query2.active());
+    EXPECT_FALSE(dataSetsOf(store).querybs.active());
+    // The first character asks, as it did without reading ahead.
+    EXPECT_TRUE(store.holds(kB));
+    EXPECT_EQ(asked, 1);
+    std::vector<std::string> steps;
+    EXPECT_TRUE(store.forEachStep(
+        kA, [&](const std::string& name, const Bytes&) { steps.push_back(name); }));
+    EXPECT_EQ(steps, (std::vector<std::string>{kA + "01", kA + "02"}));
+
+    EXPECT_EQ(store.clipOf(kB).bytes, testing::photoOf(kB));
+    CharacterStore again;
+    again.addPassword("other");
+    EXPECT_TRUE(again.clipOf(kB).size != 0);
+    pieces = 0;
+    while (again.readAheadStep()) {
+        ++pieces;
+    }
+    EXPECT_EQ(pieces, 1);  // two rows: one piece
+    ASSERT_TRUE(dataSetsOf(again).query2.active());
+    EXPECT_EQ(dataSetsOf(again).query2.fieldAsString("Filename"), kB);
+}
+
 }  // namespace
 }  // namespace qir::store
