@@ -51,6 +51,27 @@ Moments strokeMoments(const Polyline& even, double length) {
     return sum;
 }
 
+std::vector<float> halfMeans(const std::vector<float>& points) {
+    constexpr std::size_t half = kStrokePoints / 2;
+    std::vector<float> means;
+    means.reserve(points.size() / kStrokePoints * 2);
+    for (std::size_t stroke = 0; stroke + 2 * kStrokePoints <= points.size();
+         stroke += 2 * kStrokePoints) {
+        for (const std::size_t from : {std::size_t{0}, half}) {
+            const std::size_t to = from == 0 ? half : kStrokePoints;
+            float x = 0;
+            float y = 0;
+            for (std::size_t k = from; k < to; ++k) {
+                x += points[stroke + 2 * k];
+                y += points[stroke + 2 * k + 1];
+            }
+            means.push_back(x / static_cast<float>(to - from));
+            means.push_back(y / static_cast<float>(to - from));
+        }
+    }
+    return means;
+}
+
 MedianTemplate medianTemplate(std::string hanzi, const std::vector<Polyline>& medians) {
     MedianTemplate result;
     result.hanzi = std::move(hanzi);
@@ -75,6 +96,8 @@ MedianTemplate medianTemplate(std::string hanzi, const std::vector<Polyline>& me
             append(result.joined, practice::resampled(both, kStrokePoints));
         }
     }
+    result.halves = halfMeans(result.points);
+    result.joinedHalves = halfMeans(result.joined);
     return result;
 }
 
@@ -82,7 +105,8 @@ std::size_t MedianTemplates::bytes() const {
     std::size_t sum = characters.capacity() * sizeof(MedianTemplate);
     for (const MedianTemplate& character : characters) {
         sum += (character.points.capacity() + character.joined.capacity() +
-                character.lengths.capacity()) *
+                character.lengths.capacity() + character.halves.capacity() +
+                character.joinedHalves.capacity()) *
                    sizeof(float) +
                character.prefix.capacity() * sizeof(Moments);
     }

@@ -39,8 +39,15 @@ struct MedianTemplate {
     std::vector<float> points;    // strokes x kStrokePoints x (x, y), in the writing box
     std::vector<float> joined;    // (strokes - 1) x kStrokePoints x (x, y): stroke j run into j + 1
     std::vector<float> lengths;   // each stroke's
+    // Per stroke, then per joined pair: the mean of the first and of the second half of its
+    // points (x, y, x, y), from which a cheap bound on the strokes' distance follows.
+    std::vector<float> halves;
+    std::vector<float> joinedHalves;
     std::vector<Moments> prefix;  // strokes + 1 running sums: prefix[k] of the first k strokes
 };
+
+// The means of the first and second half of each stroke's kStrokePoints points in `points`.
+std::vector<float> halfMeans(const std::vector<float>& points);
 
 MedianTemplate medianTemplate(std::string hanzi, const std::vector<Polyline>& medians);
 

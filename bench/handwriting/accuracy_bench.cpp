@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
                 if (!ink) {
                     continue;
                 }
-                const Candidates own = matcher.rank(*ink, kCombinedFrom);
+                const Candidates own = matcher.rank(*ink, kCandidatesShown);
                 const Candidates other = zinnia ? zinnia->rank(*ink, kCombinedFrom) : Candidates{};
                 const Candidates shipped = combined(own, other, kCandidatesShown);
                 if (zinnia) {
