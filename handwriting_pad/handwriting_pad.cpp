@@ -3,6 +3,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "desktop/fonts.h"
@@ -42,11 +43,8 @@ HandwritingPad::HandwritingPad(handwriting::RecogniserSources sources, QWidget* 
         button->setFocusPolicy(Qt::NoFocus);  // the pad keeps the keyboard away from them
         const int index = static_cast<int>(i);
         grid->addWidget(button, index / kButtonsPerRow, index % kButtonsPerRow);
-        connect(button, &QPushButton::clicked, this, [this, button] {
-            const QString character = button->text();
-            clear();
-            emit chosen(character);
-        });
+        button->setToolTip(tr("Key %1").arg((i + 1) % 10));
+        connect(button, &QPushButton::clicked, this, [this, i] { choose(i); });
         buttons_.push_back(button);
     }
     layout->addLayout(grid);
@@ -62,6 +60,24 @@ HandwritingPad::HandwritingPad(handwriting::RecogniserSources sources, QWidget* 
 void HandwritingPad::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     recogniser_.prepare();
+}
+
+void HandwritingPad::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier && key >= Qt::Key_0 && key <= Qt::Key_9) {
+        choose(key == Qt::Key_0 ? 9 : static_cast<std::size_t>(key - Qt::Key_1));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void HandwritingPad::choose(std::size_t index) {
+    if (index >= recogniser_.candidates().size()) {
+        return;
+    }
+    const QString character = gb2312::toUnicode(recogniser_.candidates()[index].hanzi);
+    clear();
+    emit chosen(character);
 }
 
 void HandwritingPad::addStroke(const handwriting::Polyline& stroke) {

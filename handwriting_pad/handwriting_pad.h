@@ -2,7 +2,8 @@
 #pragma once
 // The handwriting pad: a small tool window to find a character by drawing it. A square pad
 // with 田字格 guides, Undo and Clear, and the ten best candidates as large buttons in the Kai
-// font, updated after every stroke. Choosing one hands it on and clears the pad for the next.
+// font, updated after every stroke. Choosing one (a click, or its number key: 1 to 9, 0 for the
+// tenth) hands it on and clears the pad for the next.
 
 #include <QKeySequence>
 #include <QLabel>
@@ -36,6 +37,8 @@ class HandwritingPad : public QWidget {
     void addStroke(const handwriting::Polyline& stroke);
     void undo();
     void clear();
+    // Hands on the candidate at `index` (from 0), if there is one, and clears the pad.
+    void choose(std::size_t index);
 
   signals:
     // The chosen character, as text.
@@ -43,6 +46,7 @@ class HandwritingPad : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void showCandidates();

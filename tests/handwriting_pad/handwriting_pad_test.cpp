@@ -80,6 +80,17 @@ TEST_F(HandwritingPadTest, ChoosingACandidateHandsItOnAndClearsThePadForTheNext)
     EXPECT_EQ(chosen.at(0).at(0).toString(), gb2312::toUnicode(kDa));
     EXPECT_TRUE(pad.pad().ink().empty());
     EXPECT_TRUE(pad.isVisible());
+
+    // Its number key chooses it too; a key with no candidate does nothing.
+    for (const handwriting::Polyline& stroke : drawnByHand(mediansOf(kShi))) {
+        pad.addStroke(stroke);
+    }
+    const QString second = buttonText(1);
+    QTest::keyClick(&pad, Qt::Key_2);
+    ASSERT_EQ(chosen.count(), 2);
+    EXPECT_EQ(chosen.at(1).at(0).toString(), second);
+    QTest::keyClick(&pad, Qt::Key_1);  // the pad is empty now
+    EXPECT_EQ(chosen.count(), 2);
 }
 
 TEST_F(HandwritingPadTest, TouchAndAPenDrawToo) {
