@@ -4,6 +4,7 @@
 #include <zinnia.h>
 
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
