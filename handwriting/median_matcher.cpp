@@ -149,7 +149,9 @@ class Alignment {
                 const auto at = 4 * static_cast<std::size_t>(j);
                 best = std::min(best, halvesApart(drawn, character_->halves.data() + at));
                 if (j + 1 < p_) {
-                    best = std::min(best, costs_.join + halvesApart(drawn, character_->joinedHalves.data() + at));
+                    best = std::min(
+                        best,
+                        costs_.join + halvesApart(drawn, character_->joinedHalves.data() + at));
                 }
             }
             sum += best;
@@ -166,7 +168,8 @@ class Alignment {
         const auto at = static_cast<std::size_t>(j);
         if (!framedStroke_[at]) {
             framedStroke_[at] = true;
-            framed(character_->points.data() + at * kStrokeValues, own_.data() + at * kStrokeValues);
+            framed(character_->points.data() + at * kStrokeValues,
+                   own_.data() + at * kStrokeValues);
         }
         return own_.data() + at * kStrokeValues;
     }

@@ -36,9 +36,9 @@ Moments strokeMoments(const Polyline& even, double length);
 struct MedianTemplate {
     std::string hanzi;  // GB2312 bytes
     std::size_t strokes = 0;
-    std::vector<float> points;    // strokes x kStrokePoints x (x, y), in the writing box
-    std::vector<float> joined;    // (strokes - 1) x kStrokePoints x (x, y): stroke j run into j + 1
-    std::vector<float> lengths;   // each stroke's
+    std::vector<float> points;   // strokes x kStrokePoints x (x, y), in the writing box
+    std::vector<float> joined;   // (strokes - 1) x kStrokePoints x (x, y): stroke j run into j + 1
+    std::vector<float> lengths;  // each stroke's
     // Per stroke, then per joined pair: the mean of the first and of the second half of its
     // points (x, y, x, y), from which a cheap bound on the strokes' distance follows.
     std::vector<float> halves;
