@@ -15,6 +15,7 @@ void givePracticeSources(practice_window::PracticeWindow& window, store::VectorT
                 return std::nullopt;
             }
         });
+    window.setHandwritingSources({vectors.file().parent_path()});
     window.setFactsSource([facts = std::move(facts)](const std::string& hanzi) -> QString {
         try {
             const std::optional<store::CharacterFacts> found = facts().find(hanzi);

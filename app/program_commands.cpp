@@ -3,6 +3,7 @@
 
 #include "app/practice_command.h"
 #include "facts/info_command.h"
+#include "handwriting/recognise_command.h"
 #include "practice/judge_command.h"
 #include "sheet/sheet_command.h"
 
@@ -35,6 +36,7 @@ cli::CommandLine programCommandLine(const std::filesystem::path& storeFolder,
     line.add(sheet::sheetCommand(storeFolder));
     line.add(facts::infoCommand(storeFolder));
     line.add(practice::judgeCommand(storeFolder));
+    line.add(handwriting::recogniseCommand(storeFolder));
     line.add(practiceCommand(std::move(enterWorkingFolder)));
     return line;
 }

@@ -15,6 +15,7 @@
 #include "animation/media_player.h"
 #include "app/accessibility.h"
 #include "app/application.h"
+#include "app/find_by_drawing.h"
 #include "app/panel.h"
 #include "app/password_dialog.h"
 #include "app/picture.h"
@@ -24,6 +25,7 @@
 #include "app/window_route.h"
 #include "desktop/error_guard.h"
 #include "desktop/window_activation.h"
+#include "handwriting_pad/handwriting_pad.h"
 #include "platform/gb2312.h"
 #include "selection/catalogue_tree.h"
 #include "selection/character_selection.h"
@@ -235,6 +237,11 @@ void TForm1::createPracticeSheetActions() {
             &app::PracticeSheetActions::writeItYourself);
     sheetActions_->setCatalogueGroups(
         [this](const std::string& hanzi) { return catalogueGroupOf(hanzi); });
+    // The handwriting pad: a shortcut, and an entry in the input box's and the catalogue's menus.
+    findByDrawing_ = new app::FindByDrawing(this, *Edit1, [this] { return store_.folder(); });
+    auto* draw = new QShortcut(handwriting_pad::kFindByDrawingKey, this);
+    connect(draw, &QShortcut::activated, findByDrawing_, &app::FindByDrawing::open);
+    Edit1->setMenuExtension([this](QMenu& menu) { findByDrawing_->addMenuEntry(menu); });
     // A character of the catalogue has the same menu, with "Show" doing what a click does.
     TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(TreeView1, &QWidget::customContextMenuRequested, sheetActions_,
@@ -301,14 +308,21 @@ void TForm1::nameControls() {
 void TForm1::catalogueContextMenu(const QPoint& at) {
     auto* node = dynamic_cast<selection::CatalogueNode*>(TreeView1->itemAt(at));
     if (node == nullptr || node->childCount() != 0 || !gb2312::isHanzi(node->bytes())) {
-        return;  // a group label or empty space
+        // A group label or empty space: only the way to find a character by drawing it.
+        auto* menu = new QMenu(TreeView1);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        findByDrawing_->addMenuEntry(*menu);
+        menu->popup(TreeView1->viewport()->mapToGlobal(at));
+        return;
     }
     const auto show = [this, node] {
         TreeView1->setCurrentItem(node);
         TreeView1Click();
     };
-    sheetActions_->createCharacterMenu(TreeView1, node->bytes(), show)
-        ->popup(TreeView1->viewport()->mapToGlobal(at));
+    QMenu* menu = sheetActions_->createCharacterMenu(TreeView1, node->bytes(), show);
+    menu->addSeparator();
+    findByDrawing_->addMenuEntry(*menu);
+    menu->popup(TreeView1->viewport()->mapToGlobal(at));
 }
 
 const std::string& TForm1::CurrentHanzi() const {

@@ -28,6 +28,7 @@ class HanziEdit;
 namespace qir::app {
 class Application;
 class Bevel;
+class FindByDrawing;
 class LinkLabel;
 class Panel;
 class PracticeSheetActions;
@@ -60,6 +61,7 @@ class TForm1 : public QWidget {
 
     const app::HotFlags& hotFlags() const { return hover_.flags(); }
     app::PracticeSheetActions& practiceSheetActions() { return *sheetActions_; }
+    app::FindByDrawing& findByDrawing() { return *findByDrawing_; }
     const std::string& CurrentHanzi() const;
 
     // The running instance's answer to a later start.
@@ -125,6 +127,7 @@ class TForm1 : public QWidget {
     selection::CharacterSelection* selection_ = nullptr;
     app::HoverSkin hover_;
     app::PracticeSheetActions* sheetActions_ = nullptr;
+    app::FindByDrawing* findByDrawing_ = nullptr;
     bool shown_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
     std::optional<QPoint> dragOffset_;

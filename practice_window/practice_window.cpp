@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "handwriting_pad/handwriting_pad.h"
 #include "platform/gb2312.h"
 
 namespace qir::practice_window {
@@ -52,6 +53,10 @@ PracticeWindow::PracticeWindow(std::vector<practice::PracticeCharacter> characte
             exportRecord(file.toStdString());
         }
     });
+    findByDrawing_ = new QPushButton(handwriting_pad::findByDrawingText(), this);
+    findByDrawing_->hide();  // until the pad has its sources
+    connect(findByDrawing_, &QPushButton::clicked, this, [this] { findByDrawing(); });
+    recordButtons->addWidget(findByDrawing_);
     recordButtons->addWidget(hardest);
     recordButtons->addWidget(exportButton);
     layout->addLayout(recordButtons);
@@ -247,6 +252,41 @@ void PracticeWindow::practiseHardest() {
         return;
     }
     characters_ = std::move(hardest);
+    current_ = 0;
+    say(QString());
+    start();
+}
+
+void PracticeWindow::setHandwritingSources(handwriting::RecogniserSources sources) {
+    handwriting_ = std::move(sources);
+    findByDrawing_->show();
+}
+
+void PracticeWindow::findByDrawing() {
+    if (!handwriting_) {
+        return;
+    }
+    if (pad_ == nullptr) {
+        auto* pad = new handwriting_pad::HandwritingPad(*handwriting_, this);
+        connect(pad, &handwriting_pad::HandwritingPad::chosen, this, [this](const QString& text) {
+            if (const auto hanzi = gb2312::fromUnicode(text)) {
+                practise(*hanzi);
+            }
+        });
+        pad_ = pad;
+    }
+    pad_->show();
+    pad_->raise();
+    pad_->activateWindow();
+}
+
+void PracticeWindow::practise(const std::string& hanzi) {
+    std::optional<practice::PracticeCharacter> character = source_ ? source_(hanzi) : std::nullopt;
+    if (!character) {
+        say(tr("%1 cannot be practised.").arg(gb2312::toUnicode(hanzi)));
+        return;
+    }
+    characters_ = {std::move(*character)};
     current_ = 0;
     say(QString());
     start();

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "handwriting/recogniser.h"
 #include "practice/practice_character.h"
 #include "practice/practice_record.h"
 #include "practice/practice_session.h"
@@ -48,6 +49,14 @@ class PracticeWindow : public QWidget {
     QString factsText() const;
     // Practises the characters the record finds hardest, in turn; says so when there are none.
     void practiseHardest();
+    // Offers the handwriting pad ("Find by drawing…") for picking the character to practise,
+    // its recogniser reading `sources`; the pad's choice is practised through the character
+    // source.
+    void setHandwritingSources(handwriting::RecogniserSources sources);
+    // Practises `hanzi` (GB2312 bytes) from the character source; says so when it has none.
+    void practise(const std::string& hanzi);
+    // Shows the handwriting pad, once the sources are set.
+    void findByDrawing();
     // Writes the record as CSV to `file`; a failure is said in the window.
     void exportRecord(const std::filesystem::path& file);
     void setLeniency(practice::Leniency leniency);
@@ -80,6 +89,9 @@ class PracticeWindow : public QWidget {
     QLabel* result_;
     QComboBox* modes_;
     CharacterSource source_;
+    std::optional<handwriting::RecogniserSources> handwriting_;
+    QPushButton* findByDrawing_ = nullptr;
+    QWidget* pad_ = nullptr;
     FactsSource factsSource_;
 };
 

@@ -153,6 +153,10 @@ QMenu* HanziEdit::createFilteredContextMenu() {
             connect(action, &QAction::triggered, this, [this] { pasteFiltered(); });
         }
     }
+    if (extendMenu_) {
+        menu->addSeparator();
+        extendMenu_(*menu);
+    }
     return menu;
 }
 

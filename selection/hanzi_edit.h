@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <functional>
 #include <string>
 
 #include "desktop/desktop.h"
@@ -31,6 +32,8 @@ class HanziEdit : public QLineEdit {
 
     // The standard edit menu with its Paste going through the filter; the caller owns it.
     QMenu* createFilteredContextMenu();
+    // Adds the window's own entries to the box's context menu, below the edit entries.
+    void setMenuExtension(std::function<void(QMenu&)> extend) { extendMenu_ = std::move(extend); }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,6 +48,7 @@ class HanziEdit : public QLineEdit {
     void beep(int times);
 
     Desktop& desktop_;
+    std::function<void(QMenu&)> extendMenu_;
 };
 
 }  // namespace qir::selection

@@ -156,6 +156,29 @@
     </message>
 </context>
 <context>
+    <name>qir::handwriting_pad::HandwritingPad</name>
+    <message>
+        <source>Find by drawing</source>
+        <translation>手写查字</translation>
+    </message>
+    <message>
+        <source>Undo last stroke</source>
+        <translation>撤销上一笔</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Key %1</source>
+        <translation>按键 %1</translation>
+    </message>
+    <message>
+        <source>Find by drawing…</source>
+        <translation>手写查字…</translation>
+    </message>
+</context>
+<context>
     <name>qir::practice::PracticeRecord</name>
     <message>
         <source>opened</source>
@@ -319,6 +342,10 @@
     <message>
         <source>No character has been hard so far.</source>
         <translation>到目前为止还没有写得吃力的字。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be practised.</source>
+        <translation>“%1”无法练习。</translation>
     </message>
 </context>
 <context>

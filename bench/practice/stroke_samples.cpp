@@ -19,6 +19,8 @@ double uniform(std::mt19937& random, double low, double high) {
     return std::uniform_real_distribution<double>(low, high)(random);
 }
 
+}  // namespace
+
 // Walks `path` at a pace that starts and ends slowly, reading the pointer at the mouse's
 // rate, each reading rounded to a whole pixel.
 DrawnStroke sampledAsMouse(const Polyline& path, std::mt19937& random) {
@@ -62,8 +64,6 @@ Polyline wobbled(const Polyline& path, std::mt19937& random) {
     }
     return result;
 }
-
-}  // namespace
 
 Writer randomWriter(std::mt19937& random) {
     return {{uniform(random, -kMostShift, kMostShift), uniform(random, -kMostShift, kMostShift)}};

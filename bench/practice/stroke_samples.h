@@ -29,6 +29,13 @@ Writer scatteredWriter();
 // of 400 pixels.
 DrawnStroke drawnLikeAPerson(const Polyline& median, const Writer& writer, std::mt19937& random);
 
+// `path` walked at a pace that starts and ends slowly, read at a mouse's rate on a box of 400
+// pixels.
+DrawnStroke sampledAsMouse(const Polyline& path, std::mt19937& random);
+
+// `path` with a hand's tremor across it: slow and quick waves sideways.
+Polyline wobbled(const Polyline& path, std::mt19937& random);
+
 // The points of `stroke` in the opposite order, timed anew.
 DrawnStroke backwards(const DrawnStroke& stroke);
 

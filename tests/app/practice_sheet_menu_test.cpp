@@ -15,6 +15,7 @@
 #include <set>
 
 #include "app/practice_sheet_actions.h"
+#include "handwriting_pad/handwriting_pad.h"
 #include "platform/gb2312.h"
 #include "practice_window/practice_window.h"
 #include "selection/catalogue_tree.h"
@@ -169,13 +170,12 @@ TEST_F(PracticeSheetMenu, ACatalogueCharactersMenuShowsItAndMakesItsSheet) {
     testing::writeVectorTable(folder(), {{testing::kYong, testing::barAndBeam()}});
     selection::CatalogueNode* node = catalogueNode(testing::kYong);
     ASSERT_NE(node, nullptr);
-    // A group label has no menu.
-    EXPECT_EQ(catalogueMenuAt(node->parent()), nullptr);
-
     QMenu* menu = catalogueMenuAt(node);
     ASSERT_NE(menu, nullptr);
     QList<QAction*> entries = menu->actions();
-    ASSERT_EQ(entries.size(), 6);
+    ASSERT_EQ(entries.size(), 8);
+    EXPECT_TRUE(entries[6]->isSeparator());
+    EXPECT_EQ(entries[7]->text(), handwriting_pad::findByDrawingText());
     EXPECT_FALSE(entries[0]->isEnabled());
     EXPECT_TRUE(entries[0]->text().startsWith(QStringLiteral("永 yǒng — ")));
     EXPECT_EQ(entries[2]->text(), QStringLiteral("Show"));
@@ -199,6 +199,13 @@ TEST_F(PracticeSheetMenu, ACatalogueCharactersMenuShowsItAndMakesItsSheet) {
     fixture.desktop().errors.clear();  // the store's other tables are not here
     EXPECT_EQ(gb2312::trimmed(fixture.form().CurrentHanzi()), testing::kYong);
     menu->close();
+
+    // A group label's menu only finds a character by drawing it.
+    QMenu* groupMenu = catalogueMenuAt(node->parent());
+    ASSERT_NE(groupMenu, nullptr);
+    ASSERT_EQ(groupMenu->actions().size(), 1);
+    EXPECT_EQ(groupMenu->actions()[0]->text(), handwriting_pad::findByDrawingText());
+    groupMenu->close();
 }
 
 TEST_F(PracticeSheetMenu, WithNoCurrentCharacterTheEntriesAreDisabledAndCtrlPOnlyBeeps) {

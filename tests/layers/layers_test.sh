@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The layers hold. The low layers (the core of platform/, the store, the working folder, the
-# practice judge and record, the C-library plumbing, the picture conversion and the store
+# practice judge and record, the handwriting recognisers, the C-library plumbing, the picture
+# conversion and the store
 # builder) include no header of Qt's widget, print or network modules and no header of a
 # higher folder. No file includes another
 # folder's private header, and every private header refuses to compile outside its folder.
@@ -34,7 +35,7 @@ mapfile -t sources < <(find . \( -path ./node_modules -o -path './build*' -o -pa
     -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' -o -name '*.cpp.in' \) -print |
     sed 's#^\./##' | sort)
 
-low_layer='^(platform|commandline|translations|geometry|store|workfolder|jpeg|ffmpeg|facts|practice|tools/store_builder|strokes/pictures)/'
+low_layer='^(platform|commandline|translations|geometry|store|workfolder|jpeg|ffmpeg|facts|practice|handwriting|tools/store_builder|strokes/pictures)/'
 
 includes() {  # FILE -> one include a line, as <name> or "name"
     sed -n -E 's@^[[:space:]]*#[[:space:]]*include[[:space:]]*([<"][^>"]+[>"]).*@\1@p' "$1"

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "handwriting_pad/drawing_pad.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTabletEvent>
+#include <QTouchEvent>
+#include <algorithm>
+
+namespace qir::handwriting_pad {
+namespace {
+
+const QColor kGuideColour(200, 90, 90);
+constexpr double kInkWidth = 0.025;  // of the box
+constexpr int kMargin = 4;
+
+}  // namespace
+
+DrawingPad::DrawingPad(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    setMinimumSize(200, 200);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+QSize DrawingPad::sizeHint() const {
+    return {300, 300};
+}
+
+void DrawingPad::setInk(handwriting::Ink ink) {
+    ink_ = std::move(ink);
+    update();
+}
+
+QRectF DrawingPad::boxRect() const {
+    const double side = std::max(std::min(width(), height()) - 2 * kMargin, 1);
+    return {(width() - side) / 2, (height() - side) / 2, side, side};
+}
+
+handwriting::Point DrawingPad::toBox(QPointF position) const {
+    const QRectF box = boxRect();
+    return {(position.x() - box.left()) / box.width(), (position.y() - box.top()) / box.height()};
+}
+
+void DrawingPad::begin(QPointF position) {
+    down_ = true;
+    drawing_ = {toBox(position)};
+    update();
+}
+
+void DrawingPad::extend(QPointF position) {
+    if (down_) {
+        drawing_.push_back(toBox(position));
+        update();
+    }
+}
+
+void DrawingPad::finish(QPointF position) {
+    if (!down_) {
+        return;
+    }
+    drawing_.push_back(toBox(position));
+    down_ = false;
+    handwriting::Polyline stroke = std::move(drawing_);
+    drawing_.clear();
+    update();
+    emit strokeDrawn(stroke);
+}
+
+void DrawingPad::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !penDown_) {
+        begin(event->position());
+    }
+}
+
+void DrawingPad::mouseMoveEvent(QMouseEvent* event) {
+    if (!penDown_) {
+        extend(event->position());
+    }
+}
+
+void DrawingPad::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !penDown_) {
+        finish(event->position());
+    }
+}
+
+void DrawingPad::tabletEvent(QTabletEvent* event) {
+    // The pen's own events; the mouse events Qt makes of them are ignored until it lifts, so
+    // the stroke ends where the pen did.
+    switch (event->type()) {
+        case QEvent::TabletPress:
+            penDown_ = true;
+            begin(event->position());
+            break;
+        case QEvent::TabletMove:
+            extend(event->position());
+            break;
+        case QEvent::TabletRelease:
+            finish(event->position());
+            penDown_ = false;
+            break;
+        default:
+            break;
+    }
+    event->accept();
+}
+
+bool DrawingPad::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd: {
+            auto* touch = static_cast<QTouchEvent*>(event);
+            // One finger draws; a second one is ignored.
+            if (!touch->points().isEmpty()) {
+                const QPointF at = touch->points().front().position();
+                if (event->type() == QEvent::TouchBegin) {
+                    begin(at);
+                } else if (event->type() == QEvent::TouchUpdate) {
+                    extend(at);
+                } else {
+                    finish(at);
+                }
+            }
+            event->accept();
+            return true;
+        }
+        default:
+            return QWidget::event(event);
+    }
+}
+
+void DrawingPad::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = boxRect();
+    painter.fillRect(box, Qt::white);
+    QPen guide(kGuideColour, 1.5);
+    painter.setPen(guide);
+    painter.drawRect(box);
+    guide.setStyle(Qt::DashLine);
+    guide.setWidthF(1);
+    painter.setPen(guide);
+    painter.drawLine(QPointF(box.center().x(), box.top()), QPointF(box.center().x(), box.bottom()));
+    painter.drawLine(QPointF(box.left(), box.center().y()), QPointF(box.right(), box.center().y()));
+    painter.setClipRect(box);
+    QPen ink(Qt::black, box.width() * kInkWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(ink);
+    const auto draw = [&](const handwriting::Polyline& stroke) {
+        if (stroke.empty()) {
+            return;
+        }
+        QPainterPath path(QPointF(box.left() + stroke.front().x * box.width(),
+                                  box.top() + stroke.front().y * box.height()));
+        for (const handwriting::Point& point : stroke) {
+            path.lineTo(box.left() + point.x * box.width(), box.top() + point.y * box.height());
+        }
+        painter.drawPath(path);
+    };
+    for (const handwriting::Polyline& stroke : ink_) {
+        draw(stroke);
+    }
+    draw(drawing_);
+}
+
+}  // namespace qir::handwriting_pad

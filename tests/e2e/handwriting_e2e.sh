@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program with the real store under Xvfb and openbox: Ctrl+Shift+D opens the
+# handwriting pad, and the real pointer draws 永 along its medians on the pad. 永 must be among
+# the ten candidates: the drawing is repeated and the first, second, ... candidate chosen with
+# its number key until the main window shows 永 (the clip it writes out for playing is 永's).
+# QIR_E2E_SCREENSHOT=FILE keeps a picture of the pad with its candidates.
+source "$(dirname "$0")/x11_session.sh" "$1"
+probe=$2
+table_rows=$3
+
+[ -s bishunvec.db ] || fail "no vector table in the stage folder"
+strokes=$("$probe" strokes . '永') || fail "cannot read the strokes of 永"
+[ "$(echo "$strokes" | wc -l)" = 5 ] || fail "永 should have 5 strokes: $strokes"
+
+# 永's clip as the store holds it (D3C0 in GB2312), to know it when the window shows it.
+"$table_rows" donghua.db D3C0 >"$work/yong.avi" || fail "cannot read the clip of 永"
+[ -s "$work/yong.avi" ] || fail "the store has no clip of 永"
+
+start_program
+for _ in $(seq 100); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
+    sleep 0.05
+done
+xdotool key ctrl+shift+d
+pad=""
+for _ in $(seq 100); do
+    pad=$(xdotool search --onlyvisible --name '^Find by drawing$' 2>/dev/null | head -n 1 || true)
+    [ -n "$pad" ] && break
+    sleep 0.1
+done
+[ -n "$pad" ] || fail "Ctrl+Shift+D opened no handwriting pad"
+
+# The pad is where the window paints its guides' colour, rgb(200,90,90).
+box=""
+for _ in $(seq 50); do
+    import -window "$pad" "$work/pad.png" 2>/dev/null || true
+    box=$(convert "$work/pad.png" -fuzz 4% -fill black +opaque 'rgb(200,90,90)' \
+        -format '%@' info: 2>/dev/null || true)
+    [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && [ "${BASH_REMATCH[1]}" -ge 150 ] &&
+        break
+    box=""
+    sleep 0.1
+done
+[ -n "$box" ] || fail "no drawing pad found in the pad's window"
+side=${BASH_REMATCH[1]} left=${BASH_REMATCH[3]} top=${BASH_REMATCH[4]}
+
+draw_stroke() {
+    local first=1 pair x y
+    for pair in $1; do
+        x=$(awk -v v="${pair%,*}" -v s="$side" -v o="$left" 'BEGIN { printf "%d", o + v * s }')
+        y=$(awk -v v="${pair#*,}" -v s="$side" -v o="$top" 'BEGIN { printf "%d", o + v * s }')
+        xdotool mousemove --window "$pad" "$x" "$y"
+        if [ "$first" = 1 ]; then
+            xdotool mousedown 1
+            first=0
+        fi
+        sleep 0.02
+    done
+    xdotool mouseup 1
+}
+
+for key in 1 2 3 4 5 6 7 8 9 0; do
+    for line in 1 2 3 4 5; do
+        draw_stroke "$(echo "$strokes" | sed -n "${line}p")"
+    done
+    if [ "$key" = 1 ] && [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
+        sleep 0.3
+        import -window "$pad" "$QIR_E2E_SCREENSHOT" 2>/dev/null || true
+    fi
+    before1=$(mtime tmp1.avi) before2=$(mtime tmp2.avi)
+    xdotool key --window "$pad" "$key"
+    # The chosen character's clip is written to tmp1.avi or tmp2.avi, in turn.
+    written=""
+    for _ in $(seq 200); do
+        [ -s tmp1.avi ] && [ "$(mtime tmp1.avi)" != "$before1" ] && written=tmp1.avi
+        [ -s tmp2.avi ] && [ "$(mtime tmp2.avi)" != "$before2" ] && written=tmp2.avi
+        [ -n "$written" ] && break
+        sleep 0.05
+    done
+    [ -n "$written" ] || fail "choosing candidate $key showed no character"
+    sleep 0.2  # the clip's last bytes
+    if cmp -s "$written" "$work/yong.avi"; then
+        echo "handwriting end-to-end: 永 drawn with the pointer on a ${side} px pad was candidate $key"
+        exit 0
+    fi
+done
+fail "永 drawn on the pad was not among its ten candidates"

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "handwriting_pad/handwriting_pad.h"
+
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "desktop/fonts.h"
+#include "platform/gb2312.h"
+#include "tests/handwriting/made_up_characters.h"
+#include "tests/support/scratch_directory.h"
+
+namespace qir::handwriting_pad {
+namespace {
+
+using namespace qir::testing;
+
+class HandwritingPadTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        writeMadeUpTable(folder.path());
+        pad.resize(360, 520);
+        pad.show();
+    }
+
+    // Drags the mouse along `stroke` (box side 1) on the pad.
+    void drag(const handwriting::Polyline& stroke) {
+        DrawingPad& box = pad.pad();
+        const QRectF rect = box.boxRect();
+        const auto at = [&](const handwriting::Point& point) {
+            return QPointF(rect.left() + point.x * rect.width(),
+                           rect.top() + point.y * rect.height());
+        };
+        const auto send = [&](QEvent::Type type, QPointF where, Qt::MouseButton button,
+                              Qt::MouseButtons buttons) {
+            QMouseEvent event(type, where, box.mapToGlobal(where), button, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(&box, &event);
+        };
+        send(QEvent::MouseButtonPress, at(stroke.front()), Qt::LeftButton, Qt::LeftButton);
+        for (const handwriting::Point& point : stroke) {
+            send(QEvent::MouseMove, at(point), Qt::NoButton, Qt::LeftButton);
+        }
+        send(QEvent::MouseButtonRelease, at(stroke.back()), Qt::LeftButton, Qt::NoButton);
+    }
+
+    QString buttonText(std::size_t i) const { return pad.candidateButtons()[i]->text(); }
+
+    ScratchDirectory folder;
+    HandwritingPad pad{{folder.path(), folder.path() / "no.model"}};
+};
+
+TEST_F(HandwritingPadTest, DrawnStrokesShowTheCandidatesBestFirstAndUndoAndClearTakeThemBack) {
+    EXPECT_EQ(pad.candidateButtons().size(), 10u);
+    EXPECT_FALSE(pad.candidateButtons()[0]->isEnabled());  // nothing drawn yet
+    for (const handwriting::Polyline& stroke : drawnByHand(mediansOf(kShi))) {
+        drag(stroke);
+    }
+    EXPECT_EQ(pad.pad().ink().size(), 2u);
+    EXPECT_EQ(buttonText(0), gb2312::toUnicode(kShi));
+    EXPECT_TRUE(pad.candidateButtons()[0]->isEnabled());
+    EXPECT_EQ(pad.candidateButtons()[0]->font().family(), qir::kaitiFont().family());
+
+    QTest::mouseClick(pad.findChildren<QPushButton*>().at(0), Qt::LeftButton);  // Undo
+    EXPECT_EQ(pad.pad().ink().size(), 1u);
+    EXPECT_EQ(buttonText(0), gb2312::toUnicode(kYi));
+    QTest::mouseClick(pad.findChildren<QPushButton*>().at(1), Qt::LeftButton);  // Clear
+    EXPECT_TRUE(pad.pad().ink().empty());
+    EXPECT_TRUE(buttonText(0).isEmpty());
+}
+
+TEST_F(HandwritingPadTest, ChoosingACandidateHandsItOnAndClearsThePadForTheNext) {
+    QSignalSpy chosen(&pad, &HandwritingPad::chosen);
+    for (const handwriting::Polyline& stroke : drawnByHand(mediansOf(kDa))) {
+        pad.addStroke(stroke);
+    }
+    QTest::mouseClick(pad.candidateButtons()[0], Qt::LeftButton);
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.at(0).at(0).toString(), gb2312::toUnicode(kDa));
+    EXPECT_TRUE(pad.pad().ink().empty());
+    EXPECT_TRUE(pad.isVisible());
+
+    // Its number key chooses it too; a key with no candidate does nothing.
+    for (const handwriting::Polyline& stroke : drawnByHand(mediansOf(kShi))) {
+        pad.addStroke(stroke);
+    }
+    const QString second = buttonText(1);
+    QTest::keyClick(&pad, Qt::Key_2);
+    ASSERT_EQ(chosen.count(), 2);
+    EXPECT_EQ(chosen.at(1).at(0).toString(), second);
+    QTest::keyClick(&pad, Qt::Key_1);  // the pad is empty now
+    EXPECT_EQ(chosen.count(), 2);
+}
+
+TEST_F(HandwritingPadTest, TouchAndAPenDrawToo) {
+    DrawingPad& box = pad.pad();
+    const QRectF rect = box.boxRect();
+    QPointingDevice* finger = QTest::createTouchDevice();
+    const QPointF from(rect.left() + 0.2 * rect.width(), rect.center().y());
+    const QPointF to(rect.left() + 0.8 * rect.width(), rect.center().y());
+    QTest::touchEvent(&box, finger).press(0, from.toPoint(), &box);
+    QTest::touchEvent(&box, finger).move(0, ((from + to) / 2).toPoint(), &box);
+    QTest::touchEvent(&box, finger).release(0, to.toPoint(), &box);
+    EXPECT_EQ(box.ink().size(), 1u);
+    EXPECT_EQ(buttonText(0), gb2312::toUnicode(kYi));
+
+    const QPointF top(rect.center().x(), rect.top() + 0.15 * rect.height());
+    const QPointF bottom(rect.center().x(), rect.top() + 0.85 * rect.height());
+    for (const auto& [type, where] : {std::pair{QEvent::TabletPress, top},
+                                      {QEvent::TabletMove, (top + bottom) / 2},
+                                      {QEvent::TabletRelease, bottom}}) {
+        QTabletEvent event(type, QPointingDevice::primaryPointingDevice(), where,
+                           box.mapToGlobal(where), 0.5, 0, 0, 0, 0, 0, Qt::NoModifier,
+                           Qt::LeftButton,
+                           type == QEvent::TabletRelease ? Qt::NoButton : Qt::LeftButton);
+        QCoreApplication::sendEvent(&box, &event);
+    }
+    EXPECT_EQ(box.ink().size(), 2u);
+    EXPECT_EQ(buttonText(0), gb2312::toUnicode(kShi));
+}
+
+TEST(HandwritingPad, SaysWhatCouldNotBeLoadedAndStaysUsable) {
+    ScratchDirectory folder;
+    HandwritingPad pad({folder.path(), folder.path() / "no.model"});
+    pad.show();
+    pad.addStroke({{0.2, 0.5}, {0.8, 0.5}});
+    EXPECT_NE(pad.problemText().indexOf(QStringLiteral("bishunvec.db")), -1)
+        << pad.problemText().toStdString();
+    EXPECT_NE(pad.problemText().indexOf(QStringLiteral("is missing.")), -1);
+    EXPECT_TRUE(pad.candidates().empty());
+    pad.clear();
+    EXPECT_TRUE(pad.pad().ink().empty());
+}
+
+}  // namespace
+}  // namespace qir::handwriting_pad
