@@ -27,10 +27,14 @@ shown tmp2.avi "$steps" "$clip"
 # group has opened under the pointer.
 steps=$(mtime bishunbmp.db) clip=$(mtime tmp1.avi)
 xdotool mousemove $((x + 70)) $((y + 124)) click 1
-for _ in $(seq 40); do
+# Each try waits up to 2 s for the clip: a second click on a character still being shown
+# would show it again, into the other clip file.
+for _ in $(seq 10); do
     xdotool mousemove $((x + 90)) $((y + 142)) click 1
-    [ "$(mtime tmp1.avi)" != "$clip" ] && break
-    sleep 0.25
+    for _ in $(seq 40); do
+        [ "$(mtime tmp1.avi)" != "$clip" ] && break 2
+        sleep 0.05
+    done
 done
 shown tmp1.avi "$steps" "$clip"
 
