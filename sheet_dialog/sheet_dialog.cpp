@@ -72,6 +72,8 @@ SheetDialog::SheetDialog(Purpose purpose, const QString& text, const sheet::Shee
     build(purpose, text, options);
     check();
     preview_->updatePreview();
+    // Return prints or saves what is prefilled; the characters are a Tab or a click away.
+    accept_->setFocus();
 }
 
 SheetDialog::~SheetDialog() = default;
