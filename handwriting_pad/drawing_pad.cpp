@@ -113,16 +113,18 @@ bool DrawingPad::event(QEvent* event) {
         case QEvent::TouchBegin:
         case QEvent::TouchUpdate:
         case QEvent::TouchEnd: {
-            auto* touch = static_cast<QTouchEvent*>(event);
-            // One finger draws; a second one is ignored.
-            if (!touch->points().isEmpty()) {
-                const QPointF at = touch->points().front().position();
-                if (event->type() == QEvent::TouchBegin) {
-                    begin(at);
-                } else if (event->type() == QEvent::TouchUpdate) {
-                    extend(at);
-                } else {
-                    finish(at);
+            // One finger draws: the first down, until it lifts.
+            if (const auto move = finger_.follow(*static_cast<QTouchEvent*>(event))) {
+                switch (move->step) {
+                    case FirstFinger::Step::Begin:
+                        begin(move->position);
+                        break;
+                    case FirstFinger::Step::Extend:
+                        extend(move->position);
+                        break;
+                    case FirstFinger::Step::Finish:
+                        finish(move->position);
+                        break;
                 }
             }
             event->accept();

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include "desktop/first_finger.h"
 #include "handwriting/ink.h"
 
 namespace qir::handwriting_pad {
@@ -45,6 +46,7 @@ class DrawingPad : public QWidget {
     handwriting::Polyline drawing_;
     bool down_ = false;
     bool penDown_ = false;
+    FirstFinger finger_;
 };
 
 }  // namespace qir::handwriting_pad

@@ -235,27 +235,17 @@ bool WritingBox::event(QEvent* event) {
         case QEvent::TouchBegin:
         case QEvent::TouchUpdate:
         case QEvent::TouchEnd: {
-            auto* touch = static_cast<QTouchEvent*>(event);
-            // One finger draws: the first down. A second one is ignored, and when the first
-            // lifts its stroke ends there, whatever the others still do.
-            if (event->type() == QEvent::TouchBegin && !touch->points().isEmpty()) {
-                finger_ = touch->points().front().id();
-                begin(touch->points().front().position(), -1);
-            } else if (finger_ >= 0) {
-                for (const QEventPoint& point : touch->points()) {
-                    if (point.id() != finger_) {
-                        continue;
-                    }
-                    if (event->type() == QEvent::TouchEnd ||
-                        point.state() == QEventPoint::State::Released) {
-                        finger_ = -1;
-                        finish(point.position(), -1);
-                    } else {
-                        extend(point.position(), -1);
-                    }
-                }
-                if (event->type() == QEvent::TouchEnd) {
-                    finger_ = -1;
+            if (const auto move = finger_.follow(*static_cast<QTouchEvent*>(event))) {
+                switch (move->step) {
+                    case FirstFinger::Step::Begin:
+                        begin(move->position, -1);
+                        break;
+                    case FirstFinger::Step::Extend:
+                        extend(move->position, -1);
+                        break;
+                    case FirstFinger::Step::Finish:
+                        finish(move->position, -1);
+                        break;
                 }
             }
             event->accept();

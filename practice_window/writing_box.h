@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "desktop/first_finger.h"
 #include "practice/geometry.h"
 #include "practice/practice_record.h"
 #include "practice/stroke_judge.h"
@@ -77,7 +78,7 @@ class WritingBox : public QWidget {
     int done_ = 0;
     bool drawing_ = false;
     bool penDrawing_ = false;
-    int finger_ = -1;  // the touch point that draws; other fingers are ignored
+    FirstFinger finger_;  // the finger that draws; other fingers are ignored
     practice::DrawnStroke ink_;
     QElapsedTimer inkClock_;
     practice::DrawnStroke refused_;

@@ -120,6 +120,30 @@ TEST_F(HandwritingPadTest, TouchAndAPenDrawToo) {
     EXPECT_EQ(buttonText(0), gb2312::toUnicode(kShi));
 }
 
+TEST_F(HandwritingPadTest, ASecondFingerNeitherDrawsNorBendsTheFirstFingersStroke) {
+    DrawingPad& box = pad.pad();
+    const QRectF rect = box.boxRect();
+    QPointingDevice* finger = QTest::createTouchDevice();
+    const QPointF from(rect.left() + 0.2 * rect.width(), rect.center().y());
+    const QPointF to(rect.left() + 0.8 * rect.width(), rect.center().y());
+    const QPoint elsewhere = QPointF(rect.center().x(), rect.top() + 0.9 * rect.height()).toPoint();
+    QTest::touchEvent(&box, finger).press(0, from.toPoint(), &box);
+    QTest::touchEvent(&box, finger).move(0, from.toPoint(), &box).press(1, elsewhere, &box);
+    QTest::touchEvent(&box, finger)
+        .move(0, ((from + to) / 2).toPoint(), &box)
+        .move(1, elsewhere + QPoint(5, -5), &box);
+    // The drawing finger lifts first; the other wanders on and lifts later.
+    QTest::touchEvent(&box, finger).release(0, to.toPoint(), &box).move(1, elsewhere, &box);
+    QTest::touchEvent(&box, finger).move(1, rect.topLeft().toPoint() + QPoint(5, 5), &box);
+    QTest::touchEvent(&box, finger).release(1, rect.topLeft().toPoint() + QPoint(5, 5), &box);
+    ASSERT_EQ(box.ink().size(), 1u);
+    // One level stroke: 一, as if the second finger had never touched.
+    EXPECT_EQ(buttonText(0), gb2312::toUnicode(kYi));
+    for (const auto& point : box.ink().front()) {
+        EXPECT_NEAR(point.y, box.ink().front().front().y, 0.05);
+    }
+}
+
 TEST(HandwritingPad, SaysWhatCouldNotBeLoadedAndStaysUsable) {
     ScratchDirectory folder;
     HandwritingPad pad({folder.path(), folder.path() / "no.model"});
