@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <random>
+#include <string_view>
 #include <vector>
 
 #include "platform/errors.h"
@@ -72,6 +74,18 @@ std::string temporaryPattern(const std::string& name, const fs::path& folder) {
     pattern.append(name, 0, keep);
     pattern.append(kMarker);
     pattern.append(kRandomPart, 'X');
+    return pattern;
+}
+
+// `pattern` with its trailing X's drawn at random, as mkstemp would.
+std::string withRandomPart(std::string pattern) {
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    for (std::size_t i = pattern.size() - kRandomPart; i < pattern.size(); ++i) {
+        pattern[i] = kLetters[pick(random)];
+    }
     return pattern;
 }
 
@@ -146,16 +160,29 @@ AtomicFile::AtomicFile(fs::path path, Existing existing, Sync sync)
     }
     removeStaleTemporaryFiles(folder, std::chrono::minutes(1));
     // Hidden, so that a file manager showing the folder does not offer the half-made file.
-    std::string pattern = (folder / temporaryPattern(path_.filename().string(), folder)).string();
-    descriptor_ = FileDescriptor(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (!descriptor_.valid()) {
-        fail(causeOf(errno, folder));
+    const std::string pattern =
+        (folder / temporaryPattern(path_.filename().string(), folder)).string();
+    // Registered before it exists, so that a termination signal at any moment, on any thread,
+    // finds it; removing a name not made yet does nothing.
+    constexpr int kTries = 100;
+    for (int attempt = 1; !descriptor_.valid(); ++attempt) {
+        std::string name = withRandomPart(pattern);
+        registration_ = std::make_unique<TemporaryFileRegistration>(name);
+        descriptor_ = FileDescriptor(
+            ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+        if (descriptor_.valid()) {
+            temporary_ = std::move(name);
+            break;
+        }
+        const int error = errno;
+        registration_.reset();
+        if (error != EEXIST || attempt == kTries) {
+            fail(causeOf(error, folder));
+        }
     }
-    temporary_ = pattern;
-    registration_ = std::make_unique<TemporaryFileRegistration>(pattern);
     // Held while the file is written: a later run sees that the writer still lives.
     ::flock(descriptor_.get(), LOCK_EX | LOCK_NB);
-    // mkstemp makes the file private; the finished file is an ordinary document.
+    // Made private; the finished file is an ordinary document.
     if (::fchmod(descriptor_.get(), 0644) != 0) {
         failWith(errno);
     }
