@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "handwriting_pad/drawing_pad.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTabletEvent>
-#include <QTouchEvent>
 #include <algorithm>
 
 namespace qir::handwriting_pad {
@@ -69,70 +66,25 @@ void DrawingPad::finish(QPointF position) {
     emit strokeDrawn(stroke);
 }
 
-void DrawingPad::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !penDown_) {
-        begin(event->position());
+bool DrawingPad::event(QEvent* event) {
+    if (!StrokeInput::handles(*event)) {
+        return QWidget::event(event);
     }
-}
-
-void DrawingPad::mouseMoveEvent(QMouseEvent* event) {
-    if (!penDown_) {
-        extend(event->position());
-    }
-}
-
-void DrawingPad::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !penDown_) {
-        finish(event->position());
-    }
-}
-
-void DrawingPad::tabletEvent(QTabletEvent* event) {
-    // The pen's own events; the mouse events Qt makes of them are ignored until it lifts, so
-    // the stroke ends where the pen did.
-    switch (event->type()) {
-        case QEvent::TabletPress:
-            penDown_ = true;
-            begin(event->position());
-            break;
-        case QEvent::TabletMove:
-            extend(event->position());
-            break;
-        case QEvent::TabletRelease:
-            finish(event->position());
-            penDown_ = false;
-            break;
-        default:
-            break;
+    if (const auto move = input_.follow(*event)) {
+        switch (move->step) {
+            case StrokeInput::Step::Begin:
+                begin(move->position);
+                break;
+            case StrokeInput::Step::Extend:
+                extend(move->position);
+                break;
+            case StrokeInput::Step::Finish:
+                finish(move->position);
+                break;
+        }
     }
     event->accept();
-}
-
-bool DrawingPad::event(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd: {
-            // One finger draws: the first down, until it lifts.
-            if (const auto move = finger_.follow(*static_cast<QTouchEvent*>(event))) {
-                switch (move->step) {
-                    case FirstFinger::Step::Begin:
-                        begin(move->position);
-                        break;
-                    case FirstFinger::Step::Extend:
-                        extend(move->position);
-                        break;
-                    case FirstFinger::Step::Finish:
-                        finish(move->position);
-                        break;
-                }
-            }
-            event->accept();
-            return true;
-        }
-        default:
-            return QWidget::event(event);
-    }
+    return true;
 }
 
 void DrawingPad::paintEvent(QPaintEvent*) {

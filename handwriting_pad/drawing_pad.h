@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "desktop/first_finger.h"
+#include "desktop/stroke_input.h"
 #include "handwriting/ink.h"
 
 namespace qir::handwriting_pad {
@@ -30,10 +30,6 @@ class DrawingPad : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void tabletEvent(QTabletEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
@@ -45,8 +41,7 @@ class DrawingPad : public QWidget {
     handwriting::Ink ink_;
     handwriting::Polyline drawing_;
     bool down_ = false;
-    bool penDown_ = false;
-    FirstFinger finger_;
+    StrokeInput input_;  // mouse, pen and the first finger down
 };
 
 }  // namespace qir::handwriting_pad

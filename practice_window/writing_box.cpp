@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "practice_window/writing_box.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPathStroker>
-#include <QTabletEvent>
-#include <QTouchEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -191,69 +188,25 @@ void WritingBox::finish(QPointF position, double pressure) {
     emit strokeDrawn(stroke);
 }
 
-void WritingBox::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !penDrawing_) {
-        begin(event->position(), -1);
+bool WritingBox::event(QEvent* event) {
+    if (!StrokeInput::handles(*event)) {
+        return QWidget::event(event);
     }
-}
-
-void WritingBox::mouseMoveEvent(QMouseEvent* event) {
-    if (!penDrawing_) {
-        extend(event->position(), -1);
-    }
-}
-
-void WritingBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !penDrawing_) {
-        finish(event->position(), -1);
-    }
-}
-
-void WritingBox::tabletEvent(QTabletEvent* event) {
-    // The pen's own events carry its pressure; the mouse events Qt makes of them are ignored
-    // until the pen lifts, so the stroke's end is the pen's.
-    switch (event->type()) {
-        case QEvent::TabletPress:
-            penDrawing_ = true;
-            begin(event->position(), event->pressure());
-            break;
-        case QEvent::TabletMove:
-            extend(event->position(), event->pressure());
-            break;
-        case QEvent::TabletRelease:
-            finish(event->position(), event->pressure());
-            penDrawing_ = false;
-            break;
-        default:
-            break;
+    if (const auto move = input_.follow(*event)) {
+        switch (move->step) {
+            case StrokeInput::Step::Begin:
+                begin(move->position, move->pressure);
+                break;
+            case StrokeInput::Step::Extend:
+                extend(move->position, move->pressure);
+                break;
+            case StrokeInput::Step::Finish:
+                finish(move->position, move->pressure);
+                break;
+        }
     }
     event->accept();
-}
-
-bool WritingBox::event(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd: {
-            if (const auto move = finger_.follow(*static_cast<QTouchEvent*>(event))) {
-                switch (move->step) {
-                    case FirstFinger::Step::Begin:
-                        begin(move->position, -1);
-                        break;
-                    case FirstFinger::Step::Extend:
-                        extend(move->position, -1);
-                        break;
-                    case FirstFinger::Step::Finish:
-                        finish(move->position, -1);
-                        break;
-                }
-            }
-            event->accept();
-            return true;
-        }
-        default:
-            return QWidget::event(event);
-    }
+    return true;
 }
 
 // The character's strokes in the box's own units: while Show me writes, the strokes written so

@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "desktop/first_finger.h"
+#include "desktop/stroke_input.h"
 #include "practice/geometry.h"
 #include "practice/practice_record.h"
 #include "practice/stroke_judge.h"
@@ -58,10 +58,6 @@ class WritingBox : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void tabletEvent(QTabletEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
@@ -77,8 +73,7 @@ class WritingBox : public QWidget {
     Guides guides_ = Guides::Tian;
     int done_ = 0;
     bool drawing_ = false;
-    bool penDrawing_ = false;
-    FirstFinger finger_;  // the finger that draws; other fingers are ignored
+    StrokeInput input_;  // mouse, pen (with its pressure) and the first finger down
     practice::DrawnStroke ink_;
     QElapsedTimer inkClock_;
     practice::DrawnStroke refused_;

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Mouse, pen and touch on a writing surface, turned into one stroke at a time. The pen's own
+// events carry its pressure; the mouse events Qt makes of them are ignored until it lifts, so
+// the stroke ends where the pen did. One finger draws: the first one down, until it lifts,
+// whatever other fingers do; they neither draw nor drag the stroke to themselves.
+
+#include <QEvent>
+#include <QPointF>
+#include <optional>
+
+namespace qir {
+
+class StrokeInput {
+  public:
+    enum class Step { Begin, Extend, Finish };
+    struct Move {
+        Step step;
+        QPointF position;
+        double pressure;  // 0 to 1 for a pen; -1 for a mouse or a finger
+    };
+
+    // The mouse, tablet and touch events this follows; a widget hands these on and accepts them.
+    static bool handles(const QEvent& event);
+    // What `event` does to the stroke: nothing, or one step of it.
+    std::optional<Move> follow(const QEvent& event);
+
+  private:
+    bool penDown_ = false;
+    int finger_ = -1;  // the touch point that draws, while it is down
+};
+
+}  // namespace qir
