@@ -14,30 +14,7 @@ source "$(dirname "$0")/x11_session.sh" "$1"
 # runs on it and starts the accessibility bus and its registry.
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$HOME"
-cat >"$work/bus.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$work/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
-dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=1 \
-    >"$work/bus-address" 2>"$work/dbus.log" &
-pids+=($!)
-for _ in $(seq 50); do
-    [ -s "$work/bus-address" ] && break
-    sleep 0.1
-done
-[ -s "$work/bus-address" ] || fail "the session bus did not start"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus-address")
-export DBUS_SESSION_BUS_ADDRESS
+start_session_bus
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi-launcher.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do

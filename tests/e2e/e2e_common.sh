@@ -65,3 +65,32 @@ prepare_working_directory() {
     done
     cd "$work/cwd"
 }
+
+# A session bus of our own, on a socket in the scratch folder, exported as the session's. It
+# starts no service on demand: only what the test starts on it runs there.
+start_session_bus() {
+    cat >"$work/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$work/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+    dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=1 \
+        >"$work/bus-address" 2>"$work/dbus.log" &
+    pids+=($!)
+    for _ in $(seq 50); do
+        [ -s "$work/bus-address" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/bus-address" ] || fail "the session bus did not start"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus-address")
+    export DBUS_SESSION_BUS_ADDRESS
+}

@@ -45,30 +45,7 @@ EOF
 
 # A session bus of our own, on a socket in the scratch folder. It starts no service on demand,
 # so the only Fcitx on it is the one started below, with its options.
-cat >"$work/bus.conf" <<EOF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$work/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
-dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=1 \
-    >"$work/bus-address" 2>"$work/dbus.log" &
-pids+=($!)
-for _ in $(seq 50); do
-    [ -s "$work/bus-address" ] && break
-    sleep 0.1
-done
-[ -s "$work/bus-address" ] || fail "the session bus did not start"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus-address")
-export DBUS_SESSION_BUS_ADDRESS
+start_session_bus
 
 # Wayland and the tray, notification and clipboard add-ons have nothing to talk to here.
 fcitx5 --disable=wayland,waylandim,notificationitem,notifications,clipboard >"$work/fcitx5.log" 2>&1 &
