@@ -5,22 +5,53 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 stage_dir=$(cd "$1" && pwd)
 prepare_working_directory "$stage_dir"
 
-# A display of our own; -displayfd tells us which number it took.
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 10 display_number <&3 || fail "Xvfb did not start"
-export DISPLAY=":$display_number"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-# The supporting-WM check appears before openbox has finished starting, and a window mapped in
-# that moment stays unmanaged for many seconds. Its client list is set last, once it has
-# taken over the windows already there and turns to new ones.
-for _ in $(seq 200); do
-    xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' && break
-    sleep 0.05
-done
-xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)' || fail "openbox did not start"
+# A display of our own with openbox managing it. Once in CI openbox could not open a display
+# Xvfb had just announced, with nothing in Xvfb's log; so a start that does not come up is
+# described in session.log, stopped, and tried afresh, up to three times.
+start_x_session() {
+    local attempt xvfb_pid openbox_pid
+    for attempt in 1 2 3; do
+        # -displayfd tells us which number Xvfb took, once it accepts clients.
+        exec 3<> <(:)
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >>"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        pids+=("$xvfb_pid")
+        display_number=""
+        read -r -t 10 display_number <&3 || true
+        exec 3<&-
+        if [ -z "$display_number" ]; then
+            echo "attempt $attempt: Xvfb announced no display" >>"$work/session.log"
+            kill "$xvfb_pid" 2>/dev/null || true
+            wait "$xvfb_pid" 2>/dev/null || true
+            continue
+        fi
+        export DISPLAY=":$display_number"
+        openbox >>"$work/openbox.log" 2>&1 &
+        openbox_pid=$!
+        pids+=("$openbox_pid")
+        # The supporting-WM check appears before openbox has finished starting, and a window
+        # mapped in that moment stays unmanaged for many seconds. Its client list is set last,
+        # once it has taken over the windows already there and turns to new ones.
+        for _ in $(seq 200); do
+            if xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)'; then
+                return 0
+            fi
+            kill -0 "$openbox_pid" 2>/dev/null || break
+            sleep 0.05
+        done
+        {
+            echo "attempt $attempt: openbox did not take display $DISPLAY"
+            kill -0 "$xvfb_pid" 2>/dev/null && echo "  Xvfb is running" || echo "  Xvfb has ended"
+            kill -0 "$openbox_pid" 2>/dev/null && echo "  openbox is running" || echo "  openbox has ended"
+            xdpyinfo >/dev/null 2>&1 && echo "  the display answers" || echo "  the display does not answer"
+            ls -la /tmp/.X11-unix /tmp/.X"$display_number"-lock 2>&1 | sed 's/^/  /' || true
+        } >>"$work/session.log"
+        kill "$openbox_pid" "$xvfb_pid" 2>/dev/null || true
+        wait "$openbox_pid" "$xvfb_pid" 2>/dev/null || true
+    done
+    fail "openbox did not start"
+}
+start_x_session
 
 # Starts the program (by default ./qir-stroke; or the command given) and waits for its window.
 start_program() {

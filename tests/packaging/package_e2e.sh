@@ -27,6 +27,8 @@ cleanup_package() {
     sleep 0.5
     for user in "${users[@]}"; do
         userdel --remove "$user" 2>/dev/null || true
+        # Qt's runtime folder for a user without a session; userdel leaves it in /tmp.
+        rm -rf "/tmp/runtime-$user"
     done
     [ -n "$installed" ] && apt-get remove -y -qq qir-stroke qir-stroke-data >/dev/null 2>&1 || true
     cleanup
