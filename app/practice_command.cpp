@@ -48,7 +48,9 @@ std::vector<practice::PracticeCharacter> charactersOf(const QString& text,
     return characters;
 }
 
-int practise(const QString& text, const std::function<void()>& enterWorkingFolder) {
+// `text` is empty when none was given: the window then opens without a character, for the
+// learner to find one by drawing or to take the hardest ones.
+int practise(const std::optional<QString>& text, const std::function<void()>& enterWorkingFolder) {
     // QApplication keeps the count and the names for its whole life.
     static int argc = 1;
     static char name[] = "qir-stroke";
@@ -72,8 +74,11 @@ int practise(const QString& text, const std::function<void()>& enterWorkingFolde
     const std::filesystem::path folder = std::filesystem::current_path();
     store::VectorTable vectors(folder);
     int leftOut = 0;
-    std::vector<practice::PracticeCharacter> characters = charactersOf(text, vectors, leftOut);
-    if (characters.empty()) {
+    std::vector<practice::PracticeCharacter> characters;
+    if (text) {
+        characters = charactersOf(*text, vectors, leftOut);
+    }
+    if (text && characters.empty()) {
         say(leftOut == 0 ? QStringLiteral("--practice: the text holds no characters")
                          : QStringLiteral("no character of the text can be practised"));
         return kNothingToPractise;
@@ -96,19 +101,24 @@ int practise(const QString& text, const std::function<void()>& enterWorkingFolde
 
 cli::Command practiceCommand(std::function<void()> enterWorkingFolder) {
     cli::Command command;
-    command.selector = {kSelector, QStringLiteral("TEXT"),
+    command.selector = {kSelector,
+                        {},
                         QStringLiteral("open the practice window alone, to write each character "
-                                       "of TEXT (UTF-8) in turn; blanks are left out")};
-    command.usage = QStringLiteral("--practice TEXT");
+                                       "of TEXT (UTF-8) in turn, blanks left out; without TEXT, "
+                                       "to choose one by drawing it or to take the hardest")};
+    command.optionalArguments = {QStringLiteral("TEXT")};
+    command.usage = QStringLiteral("--practice [TEXT]");
     command.help = QStringLiteral(
-        "Exit status of --practice: 0 every character of TEXT was offered; 3 the window\n"
+        "Exit status of --practice: 0 every character of TEXT (or none) was offered; 3 the window\n"
         "opened without the characters named on standard error (not Chinese, outside\n"
         "GB2312, not in the store); 1 none could be practised, or the store or the display\n"
         "failed; 2 the command line was wrong. The practice record is kept in the working\n"
         "folder, as the window's own.\n");
     command.run = [enterWorkingFolder =
                        std::move(enterWorkingFolder)](const cli::Invocation& given) {
-        return practise(given.text(kSelector), enterWorkingFolder);
+        return practise(
+            given.argumentCount() == 0 ? std::nullopt : std::optional(given.argumentText(0)),
+            enterWorkingFolder);
     };
     return command;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// "--practice TEXT": the practice window alone, with TEXT's characters in turn, its record in
-// the user's working folder.
+// "--practice [TEXT]": the practice window alone, with TEXT's characters in turn (or none, to
+// choose one in the window), its record in the user's working folder.
 #ifndef QIR_APP_INTERNALS
 #error "app/practice_command.h is private to app/"
 #endif

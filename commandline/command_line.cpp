@@ -135,9 +135,26 @@ Choice CommandLine::choose(const std::vector<std::string>& arguments) const {
     std::for_each(usualOptions_.begin(), usualOptions_.end(), addOption);
 
     // Byte for byte: each byte one Latin-1 character, so a file name in any encoding survives.
+    const auto latin1 = [](const std::string& text) {
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    };
     QStringList bytes{program_};
     for (const std::string& argument : arguments) {
-        bytes.append(QString::fromLatin1(argument.data(), static_cast<qsizetype>(argument.size())));
+        // "--practice=TEXT" for a selector whose TEXT may be left out: the flag, then TEXT.
+        const std::size_t equals = argument.find('=');
+        if (equals != std::string::npos && argument.starts_with("-")) {
+            const std::optional<QString> name = optionNameOf(argument);
+            const auto takesOptionalText = [&](const Command& command) {
+                return command.selector.name == *name && command.selector.valueName.isEmpty() &&
+                       !command.optionalArguments.empty();
+            };
+            if (name && std::any_of(commands_.begin(), commands_.end(), takesOptionalText)) {
+                bytes.append(latin1(argument.substr(0, equals)));
+                bytes.append(latin1(argument.substr(equals + 1)));
+                continue;
+            }
+        }
+        bytes.append(latin1(argument));
     }
     // Qt's parser takes the next argument as the value; only a value option at the very end
     // lacks one.
@@ -218,8 +235,9 @@ Choice CommandLine::choose(const std::vector<std::string>& arguments) const {
     }
     const QStringList plain = parser->positionalArguments();
     const std::size_t wanted = chosen == nullptr ? 0 : chosen->arguments.size();
-    if (static_cast<std::size_t>(plain.size()) > wanted) {
-        refuseArgument(static_cast<qsizetype>(wanted));
+    const std::size_t allowed = chosen == nullptr ? 0 : wanted + chosen->optionalArguments.size();
+    if (static_cast<std::size_t>(plain.size()) > allowed) {
+        refuseArgument(static_cast<qsizetype>(allowed));
     }
     if (static_cast<std::size_t>(plain.size()) < wanted) {
         throw UsageError((spelled(chosen->selector.name) + QStringLiteral(" needs ") +
@@ -273,34 +291,35 @@ QString CommandLine::helpText() const {
     text += indent + program_ + QStringLiteral(" --help | --version\n\n") + wrapped(usual_, 0) +
             QStringLiteral("\n\n");
 
-    std::vector<const Option*> listedOptions;
+    // Each option once, as written on the command line, with what it does.
+    std::vector<std::pair<QString, const Option*>> listedOptions;
     std::set<QString> added;
+    const auto list = [&](const Option& option, const QString& label) {
+        if (!option.description.isEmpty() && added.insert(option.name).second) {
+            listedOptions.emplace_back(label, &option);
+        }
+    };
     for (const Command& command : commands_) {
-        for (const Option* option : [&] {
-                 std::vector<const Option*> all{&command.selector};
-                 for (const Option& further : command.options) {
-                     all.push_back(&further);
-                 }
-                 return all;
-             }()) {
-            if (!option->description.isEmpty() && added.insert(option->name).second) {
-                listedOptions.push_back(option);
-            }
+        QString selector = listed(command.selector);
+        for (const QString& optional : command.optionalArguments) {
+            selector += QStringLiteral(" [") + optional + QLatin1Char(']');
+        }
+        list(command.selector, selector);
+        for (const Option& further : command.options) {
+            list(further, listed(further));
         }
     }
     for (const Option& option : usualOptions_) {
-        if (!option.description.isEmpty() && added.insert(option.name).second) {
-            listedOptions.push_back(&option);
-        }
+        list(option, listed(option));
     }
-    listedOptions.push_back(&kHelp);
-    listedOptions.push_back(&kVersion);
+    list(kHelp, listed(kHelp));
+    list(kVersion, listed(kVersion));
     qsizetype width = 0;
-    for (const Option* option : listedOptions) {
-        width = std::max(width, listed(*option).size());
+    for (const auto& [label, option] : listedOptions) {
+        width = std::max(width, label.size());
     }
-    for (const Option* option : listedOptions) {
-        text += QStringLiteral("  ") + listed(*option).leftJustified(width + 2) +
+    for (const auto& [label, option] : listedOptions) {
+        text += QStringLiteral("  ") + label.leftJustified(width + 2) +
                 wrapped(option->description, width + 4) + QLatin1Char('\n');
     }
     for (const Command& command : commands_) {

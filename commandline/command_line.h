@@ -42,6 +42,10 @@ struct Command {
     // The plain arguments it takes after its options, in order, each required ("FILE"); none
     // for most commands.
     std::vector<QString> arguments;
+    // Plain arguments it may take after those, in order ("TEXT"). A selector without a value
+    // then takes one as "--name=TEXT" too, so that "--practice" and "--practice TEXT" are both
+    // the same command.
+    std::vector<QString> optionalArguments = {};
 };
 
 // What a command line asks for.

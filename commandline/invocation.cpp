@@ -23,6 +23,10 @@ QString Invocation::text(const QString& name) const {
     return QString::fromStdString(bytes(name));
 }
 
+std::size_t Invocation::argumentCount() const {
+    return parser_ != nullptr ? static_cast<std::size_t>(parser_->positionalArguments().size()) : 0;
+}
+
 std::string Invocation::argumentBytes(std::size_t index) const {
     const QStringList plain = parser_ != nullptr ? parser_->positionalArguments() : QStringList();
     if (index >= static_cast<std::size_t>(plain.size())) {

@@ -27,6 +27,8 @@ class Invocation {
     std::string bytes(const QString& name) const;
     // The value read as UTF-8.
     QString text(const QString& name) const;
+    // How many plain arguments the command was given.
+    std::size_t argumentCount() const;
     // The command's plain argument `index`, byte for byte and as UTF-8.
     std::string argumentBytes(std::size_t index) const;
     QString argumentText(std::size_t index) const;

@@ -92,6 +92,10 @@ PracticeWindow::PracticeWindow(std::vector<practice::PracticeCharacter> characte
 
 PracticeWindow::~PracticeWindow() = default;
 
+QString PracticeWindow::heading() const {
+    return character_->text();
+}
+
 QString PracticeWindow::status() const {
     return status_->text();
 }
@@ -106,6 +110,9 @@ void PracticeWindow::say(const QString& text) {
 
 void PracticeWindow::start() {
     if (characters_.empty()) {
+        character_->setText(
+            tr("No character yet.\nFind one by drawing it, or practise the "
+               "characters you found hardest."));
         return;
     }
     const practice::PracticeCharacter& character = characters_[current_];

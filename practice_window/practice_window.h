@@ -63,6 +63,8 @@ class PracticeWindow : public QWidget {
 
     WritingBox& writingBox() { return *box_; }
     const practice::PracticeSession& session() const { return *session_; }
+    // The line above the box: the character and its strokes, or how to choose one.
+    QString heading() const;
     QString status() const;
     QString result() const;
     practice::PracticeRecord& record() { return record_; }

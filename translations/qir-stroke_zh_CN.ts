@@ -347,6 +347,12 @@
         <source>%1 cannot be practised.</source>
         <translation>“%1”无法练习。</translation>
     </message>
+    <message>
+        <source>No character yet.
+Find one by drawing it, or practise the characters you found hardest.</source>
+        <translation>还没有选字。
+可以手写查字，也可以练习写得最吃力的字。</translation>
+    </message>
 </context>
 <context>
     <name>qir::sheet::PracticeSheet</name>

@@ -108,8 +108,9 @@ TEST_F(ProgramCommandLine, WithoutADisplayTheWindowSaysSoInOneLineAndEndsWithOne
 }
 
 // The practice window alone: a character the store cannot give is named and left out, a text
-// with none to practise ends at once, and a logout (SIGTERM) closes the window the way its
-// close box would, with the status that says what was left out.
+// with none to practise ends at once, no text at all opens the window to choose in, and a logout
+// (SIGTERM) closes the window the way its close box would, with the status that says what was left
+// out.
 TEST_F(ProgramCommandLine, PracticeOpensTheWindowOnTheCharactersItCanAndNamesTheRest) {
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     const std::filesystem::path folder = runtime.path().toStdString();
@@ -121,15 +122,19 @@ TEST_F(ProgramCommandLine, PracticeOpensTheWindowOnTheCharactersItCanAndNamesThe
         << outcome.err.toStdString();
     EXPECT_TRUE(outcome.err.contains(QStringLiteral("no character of the text can be practised")));
     EXPECT_EQ(run({"--practice", "  "}).exitCode, 1);
-    EXPECT_EQ(run({"--practice"}).exitCode, 2);
+    EXPECT_EQ(run({"--practice", "永", "水"}).exitCode, 2);
 
-    for (const auto& [text, status] :
-         {std::pair{QStringLiteral("永"), 0}, std::pair{QStringLiteral("永a"), 3}}) {
+    // Without TEXT the window opens with no character, for the learner to choose one.
+    for (const auto& [arguments, status] :
+         {std::pair{QStringList{QStringLiteral("--practice"), QStringLiteral("永")}, 0},
+          std::pair{QStringList{QStringLiteral("--practice=永")}, 0},
+          std::pair{QStringList{QStringLiteral("--practice"), QStringLiteral("永a")}, 3},
+          std::pair{QStringList{QStringLiteral("--practice")}, 0}}) {
         std::filesystem::remove(folder / "practice-record.sqlite");
         QProcess program;
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(runtime.path());
-        program.start(QStringLiteral(QIR_PROGRAM), {QStringLiteral("--practice"), text});
+        program.start(QStringLiteral(QIR_PROGRAM), arguments);
         ASSERT_TRUE(program.waitForStarted());
         // The window keeps its record in the working folder from the moment it opens.
         QElapsedTimer clock;
@@ -144,7 +149,7 @@ TEST_F(ProgramCommandLine, PracticeOpensTheWindowOnTheCharactersItCanAndNamesThe
         program.terminate();
         ASSERT_TRUE(program.waitForFinished(20000));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(program.exitCode(), status) << text.toStdString();
+        EXPECT_EQ(program.exitCode(), status) << arguments.join(QLatin1Char(' ')).toStdString();
     }
 }
 

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace qir::cli {
 namespace {
@@ -186,6 +188,41 @@ TEST(CommandLineArguments, ACommandTakesItsPlainArgumentsInOrderAndNoOtherComman
     EXPECT_EQ(errorOf({"--compare", "x"}), "--compare needs FILE");
     EXPECT_EQ(errorOf({"--compare", "x", "a", "b", "c"}), "unexpected argument c");
     EXPECT_EQ(errorOf({"a.txt"}), "unexpected argument a.txt");  // the usual work takes none
+}
+
+// "--practice [TEXT]": TEXT may be left out, given after the flag or joined to it with "=";
+// a second plain argument is still refused, and --help shows TEXT as optional.
+TEST(CommandLineArguments, AnOptionalArgumentMayBeLeftOutGivenOrJoined) {
+    CommandLine line(QStringLiteral("prog"), QStringLiteral("1"), QStringLiteral("Waits."));
+    QString given = QStringLiteral("(not run)");
+    Command practise{{QStringLiteral("practise"), {}, QStringLiteral("practise TEXT")},
+                     {},
+                     QStringLiteral("--practise [TEXT]"),
+                     {},
+                     [&](const Invocation& invocation) {
+                         given = invocation.argumentCount() == 0 ? QStringLiteral("(none)")
+                                                                 : invocation.argumentText(0);
+                         return 0;
+                     },
+                     {},
+                     {QStringLiteral("TEXT")}};
+    line.add(practise);
+    const auto outcome = [&](const std::vector<std::string>& arguments) {
+        given = QStringLiteral("(not run)");
+        std::FILE* err = std::tmpfile();
+        const std::optional<int> code = line.run(arguments, stdout, err);
+        std::fclose(err);
+        return std::pair{code, given};
+    };
+    EXPECT_EQ(outcome({"--practise"}), std::pair(std::optional(0), QStringLiteral("(none)")));
+    EXPECT_EQ(outcome({"--practise", "永"}), std::pair(std::optional(0), QStringLiteral("永")));
+    EXPECT_EQ(outcome({"--practise=永"}), std::pair(std::optional(0), QStringLiteral("永")));
+    EXPECT_EQ(outcome({"--practise="}), std::pair(std::optional(0), QString()));
+    EXPECT_EQ(outcome({"--practise", "a", "b"}),
+              std::pair(std::optional(kUsageExit), QStringLiteral("(not run)")));
+    EXPECT_EQ(outcome({"永"}), std::pair(std::optional(kUsageExit), QStringLiteral("(not run)")));
+    EXPECT_TRUE(line.helpText().contains(QStringLiteral("  --practise [TEXT]  practise TEXT")))
+        << line.helpText().toStdString();
 }
 
 }  // namespace

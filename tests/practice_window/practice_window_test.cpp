@@ -253,6 +253,29 @@ TEST_F(PracticeWindowTest, PractisesTheHardestCharactersAndExportsTheRecord) {
         << window.status().toStdString();
 }
 
+// Opened without a character (the command line without TEXT), the window says how to choose
+// one, and a stroke drawn meanwhile is ignored rather than judged against nothing.
+TEST(PracticeWindowWithoutCharacters, SaysHowToChooseOneAndPractisesTheOneChosen) {
+    testing::ScratchDirectory folder;
+    PracticeWindow window({}, folder.path() / practice::kPracticeRecordFile);
+    EXPECT_EQ(window.heading(), QStringLiteral("No character yet.\nFind one by drawing it, or "
+                                               "practise the characters you found hardest."));
+    window.writingBox().resize(400, 400);
+    QTest::mousePress(&window.writingBox(), Qt::LeftButton, {}, {100, 100});
+    QTest::mouseMove(&window.writingBox(), {300, 100});
+    QTest::mouseRelease(&window.writingBox(), Qt::LeftButton, {}, {300, 100});
+    window.next();
+    window.previous();
+    window.restart();
+    window.showHint();
+
+    window.setCharacterSource([](const std::string&) { return std::optional(madeUp()); });
+    window.practise(kYong);
+    EXPECT_EQ(window.session().strokeCount(), 4);
+    EXPECT_TRUE(window.heading().endsWith(QStringLiteral("4 strokes")))
+        << window.heading().toStdString();
+}
+
 TEST(PracticeWindowRecordTest, ARecordThatCannotBeKeptIsSaidOnceAndPracticeGoesOn) {
     testing::ScratchDirectory folder;
     folder.write(practice::kPracticeRecordFile, std::string(4096, 'x'));
