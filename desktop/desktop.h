@@ -22,7 +22,7 @@ class Desktop {
     virtual void showError(const QString& text) = 0;
 };
 
-// The real desktop: QApplication::beep, QDesktopServices, QMessageBox.
+// The real desktop: QApplication::beep, xdg-open (or QDesktopServices), QMessageBox.
 class SystemDesktop : public Desktop {
   public:
     void beep() override;
