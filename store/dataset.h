@@ -122,6 +122,8 @@ class DataSet {
     // The table files as set, joined for messages before the data set finds them.
     virtual std::string configuredFileNames() const = 0;
     Database& database() const;
+    // A batch writes through the table's own connection.
+    friend class WriteBatch;
     // Tells every observer, even when one throws; inside a change, the first error waits
     // for the change to end.
     void notify(DataChange change);
@@ -170,6 +172,7 @@ class Table : public DataSet {
   public:
     using DataSet::DataSet;
     void setTableName(std::string name);
+    const std::string& tableName() const { return tableName_; }
     // A read-only table opens its file read-only and refuses every change.
     void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
     // Scratch rows are rebuilt whenever needed, so writes do not wait for the disk, and a

@@ -7,6 +7,7 @@
 #include "store/character_store_access.h"
 #include "store/engine_error.h"
 #include "store/table_file.h"
+#include "store/write_batch.h"
 #include "tests/store/store_fixtures.h"
 #include "tests/support/scratch_directory.h"
 
@@ -185,6 +186,41 @@ TEST_F(EditingTest, TwentyAppendsOfTwentyKilobytes) {
     ASSERT_EQ(seventh.size(), picture.size());
     EXPECT_EQ(seventh[0], 7);
     EXPECT_EQ(storedRows().size(), 20u);
+}
+
+// A batch writes its rows with one commit; one ended by an error still keeps the rows posted
+// before it, as row-by-row writing did, and the next batch starts afresh.
+TEST_F(EditingTest, ABatchKeepsEveryRowPostedEvenWhenAnErrorEndsIt) {
+    table.emptyTable();
+    table.open();
+    {
+        WriteBatch batch(table);
+        appendRow(kA + "01", "one");
+        appendRow(kA + "02", "two");
+        batch.commit();
+    }
+    EXPECT_EQ(storedRows(), (Names{kA + "01", kA + "02"}));
+
+    table.close();
+    table.emptyTable();
+    table.open();
+    try {
+        WriteBatch batch(table);
+        appendRow(kB + "01", "one");
+        table.append();
+        table.setFieldAsString("Filename", kB + "02");
+        table.loadBlobFromFile("Photo", "absent.bmp");  // throws: the step's picture is missing
+        batch.commit();
+        ADD_FAILURE() << "a missing picture was loaded";
+    } catch (const FileOpenError&) {
+    }
+    table.cancel();
+    EXPECT_EQ(storedRows(), (Names{kB + "01"}));
+
+    WriteBatch again(table);
+    appendRow(kB + "02", "two");
+    again.commit();
+    EXPECT_EQ(storedRows(), (Names{kB + "01", kB + "02"}));
 }
 
 TEST_F(EditingTest, EmptyingGivesTheSpaceBackAndKeepsTheFileEncrypted) {
