@@ -3,11 +3,9 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "commandline/command_line.h"
 #include "commandline/version.h"
