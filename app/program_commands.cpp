@@ -2,6 +2,7 @@
 #include "app/program_commands.h"
 
 #include "app/practice_command.h"
+#include "commandline/version.h"
 #include "facts/info_command.h"
 #include "handwriting/recognise_command.h"
 #include "practice/judge_command.h"
@@ -29,7 +30,7 @@ std::vector<cli::Option> toolkitOptions() {
 cli::CommandLine programCommandLine(const std::filesystem::path& storeFolder,
                                     std::function<void()> enterWorkingFolder) {
     cli::CommandLine line(
-        QString::fromLatin1(kProgramName), QStringLiteral(QIR_VERSION),
+        QString::fromLatin1(kProgramName), cli::projectVersion(),
         QStringLiteral("Without options, the program opens its window. While one is "
                        "open, a start brings it forward instead."));
     line.addUsualOptions(toolkitOptions());

@@ -67,7 +67,32 @@ QString wrapped(const QString& text, qsizetype indent) {
     return result;
 }
 
+// A plain argument named "NAME..." takes one or more.
+bool takesMore(const QString& argument) {
+    return argument.endsWith(QStringLiteral("..."));
+}
+
+QString withoutMore(const QString& argument) {
+    return takesMore(argument) ? argument.chopped(3) : argument;
+}
+
+// "--a", "--a and --b", "--a, --b and --c".
+QString listedTogether(const std::vector<QString>& names) {
+    QString text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == names.size() ? QStringLiteral(" and ") : QStringLiteral(", ");
+        }
+        text += spelled(names[i]);
+    }
+    return text;
+}
+
 }  // namespace
+
+std::vector<std::string> argumentsOf(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
 
 CommandLine::CommandLine(QString program, QString version, QString usual)
     : program_(std::move(program)), version_(std::move(version)), usual_(std::move(usual)) {}
@@ -78,6 +103,14 @@ void CommandLine::add(Command command) {
 
 void CommandLine::addUsualOptions(std::vector<Option> options) {
     usualOptions_.insert(usualOptions_.end(), options.begin(), options.end());
+}
+
+void CommandLine::requireUsualOptions(std::vector<QString> names) {
+    usualRequired_.insert(usualRequired_.end(), names.begin(), names.end());
+}
+
+void CommandLine::setUsualArguments(std::vector<QString> arguments) {
+    usualArguments_ = std::move(arguments);
 }
 
 const Option* CommandLine::findOption(const QString& name) const {
@@ -234,14 +267,27 @@ Choice CommandLine::choose(const std::vector<std::string>& arguments) const {
         }
     }
     const QStringList plain = parser->positionalArguments();
-    const std::size_t wanted = chosen == nullptr ? 0 : chosen->arguments.size();
-    const std::size_t allowed = chosen == nullptr ? 0 : wanted + chosen->optionalArguments.size();
-    if (static_cast<std::size_t>(plain.size()) > allowed) {
+    const std::vector<QString>& wanted = chosen == nullptr ? usualArguments_ : chosen->arguments;
+    const auto given = static_cast<std::size_t>(plain.size());
+    const bool takesTheRest = !wanted.empty() && takesMore(wanted.back());
+    const std::size_t allowed =
+        wanted.size() + (chosen == nullptr ? 0 : chosen->optionalArguments.size());
+    if (given > allowed && !takesTheRest) {
         refuseArgument(static_cast<qsizetype>(allowed));
     }
-    if (static_cast<std::size_t>(plain.size()) < wanted) {
-        throw UsageError((spelled(chosen->selector.name) + QStringLiteral(" needs ") +
-                          chosen->arguments[static_cast<std::size_t>(plain.size())])
+    if (chosen == nullptr &&
+        std::any_of(usualRequired_.begin(), usualRequired_.end(),
+                    [&](const QString& name) { return !parser->isSet(name); })) {
+        throw UsageError((listedTogether(usualRequired_) + (usualRequired_.size() == 1
+                                                                ? QStringLiteral(" is required")
+                                                                : QStringLiteral(" are required")))
+                             .toStdString());
+    }
+    if (given < wanted.size()) {
+        const QString missing = withoutMore(wanted[given]);
+        throw UsageError((chosen == nullptr ? missing + QStringLiteral(" is missing")
+                                            : spelled(chosen->selector.name) +
+                                                  QStringLiteral(" needs ") + missing)
                              .toStdString());
     }
     if (chosen == nullptr) {
@@ -273,6 +319,19 @@ std::optional<int> CommandLine::run(const std::vector<std::string>& arguments, s
         return refuse(error, err);
     }
     return kUsageExit;
+}
+
+int CommandLine::runTool(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err,
+                         const std::function<int(const Invocation&)>& work) const {
+    Invocation given(nullptr);
+    if (const std::optional<int> code = run(arguments, out, err, &given)) {
+        return *code;
+    }
+    try {
+        return work(given);
+    } catch (const UsageError& error) {
+        return refuse(error, err);
+    }
 }
 
 int CommandLine::refuse(const UsageError& error, std::FILE* err) const {

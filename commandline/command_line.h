@@ -40,7 +40,7 @@ struct Command {
     // Runs it; returns the exit status. May throw UsageError.
     std::function<int(const Invocation&)> run;
     // The plain arguments it takes after its options, in order, each required ("FILE"); none
-    // for most commands.
+    // for most commands. The last one, when its name ends in "...", takes one or more.
     std::vector<QString> arguments;
     // Plain arguments it may take after those, in order ("TEXT"). A selector without a value
     // then takes one as "--name=TEXT" too, so that "--practice" and "--practice TEXT" are both
@@ -67,6 +67,11 @@ class CommandLine {
     void addUsualOptions(std::vector<Option> options);
     // The usage line of the usual work, without the program's name (none: the name alone).
     void setUsualUsage(QString usage) { usualUsage_ = std::move(usage); }
+    // The options the usual work cannot do without; when one is missing the command line is
+    // refused naming them all ("--data and --out are required").
+    void requireUsualOptions(std::vector<QString> names);
+    // The plain arguments the usual work takes after its options, as a command's arguments.
+    void setUsualArguments(std::vector<QString> arguments);
 
     // `arguments` without the program's name. Throws UsageError.
     Choice choose(const std::vector<std::string>& arguments) const;
@@ -76,6 +81,12 @@ class CommandLine {
     // `usual` when given.
     std::optional<int> run(const std::vector<std::string>& arguments, std::FILE* out,
                            std::FILE* err, Invocation* usual = nullptr) const;
+
+    // For a tool whose usual work is all it does: runs `work` when the command line asks for
+    // nothing else, and refuses a UsageError it throws as every usage error is refused. Returns
+    // the exit status.
+    int runTool(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err,
+                const std::function<int(const Invocation&)>& work) const;
 
     // Says `error` on `err` as every usage error is said; returns the exit status for it.
     int refuse(const UsageError& error, std::FILE* err) const;
@@ -96,6 +107,11 @@ class CommandLine {
     QString usualUsage_;
     std::vector<Command> commands_;
     std::vector<Option> usualOptions_;
+    std::vector<QString> usualRequired_;
+    std::vector<QString> usualArguments_;
 };
+
+// The `argc`/`argv` of main without the program's name.
+std::vector<std::string> argumentsOf(int argc, char** argv);
 
 }  // namespace qir::cli

@@ -27,10 +27,14 @@ class Invocation {
     std::string bytes(const QString& name) const;
     // The value read as UTF-8.
     QString text(const QString& name) const;
-    // How many plain arguments the command was given.
+    // The whole number the option gives, from `lowest` to `highest`; `otherwise` when it is not
+    // given. Throws UsageError for anything else.
+    int number(const QString& name, int lowest, int highest, int otherwise) const;
+    // The command's plain arguments: how many, and each byte for byte and as UTF-8.
     std::size_t argumentCount() const;
-    // The command's plain argument `index`, byte for byte and as UTF-8.
     std::string argumentBytes(std::size_t index) const;
+    // Those from `first` on, one after the other: "CHARACTERS..." as one text.
+    QString argumentsText(std::size_t first) const;
     QString argumentText(std::size_t index) const;
 
   private:

@@ -225,5 +225,89 @@ TEST(CommandLineArguments, AnOptionalArgumentMayBeLeftOutGivenOrJoined) {
         << line.helpText().toStdString();
 }
 
+// A tool's usual work: its required options and plain arguments, a number option, and its own
+// usage errors refused as the parser's are.
+TEST(CommandLineTool, RefusesWhatTheUsualWorkCannotDoWithoutAndRunsItOtherwise) {
+    CommandLine line(QStringLiteral("tool"), QStringLiteral("1"), QStringLiteral("Draws."));
+    line.addUsualOptions({{QStringLiteral("data"), QStringLiteral("FOLDER"), QStringLiteral("in")},
+                          {QStringLiteral("out"), QStringLiteral("FILE"), QStringLiteral("out")},
+                          {QStringLiteral("cell"), QStringLiteral("N"), QStringLiteral("size")}});
+    line.requireUsualOptions({QStringLiteral("data"), QStringLiteral("out")});
+    line.setUsualArguments({QStringLiteral("NAME"), QStringLiteral("CHARACTERS...")});
+    const auto errorOf = [&](const Arguments& arguments) -> std::string {
+        try {
+            line.choose(arguments);
+        } catch (const UsageError& error) {
+            return error.what();
+        }
+        return "(accepted)";
+    };
+    EXPECT_EQ(errorOf({"--data", "d", "--out", "o", "n", "永"}), "(accepted)");
+    EXPECT_EQ(errorOf({"--data", "d", "--out", "o", "n", "永", "我", "罐"}), "(accepted)");
+    EXPECT_EQ(errorOf({"--data", "d", "n", "永"}), "--data and --out are required");
+    EXPECT_EQ(errorOf({"n", "永"}), "--data and --out are required");
+    EXPECT_EQ(errorOf({"--data", "d", "--out", "o", "n"}), "CHARACTERS is missing");
+    EXPECT_EQ(errorOf({"--data", "d", "--out", "o"}), "NAME is missing");
+    // Help and the version need nothing else.
+    EXPECT_EQ(errorOf({"--help"}), "(accepted)");
+    EXPECT_EQ(errorOf({"--version"}), "(accepted)");
+
+    int cell = 0;
+    std::string name;
+    QString characters;
+    const auto work = [&](const Invocation& given) {
+        cell = given.number(QStringLiteral("cell"), 32, 400, 93);
+        name = given.argumentBytes(0);
+        characters = given.argumentsText(1);
+        return static_cast<int>(given.argumentCount());
+    };
+    EXPECT_EQ(line.runTool({"--data", "d", "--out", "o", "\xFF", "永", "我"}, stdout, stderr, work),
+              3);
+    EXPECT_EQ(cell, 93);
+    EXPECT_EQ(name, "\xFF");
+    EXPECT_EQ(characters, QStringLiteral("永我"));
+    EXPECT_EQ(line.runTool({"--data", "d", "--out", "o", "--cell", "400", "n", "永"}, stdout,
+                           stderr, work),
+              2);
+    EXPECT_EQ(cell, 400);
+
+    char* errText = nullptr;
+    std::size_t errSize = 0;
+    std::FILE* err = open_memstream(&errText, &errSize);
+    cell = 0;
+    for (const char* wrong : {"31", "401", "x", "12px"}) {
+        EXPECT_EQ(line.runTool({"--data", "d", "--out", "o", "--cell", wrong, "n", "永"}, stdout,
+                               err, work),
+                  kUsageExit)
+            << wrong;
+    }
+    EXPECT_EQ(line.runTool({"--data", "d"}, stdout, err, work), kUsageExit);
+    std::fclose(err);
+    const std::string said(errText, errSize);
+    std::free(errText);
+    EXPECT_EQ(cell, 0);
+    std::string expected;
+    for (int i = 0; i < 4; ++i) {
+        expected += "tool: --cell takes a number from 32 to 400 (see 'tool --help')\n";
+    }
+    expected += "tool: --data and --out are required (see 'tool --help')\n";
+    EXPECT_EQ(said, expected);
+
+    const std::string help = line.helpText().toStdString();
+    EXPECT_NE(help.find("  --cell N"), std::string::npos) << help;
+}
+
+TEST(CommandLineTool, OneRequiredOptionIsNamedAlone) {
+    CommandLine line(QStringLiteral("tool"), QStringLiteral("1"), QStringLiteral("Draws."));
+    line.addUsualOptions({{QStringLiteral("out"), QStringLiteral("FILE"), QStringLiteral("out")}});
+    line.requireUsualOptions({QStringLiteral("out")});
+    try {
+        line.choose({});
+        ADD_FAILURE() << "accepted without --out";
+    } catch (const UsageError& error) {
+        EXPECT_STREQ(error.what(), "--out is required");
+    }
+}
+
 }  // namespace
 }  // namespace qir::cli

@@ -5,7 +5,8 @@
 // pixels to a logical one. The output is committed; run the `assets` target to draw it again
 // after changing this file.
 
-#include <QDir>
+#include <QBuffer>
+#include <QByteArray>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -15,7 +16,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "commandline/command_line.h"
+#include "commandline/version.h"
 
 namespace {
 
@@ -25,10 +33,21 @@ const QColor kYellow(0xFF, 0xD8, 0x4A);
 const QColor kGreen(0x6C, 0xE8, 0x64);
 constexpr int kDotsPerMetreAt72Dpi = 2835;
 
-void check(bool ok, const QString& file) {
-    if (!ok) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-        std::exit(1);
+// Writes `image` to `file`, whose name is kept byte for byte. Throws when it cannot.
+void writePicture(const QImage& image, const std::filesystem::path& file, const char* format,
+                  int quality) {
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    bool written = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format, quality);
+    if (written) {
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(encoded.constData(), encoded.size());
+        out.close();
+        written = static_cast<bool>(out);
+    }
+    if (!written) {
+        throw std::runtime_error("cannot write " + file.string());
     }
 }
 
@@ -245,24 +264,24 @@ QImage themeIcon(int size) {
     return image;
 }
 
-}  // namespace
+qir::cli::CommandLine commandLine() {
+    qir::cli::CommandLine line(
+        QStringLiteral("qir-make-assets"), qir::cli::projectVersion(),
+        QStringLiteral("Draws the program's artwork into ASSETS_DIRECTORY (app/assets): the window "
+                       "background, the button pictures and their skin variants, the catalogue's "
+                       "node pictures, each also at twice its size (\"exit@2x.bmp\"), and the "
+                       "program and desktop icons. Exits 0 when every picture is written, 1 when "
+                       "one cannot be, 2 when the command line is wrong."));
+    line.setUsualUsage(QStringLiteral("ASSETS_DIRECTORY"));
+    line.setUsualArguments({QStringLiteral("ASSETS_DIRECTORY")});
+    return line;
+}
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s ASSETS_DIRECTORY\n", argv[0]);
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    QDir().mkpath(out.filePath(QStringLiteral("skins")));
-    QDir().mkpath(out.filePath(QStringLiteral("nodes")));
+void drawAssets(const std::filesystem::path& folder) {
     auto save = [&](const QImage& image, const QString& name, const char* format,
                     int quality = -1) {
-        const QString file = out.filePath(name);
-        check(image.save(file, format, quality), file);
+        writePicture(image, folder / name.toStdString(), format, quality);
     };
-
     // "exit.bmp" at scale 1, "exit@2x.bmp" at scale 2.
     const auto twin = [](const QString& name) {
         if (gScale == 1) {
@@ -314,9 +333,24 @@ int main(int argc, char** argv) {
     }
     gScale = 1;
     save(programIcon(), QStringLiteral("icon.png"), "PNG");
-    QDir().mkpath(out.filePath(QStringLiteral("icons")));
     for (const int size : {16, 32, 48, 64, 128, 256}) {
         save(themeIcon(size), QStringLiteral("icons/%1.png").arg(size), "PNG");
     }
-    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return commandLine().runTool(qir::cli::argumentsOf(argc, argv), stdout, stderr,
+                                 [&](const qir::cli::Invocation& given) {
+                                     qputenv("QT_QPA_PLATFORM", "offscreen");
+                                     QGuiApplication application(argc, argv);
+                                     try {
+                                         drawAssets(given.argumentBytes(0));
+                                         return 0;
+                                     } catch (const std::exception& e) {
+                                         std::fprintf(stderr, "qir-make-assets: %s\n", e.what());
+                                         return 1;
+                                     }
+                                 });
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // qir-order-checker: checks the stroke order the store is built with against an independent
 // reference and reports every disagreement. Exits 1 when a catalogue character disagrees
-// without a reviewed entry in the correction file.
+// without a reviewed entry in the correction file, 2 when an input cannot be used.
 
 #include <QCoreApplication>
 #include <QString>
@@ -13,8 +13,10 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <string_view>
+#include <vector>
 
+#include "commandline/command_line.h"
+#include "commandline/version.h"
 #include "platform/file_io.h"
 #include "tools/order_checker/order_check.h"
 #include "tools/order_checker/order_report.h"
@@ -24,21 +26,39 @@ namespace {
 namespace fs = std::filesystem;
 using namespace qir::tools;
 
-constexpr const char* kUsage =
-    "usage: qir-order-checker --data FOLDER --reference FILE [--corrections FILE]\n"
-    "                         [--rule-exceptions FILE] [--catalogue FILE] [--report FILE]\n"
-    "                         [--characters TEXT]\n"
-    "  --data FOLDER      the hanzi-writer-data package the store is built from\n"
-    "  --reference FILE   cnchar-order's sequences as export_reference.js writes them\n"
-    "  --corrections FILE the reviewed stroke-order corrections the store is built with\n"
-    "  --rule-exceptions FILE  the reviewed exceptions to the order rules\n"
-    "  --catalogue FILE   the program's catalogue (selection/catalogue.txt): its characters\n"
-    "                     must agree, be corrected or be reviewed, and break no order rule\n"
-    "                     without an exception\n"
-    "  --report FILE      where the full report goes\n"
-    "  --characters TEXT  check only these characters (UTF-8), instead of all of GB2312\n"
-    "Exits 0 when every catalogue character agrees, is corrected or is reviewed and breaks no\n"
-    "order rule unexplained, 1 when one does not, 2 when an input cannot be used.\n";
+qir::cli::CommandLine commandLine() {
+    qir::cli::CommandLine line(
+        QStringLiteral("qir-order-checker"), qir::cli::projectVersion(),
+        QStringLiteral("Checks the stroke order the store is built with against an independent "
+                       "reference and by the rules of stroke order, and reports every "
+                       "disagreement. Exits 0 when every catalogue character agrees, is corrected "
+                       "or is reviewed and breaks no order rule unexplained, 1 when one does not, "
+                       "2 when an input cannot be used or the command line is wrong."));
+    line.setUsualUsage(
+        QStringLiteral("--data FOLDER --reference FILE [--corrections FILE] "
+                       "[--rule-exceptions FILE] [--catalogue FILE] [--report FILE] "
+                       "[--characters TEXT]"));
+    line.addUsualOptions({
+        {QStringLiteral("data"), QStringLiteral("FOLDER"),
+         QStringLiteral("the hanzi-writer-data package the store is built from")},
+        {QStringLiteral("reference"), QStringLiteral("FILE"),
+         QStringLiteral("cnchar-order's sequences as export_reference.js writes them")},
+        {QStringLiteral("corrections"), QStringLiteral("FILE"),
+         QStringLiteral("the reviewed stroke-order corrections the store is built with")},
+        {QStringLiteral("rule-exceptions"), QStringLiteral("FILE"),
+         QStringLiteral("the reviewed exceptions to the order rules")},
+        {QStringLiteral("catalogue"), QStringLiteral("FILE"),
+         QStringLiteral("the program's catalogue (selection/catalogue.txt): its characters must "
+                        "agree, be corrected or be reviewed, and break no order rule without an "
+                        "exception")},
+        {QStringLiteral("report"), QStringLiteral("FILE"),
+         QStringLiteral("where the full report goes")},
+        {QStringLiteral("characters"), QStringLiteral("TEXT"),
+         QStringLiteral("check only these characters (UTF-8), instead of all of GB2312")},
+    });
+    line.requireUsualOptions({QStringLiteral("data"), QStringLiteral("reference")});
+    return line;
+}
 
 struct Arguments {
     fs::path data;
@@ -47,46 +67,24 @@ struct Arguments {
     fs::path ruleExceptions;
     fs::path catalogue;
     fs::path report;
-    std::optional<std::string> characters;
+    std::optional<std::vector<CharacterEntry>> characters;
 };
 
-[[noreturn]] void usageError(const std::string& message) {
-    std::fprintf(stderr, "qir-order-checker: %s\n%s", message.c_str(), kUsage);
-    std::exit(2);
-}
-
-Arguments parseArguments(int argc, char** argv) {
+// Throws UsageError.
+Arguments readArguments(const qir::cli::Invocation& given) {
     Arguments arguments;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view name = argv[i];
-        if (name == "--help" || name == "-h") {
-            std::fputs(kUsage, stdout);
-            std::exit(0);
+    arguments.data = given.bytes(QStringLiteral("data"));
+    arguments.reference = given.bytes(QStringLiteral("reference"));
+    arguments.corrections = given.bytes(QStringLiteral("corrections"));
+    arguments.ruleExceptions = given.bytes(QStringLiteral("rule-exceptions"));
+    arguments.catalogue = given.bytes(QStringLiteral("catalogue"));
+    arguments.report = given.bytes(QStringLiteral("report"));
+    if (given.isSet(QStringLiteral("characters"))) {
+        try {
+            arguments.characters = charactersFromText(given.text(QStringLiteral("characters")));
+        } catch (const CharacterListError& e) {
+            throw qir::cli::UsageError(e.what());
         }
-        if (i + 1 >= argc) {
-            usageError("unknown option or missing value: " + std::string(name));
-        }
-        const std::string value = argv[++i];
-        if (name == "--data") {
-            arguments.data = value;
-        } else if (name == "--reference") {
-            arguments.reference = value;
-        } else if (name == "--corrections") {
-            arguments.corrections = value;
-        } else if (name == "--rule-exceptions") {
-            arguments.ruleExceptions = value;
-        } else if (name == "--catalogue") {
-            arguments.catalogue = value;
-        } else if (name == "--report") {
-            arguments.report = value;
-        } else if (name == "--characters") {
-            arguments.characters = value;
-        } else {
-            usageError("unknown option " + std::string(name));
-        }
-    }
-    if (arguments.data.empty() || arguments.reference.empty()) {
-        usageError("--data and --reference are required");
     }
     return arguments;
 }
@@ -114,8 +112,7 @@ int run(const Arguments& arguments) {
         arguments.catalogue.empty() ? std::set<std::string>()
                                     : catalogueKeys(readText(arguments.catalogue, "the catalogue"));
     const std::vector<CharacterEntry> characters =
-        arguments.characters ? charactersFromText(QString::fromUtf8(arguments.characters->c_str()))
-                             : allGb2312Hanzi();
+        arguments.characters ? *arguments.characters : allGb2312Hanzi();
 
     const OrderCheckResult result =
         checkOrder(characters, catalogue, arguments.data, reference, corrections, exceptions);
@@ -168,12 +165,15 @@ int run(const Arguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    const Arguments arguments = parseArguments(argc, argv);
-    try {
-        return run(arguments);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "qir-order-checker: %s\n", e.what());
-        return 2;
-    }
+    return commandLine().runTool(qir::cli::argumentsOf(argc, argv), stdout, stderr,
+                                 [&](const qir::cli::Invocation& given) {
+                                     QCoreApplication application(argc, argv);
+                                     const Arguments arguments = readArguments(given);
+                                     try {
+                                         return run(arguments);
+                                     } catch (const std::exception& e) {
+                                         std::fprintf(stderr, "qir-order-checker: %s\n", e.what());
+                                         return 2;
+                                     }
+                                 });
 }

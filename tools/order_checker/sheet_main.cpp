@@ -3,65 +3,82 @@
 // as corrected, for reviewing stroke order by eye. The sheets are for the reviewer; they go
 // nowhere near the store or the repository.
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QString>
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
-#include <string_view>
 
+#include "commandline/command_line.h"
+#include "commandline/version.h"
 #include "tools/order_checker/contact_sheet.h"
 #include "tools/store_builder/store_build.h"
 
 namespace {
+using namespace qir::tools;
 
-constexpr const char* kUsage =
-    "usage: qir-order-sheet --data FOLDER --reference FILE [--corrections FILE] [--cell PIXELS]\n"
-    "                       --out FILE.png CHARACTERS\n";
+qir::cli::CommandLine commandLine() {
+    qir::cli::CommandLine line(
+        QStringLiteral("qir-order-sheet"), qir::cli::projectVersion(),
+        QStringLiteral("Draws a contact sheet of the CHARACTERS' step pictures, as the stroke data "
+                       "has them and as corrected, beside the reference's stroke sequence, for "
+                       "reviewing stroke order by eye. Exits 0 when the sheet is written, 1 when "
+                       "an input cannot be used or the sheet cannot be written, 2 when the "
+                       "command line is wrong."));
+    line.setUsualUsage(
+        QStringLiteral("--data FOLDER --reference FILE [--corrections FILE] [--cell PIXELS] "
+                       "--out FILE.png CHARACTERS..."));
+    line.addUsualOptions({
+        {QStringLiteral("data"), QStringLiteral("FOLDER"),
+         QStringLiteral("the hanzi-writer-data package the store is built from")},
+        {QStringLiteral("reference"), QStringLiteral("FILE"),
+         QStringLiteral("cnchar-order's sequences as export_reference.js writes them")},
+        {QStringLiteral("corrections"), QStringLiteral("FILE"),
+         QStringLiteral("the reviewed stroke-order corrections; without it, only the data's "
+                        "order")},
+        {QStringLiteral("cell"), QStringLiteral("PIXELS"),
+         QStringLiteral("the size of one step picture, from 32 to 400 (default 93)")},
+        {QStringLiteral("out"), QStringLiteral("FILE.png"), QStringLiteral("the sheet to write")},
+    });
+    line.requireUsualOptions(
+        {QStringLiteral("data"), QStringLiteral("reference"), QStringLiteral("out")});
+    line.setUsualArguments({QStringLiteral("CHARACTERS...")});
+    return line;
+}
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    // Text needs a GUI application; no window is shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+// The sheet as a PNG file at `file`, whose name is kept byte for byte.
+bool savePng(const QImage& sheet, const std::filesystem::path& file) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !sheet.save(&buffer, "PNG")) {
+        return false;
     }
-    QGuiApplication application(argc, argv);
-    std::string data, reference, corrections, out, characters;
-    int cell = 93;  // one and a half times the program's 62 pixels
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view name = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (name == "--data" && hasValue) {
-            data = argv[++i];
-        } else if (name == "--reference" && hasValue) {
-            reference = argv[++i];
-        } else if (name == "--corrections" && hasValue) {
-            corrections = argv[++i];
-        } else if (name == "--cell" && hasValue) {
-            cell = std::clamp(std::atoi(argv[++i]), 32, 400);
-        } else if (name == "--out" && hasValue) {
-            out = argv[++i];
-        } else if (!name.starts_with("--")) {
-            characters += argv[i];
-        } else {
-            std::fprintf(stderr, "qir-order-sheet: unknown option %s\n%s", argv[i], kUsage);
-            return 2;
-        }
-    }
-    if (data.empty() || reference.empty() || out.empty() || characters.empty()) {
-        std::fputs(kUsage, stderr);
-        return 2;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(png.constData(), png.size());
+    out.close();
+    return static_cast<bool>(out);
+}
+
+int drawSheet(const qir::cli::Invocation& given) {
+    const std::string data = given.bytes(QStringLiteral("data"));
+    const std::string corrections = given.bytes(QStringLiteral("corrections"));
+    const std::string out = given.bytes(QStringLiteral("out"));
+    constexpr int kCell = 93;  // one and a half times the program's 62 pixels
+    const int cell = given.number(QStringLiteral("cell"), 32, 400, kCell);
+    const QString characters = given.argumentsText(0);
+    if (characters.isEmpty()) {
+        throw qir::cli::UsageError("CHARACTERS is missing");
     }
     try {
-        using namespace qir::tools;
         const OrderCorrections fixes =
             corrections.empty() ? OrderCorrections() : loadCorrections(corrections, data);
         const QImage sheet =
-            renderContactSheet(charactersFromText(QString::fromUtf8(characters.c_str())), data,
-                               fixes, readReference(reference), cell);
-        if (!sheet.save(QString::fromStdString(out), "PNG")) {
+            renderContactSheet(charactersFromText(characters), data, fixes,
+                               readReference(given.bytes(QStringLiteral("reference"))), cell);
+        if (!savePng(sheet, out)) {
             std::fprintf(stderr, "qir-order-sheet: cannot write %s\n", out.c_str());
             return 1;
         }
@@ -70,4 +87,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qir-order-sheet: %s\n", e.what());
         return 1;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return commandLine().runTool(qir::cli::argumentsOf(argc, argv), stdout, stderr,
+                                 [&](const qir::cli::Invocation& given) {
+                                     // Text needs a GUI application; no window is shown.
+                                     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+                                         qputenv("QT_QPA_PLATFORM", "offscreen");
+                                     }
+                                     QGuiApplication application(argc, argv);
+                                     return drawSheet(given);
+                                 });
 }

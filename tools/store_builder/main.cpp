@@ -3,13 +3,12 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "commandline/command_line.h"
+#include "commandline/version.h"
 #include "tools/store_builder/progress.h"
 #include "tools/store_builder/store_build.h"
 
@@ -22,7 +21,7 @@ struct Arguments {
 
 qir::cli::CommandLine commandLine() {
     qir::cli::CommandLine line(
-        QStringLiteral("qir-store-builder"), QStringLiteral(QIR_VERSION),
+        QStringLiteral("qir-store-builder"), qir::cli::projectVersion(),
         QStringLiteral("Builds the character store's table files from the stroke data package."));
     line.setUsualUsage(
         QStringLiteral("--data FOLDER --out FOLDER [--unicode FOLDER] [--corrections FILE] "
@@ -44,15 +43,13 @@ qir::cli::CommandLine commandLine() {
          QStringLiteral("rendering threads (default: one per core)")},
         {QStringLiteral("quiet"), {}, QStringLiteral("no progress, only the summary and errors")},
     });
+    line.requireUsualOptions({QStringLiteral("data"), QStringLiteral("out")});
     return line;
 }
 
 // Throws UsageError.
 Arguments readArguments(const qir::cli::Invocation& given) {
     Arguments arguments;
-    if (!given.isSet(QStringLiteral("data")) || !given.isSet(QStringLiteral("out"))) {
-        throw qir::cli::UsageError("--data and --out are required");
-    }
     arguments.options.dataFolder = given.bytes(QStringLiteral("data"));
     arguments.options.outputFolder = given.bytes(QStringLiteral("out"));
     if (given.isSet(QStringLiteral("corrections"))) {
@@ -69,14 +66,8 @@ Arguments readArguments(const qir::cli::Invocation& given) {
             throw qir::cli::UsageError(e.what());
         }
     }
-    if (given.isSet(QStringLiteral("jobs"))) {
-        bool number = false;
-        const int jobs = given.text(QStringLiteral("jobs")).toInt(&number);
-        if (!number || jobs < 1 || jobs > 64) {
-            throw qir::cli::UsageError("--jobs takes a number from 1 to 64");
-        }
-        arguments.options.workers = jobs;
-    }
+    arguments.options.workers =
+        given.number(QStringLiteral("jobs"), 1, 64, arguments.options.workers);
     arguments.quiet = given.isSet(QStringLiteral("quiet"));
     return arguments;
 }
@@ -123,28 +114,21 @@ void printSummary(const qir::tools::StoreBuildSummary& summary) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const qir::cli::CommandLine line = commandLine();
-    qir::cli::Invocation given(nullptr);
-    if (const std::optional<int> code =
-            line.run(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr, &given)) {
-        return *code;
-    }
-    // Qt's text codecs and image code want an application object; no GUI is needed.
-    QCoreApplication application(argc, argv);
-    Arguments arguments;
-    try {
-        arguments = readArguments(given);
-    } catch (const qir::cli::UsageError& error) {
-        return line.refuse(error, stderr);
-    }
-    if (arguments.quiet) {
-        arguments.options.log = nullptr;
-    }
-    try {
-        printSummary(qir::tools::buildStore(arguments.options));
-        return 0;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "qir-store-builder: %s\n", e.what());
-        return 1;
-    }
+    return commandLine().runTool(qir::cli::argumentsOf(argc, argv), stdout, stderr,
+                                 [&](const qir::cli::Invocation& given) {
+                                     // Qt's text codecs and image code want an application object;
+                                     // no GUI is needed.
+                                     QCoreApplication application(argc, argv);
+                                     Arguments arguments = readArguments(given);
+                                     if (arguments.quiet) {
+                                         arguments.options.log = nullptr;
+                                     }
+                                     try {
+                                         printSummary(qir::tools::buildStore(arguments.options));
+                                         return 0;
+                                     } catch (const std::exception& e) {
+                                         std::fprintf(stderr, "qir-store-builder: %s\n", e.what());
+                                         return 1;
+                                     }
+                                 });
 }
