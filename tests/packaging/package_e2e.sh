@@ -27,8 +27,6 @@ cleanup_package() {
     sleep 0.5
     for user in "${users[@]}"; do
         userdel --remove "$user" 2>/dev/null || true
-        # Qt's runtime folder for a user without a session; userdel leaves it in /tmp.
-        rm -rf "/tmp/runtime-$user"
     done
     [ -n "$installed" ] && apt-get remove -y -qq qir-stroke qir-stroke-data >/dev/null 2>&1 || true
     cleanup
@@ -92,13 +90,15 @@ add_user() {
 }
 
 # Starts the menu entry's command as `user`, with a login-like environment and no runtime
-# folder of its own, and waits for the window.
+# folder of its own, and waits for the window. Its temporary folder is in its home, so what
+# the fallbacks for a missing runtime folder make there goes with the user.
 start_as() {
     local user=$1
     local home
     home=$(getent passwd "$user" | cut -d: -f6)
+    runuser -u "$user" -- mkdir -p "$home/tmp"
     runuser -u "$user" -- env -i HOME="$home" USER="$user" LOGNAME="$user" PATH=/usr/bin:/bin \
-        LANG=C.UTF-8 DISPLAY="$DISPLAY" sh -c "cd && exec $exec_line" \
+        TMPDIR="$home/tmp" LANG=C.UTF-8 DISPLAY="$DISPLAY" sh -c "cd && exec $exec_line" \
         >"$work/program-$user.log" 2>&1 &
     pids+=($!)
     window=""
