@@ -91,4 +91,25 @@ std::optional<StrokeInput::Move> StrokeInput::follow(const QEvent& event) {
     return move;
 }
 
+bool StrokeInput::deliver(QEvent& event, StrokeReceiver& receiver) {
+    if (!handles(event)) {
+        return false;
+    }
+    if (const std::optional<Move> move = follow(event)) {
+        switch (move->step) {
+            case Step::Begin:
+                receiver.begin(move->position, move->pressure);
+                break;
+            case Step::Extend:
+                receiver.extend(move->position, move->pressure);
+                break;
+            case Step::Finish:
+                receiver.finish(move->position, move->pressure);
+                break;
+        }
+    }
+    event.accept();
+    return true;
+}
+
 }  // namespace qir

@@ -11,6 +11,18 @@
 
 namespace qir {
 
+// What a writing surface does with each step of a stroke; `pressure` is 0 to 1 for a pen and
+// -1 for a mouse or a finger.
+class StrokeReceiver {
+  public:
+    virtual void begin(QPointF position, double pressure) = 0;
+    virtual void extend(QPointF position, double pressure) = 0;
+    virtual void finish(QPointF position, double pressure) = 0;
+
+  protected:
+    ~StrokeReceiver() = default;
+};
+
 class StrokeInput {
   public:
     enum class Step { Begin, Extend, Finish };
@@ -24,6 +36,9 @@ class StrokeInput {
     static bool handles(const QEvent& event);
     // What `event` does to the stroke: nothing, or one step of it.
     std::optional<Move> follow(const QEvent& event);
+    // Hands the step `event` makes to `receiver` and accepts the event; false, leaving it to
+    // the widget, for an event this does not follow.
+    bool deliver(QEvent& event, StrokeReceiver& receiver);
 
   private:
     bool penDown_ = false;

@@ -41,20 +41,20 @@ handwriting::Point DrawingPad::toBox(QPointF position) const {
     return {(position.x() - box.left()) / box.width(), (position.y() - box.top()) / box.height()};
 }
 
-void DrawingPad::begin(QPointF position) {
+void DrawingPad::begin(QPointF position, double /*pressure*/) {
     down_ = true;
     drawing_ = {toBox(position)};
     update();
 }
 
-void DrawingPad::extend(QPointF position) {
+void DrawingPad::extend(QPointF position, double /*pressure*/) {
     if (down_) {
         drawing_.push_back(toBox(position));
         update();
     }
 }
 
-void DrawingPad::finish(QPointF position) {
+void DrawingPad::finish(QPointF position, double /*pressure*/) {
     if (!down_) {
         return;
     }
@@ -67,24 +67,7 @@ void DrawingPad::finish(QPointF position) {
 }
 
 bool DrawingPad::event(QEvent* event) {
-    if (!StrokeInput::handles(*event)) {
-        return QWidget::event(event);
-    }
-    if (const auto move = input_.follow(*event)) {
-        switch (move->step) {
-            case StrokeInput::Step::Begin:
-                begin(move->position);
-                break;
-            case StrokeInput::Step::Extend:
-                extend(move->position);
-                break;
-            case StrokeInput::Step::Finish:
-                finish(move->position);
-                break;
-        }
-    }
-    event->accept();
-    return true;
+    return input_.deliver(*event, *this) || QWidget::event(event);
 }
 
 void DrawingPad::paintEvent(QPaintEvent*) {

@@ -10,7 +10,7 @@
 
 namespace qir::handwriting_pad {
 
-class DrawingPad : public QWidget {
+class DrawingPad : public QWidget, private StrokeReceiver {
     Q_OBJECT
   public:
     explicit DrawingPad(QWidget* parent = nullptr);
@@ -34,9 +34,9 @@ class DrawingPad : public QWidget {
 
   private:
     handwriting::Point toBox(QPointF position) const;
-    void begin(QPointF position);
-    void extend(QPointF position);
-    void finish(QPointF position);
+    void begin(QPointF position, double pressure) override;
+    void extend(QPointF position, double pressure) override;
+    void finish(QPointF position, double pressure) override;
 
     handwriting::Ink ink_;
     handwriting::Polyline drawing_;

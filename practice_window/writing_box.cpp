@@ -189,24 +189,7 @@ void WritingBox::finish(QPointF position, double pressure) {
 }
 
 bool WritingBox::event(QEvent* event) {
-    if (!StrokeInput::handles(*event)) {
-        return QWidget::event(event);
-    }
-    if (const auto move = input_.follow(*event)) {
-        switch (move->step) {
-            case StrokeInput::Step::Begin:
-                begin(move->position, move->pressure);
-                break;
-            case StrokeInput::Step::Extend:
-                extend(move->position, move->pressure);
-                break;
-            case StrokeInput::Step::Finish:
-                finish(move->position, move->pressure);
-                break;
-        }
-    }
-    event->accept();
-    return true;
+    return input_.deliver(*event, *this) || QWidget::event(event);
 }
 
 // The character's strokes in the box's own units: while Show me writes, the strokes written so

@@ -19,7 +19,7 @@ namespace qir::practice_window {
 
 enum class Guides { Tian, Mi };
 
-class WritingBox : public QWidget {
+class WritingBox : public QWidget, private StrokeReceiver {
     Q_OBJECT
   public:
     explicit WritingBox(QWidget* parent = nullptr);
@@ -63,9 +63,9 @@ class WritingBox : public QWidget {
   private:
     QRectF boxRect() const;
     practice::DrawnPoint toBox(QPointF position, double pressure) const;
-    void begin(QPointF position, double pressure);
-    void extend(QPointF position, double pressure);
-    void finish(QPointF position, double pressure);
+    void begin(QPointF position, double pressure) override;
+    void extend(QPointF position, double pressure) override;
+    void finish(QPointF position, double pressure) override;
     void paintCharacter(QPainter& painter);
 
     std::vector<QPainterPath> outlines_;
