@@ -74,8 +74,9 @@ class OpenerWatch : public QObject {
             return;
         }
         timer_.stop();
-        const bool succeeded = ended == pid_ && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        if (!succeeded && std::chrono::milliseconds(clock_.elapsed()) <= patience_ && failed_) {
+        // Reaped by someone else (-1): how it ended is unknown, so nothing is said.
+        const bool failedToOpen = ended == pid_ && !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        if (failedToOpen && std::chrono::milliseconds(clock_.elapsed()) <= patience_ && failed_) {
             failed_();
         }
         deleteLater();
