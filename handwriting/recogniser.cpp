@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "handwriting/recogniser.h"
 
+#include <chrono>
+
 #include "handwriting/combination.h"
 #include "store/vector_table.h"
 
@@ -19,10 +21,24 @@ void Recogniser::prepare() {
     if (building_.valid()) {
         return;
     }
-    building_ = std::async(std::launch::async, [folder = sources_.storeFolder] {
-                    store::VectorTable table(folder);
-                    return std::make_shared<const MedianMatcher>(templatesOf(table));
-                }).share();
+    auto build = sources_.buildMatcher;
+    if (!build) {
+        build = [folder = sources_.storeFolder] {
+            store::VectorTable table(folder);
+            return std::make_shared<const MedianMatcher>(templatesOf(table));
+        };
+    }
+    building_ = std::async(std::launch::async, std::move(build)).share();
+}
+
+bool Recogniser::preparing() const {
+    return building_.valid() &&
+           building_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
+const Candidates& Recogniser::refresh() {
+    recognise();
+    return candidates_;
 }
 
 const MedianMatcher* Recogniser::matcher() {
@@ -81,11 +97,18 @@ const Candidates& Recogniser::undo() {
 void Recogniser::clear() {
     ink_.clear();
     candidates_.clear();
+    pending_ = false;
 }
 
 void Recogniser::recognise() {
     candidates_.clear();
+    pending_ = false;
     if (ink_.empty() || ink_.size() > kMostStrokes) {
+        return;
+    }
+    prepare();
+    if (!waitsForTemplates_ && preparing()) {
+        pending_ = true;
         return;
     }
     const MedianMatcher* own = matcher();

@@ -8,6 +8,7 @@
 // fails is reported in problems() and the other goes on.
 
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -23,6 +24,9 @@ namespace qir::handwriting {
 struct RecogniserSources {
     std::filesystem::path storeFolder;  // holds the vector table
     std::filesystem::path model = kDebianModel;
+    // Builds the matcher's templates (on the build's own thread); by default from the vector
+    // table in `storeFolder`. Tests put a slower or failing build in its place.
+    std::function<std::shared_ptr<const MedianMatcher>()> buildMatcher = {};
 };
 
 class Recogniser {
@@ -34,6 +38,15 @@ class Recogniser {
 
     // Starts building the matcher's templates, if not yet started, without waiting for them.
     void prepare();
+    // Whether a stroke waits for the templates (the default, as a command line wants). A
+    // window says no: a stroke drawn while they are being built then leaves the list empty
+    // and pending() until refresh() once preparing() is over.
+    void setWaitsForTemplates(bool waits) { waitsForTemplates_ = waits; }
+    // The templates are being built.
+    bool preparing() const;
+    // The candidates were left out for the templates; refresh() gives them.
+    bool pending() const { return pending_; }
+    const Candidates& refresh();
 
     // Adds `stroke` (in the writing box; see cleaned()) and answers the candidates. A stroke
     // without a finite point is left out. Past kMostStrokes the list is empty.
@@ -55,6 +68,8 @@ class Recogniser {
 
     RecogniserSources sources_;
     std::shared_future<std::shared_ptr<const MedianMatcher>> building_;
+    bool waitsForTemplates_ = true;
+    bool pending_ = false;
     bool matcherFailed_ = false;
     std::string matcherProblem_;
     std::unique_ptr<ZinniaModel> zinnia_;

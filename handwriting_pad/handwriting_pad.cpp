@@ -26,8 +26,20 @@ HandwritingPad::HandwritingPad(handwriting::RecogniserSources sources, QWidget* 
     : QWidget(parent, Qt::Tool),
       recogniser_(std::move(sources)),
       pad_(new DrawingPad(this)),
-      problem_(new QLabel(this)) {
+      problem_(new QLabel(this)),
+      preparing_(new QLabel(this)),
+      preparingCheck_(new QTimer(this)) {
     setWindowTitle(tr("Find by drawing"));
+    // The first strokes after the pad opens must not freeze it while the templates are built.
+    recogniser_.setWaitsForTemplates(false);
+    preparingCheck_->setInterval(50);
+    connect(preparingCheck_, &QTimer::timeout, this, [this] {
+        if (!recogniser_.preparing()) {
+            preparingCheck_->stop();
+            recogniser_.refresh();
+            showCandidates();
+        }
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pad_, 1);
     auto* controls = new QHBoxLayout;
@@ -55,6 +67,8 @@ HandwritingPad::HandwritingPad(handwriting::RecogniserSources sources, QWidget* 
     problem_->setWordWrap(true);
     problem_->hide();
     layout->addWidget(problem_);
+    preparing_->hide();
+    layout->addWidget(preparing_);
     connect(pad_, &DrawingPad::strokeDrawn, this, &HandwritingPad::addStroke);
     connect(undoButton, &QPushButton::clicked, this, &HandwritingPad::undo);
     connect(clearButton, &QPushButton::clicked, this, &HandwritingPad::clear);
@@ -118,6 +132,14 @@ void HandwritingPad::showCandidates() {
     }
     problem_->setText(problems.join(QLatin1Char('\n')));
     problem_->setVisible(!problems.isEmpty());
+    if (recogniser_.pending()) {
+        preparing_->setText(tr("Preparing the characters to compare with…"));
+        preparingCheck_->start();
+    } else {
+        preparing_->clear();
+        preparingCheck_->stop();
+    }
+    preparing_->setVisible(recogniser_.pending());
 }
 
 }  // namespace qir::handwriting_pad

@@ -8,6 +8,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <vector>
@@ -33,6 +34,11 @@ class HandwritingPad : public QWidget {
     const handwriting::Candidates& candidates() const { return recogniser_.candidates(); }
     // What the pad says of a source that failed; empty when all is well.
     QString problemText() const { return problem_->text(); }
+    // What the pad says while the characters to compare with are being prepared; empty
+    // otherwise.
+    QString preparingText() const { return preparing_->text(); }
+    // The characters to compare with are still being prepared.
+    bool preparing() const { return recogniser_.preparing(); }
 
     // Draws `stroke` as if drawn on the pad (box side 1, y down).
     void addStroke(const handwriting::Polyline& stroke);
@@ -55,6 +61,9 @@ class HandwritingPad : public QWidget {
     handwriting::Recogniser recogniser_;
     DrawingPad* pad_;
     QLabel* problem_;
+    QLabel* preparing_;
+    // Looks whether the templates are ready while a stroke waits for them.
+    QTimer* preparingCheck_;
     std::vector<QPushButton*> buttons_;
 };
 

@@ -177,6 +177,10 @@
         <source>Find by drawing…</source>
         <translation>手写查字…</translation>
     </message>
+    <message>
+        <source>Preparing the characters to compare with…</source>
+        <translation>正在准备用来比对的字…</translation>
+    </message>
 </context>
 <context>
     <name>qir::practice::PracticeRecord</name>

@@ -3,12 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <thread>
 
 #include "desktop/fonts.h"
+#include "handwriting/median_templates.h"
 #include "platform/gb2312.h"
+#include "store/vector_table.h"
 #include "tests/handwriting/made_up_characters.h"
 #include "tests/support/scratch_directory.h"
 
@@ -17,12 +24,27 @@ namespace {
 
 using namespace qir::testing;
 
+// Lets events run until the pad no longer waits for its templates (10 s at most).
+void settle(const HandwritingPad& pad) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!pad.preparingText().isEmpty() && clock.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
 class HandwritingPadTest : public ::testing::Test {
   protected:
     void SetUp() override {
         writeMadeUpTable(folder.path());
         pad.resize(360, 520);
         pad.show();
+        // The tests below read the candidates right after each stroke.
+        QElapsedTimer clock;
+        clock.start();
+        while (pad.preparing() && clock.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
     }
 
     // Drags the mouse along `stroke` (box side 1) on the pad.
@@ -43,6 +65,7 @@ class HandwritingPadTest : public ::testing::Test {
             send(QEvent::MouseMove, at(point), Qt::NoButton, Qt::LeftButton);
         }
         send(QEvent::MouseButtonRelease, at(stroke.back()), Qt::LeftButton, Qt::NoButton);
+        settle(pad);
     }
 
     QString buttonText(std::size_t i) const { return pad.candidateButtons()[i]->text(); }
@@ -149,12 +172,52 @@ TEST(HandwritingPad, SaysWhatCouldNotBeLoadedAndStaysUsable) {
     HandwritingPad pad({folder.path(), folder.path() / "no.model"});
     pad.show();
     pad.addStroke({{0.2, 0.5}, {0.8, 0.5}});
+    settle(pad);
     EXPECT_NE(pad.problemText().indexOf(QStringLiteral("bishunvec.db")), -1)
         << pad.problemText().toStdString();
     EXPECT_NE(pad.problemText().indexOf(QStringLiteral("is missing.")), -1);
     EXPECT_TRUE(pad.candidates().empty());
     pad.clear();
     EXPECT_TRUE(pad.pad().ink().empty());
+}
+
+// The first strokes can come before the characters to compare with are ready: the pad takes
+// them at once, says it is preparing, and shows the candidates when the templates are built.
+TEST(HandwritingPad, AStrokeDrawnWhileTheTemplatesAreBuiltWaitsWithoutFreezingThePad) {
+    ScratchDirectory folder;
+    writeMadeUpTable(folder.path());
+    std::promise<void> release;
+    std::once_flag released;
+    const auto releaseOnce = [&] { std::call_once(released, [&] { release.set_value(); }); };
+    std::shared_future<void> go = release.get_future().share();
+    HandwritingPad pad({folder.path(), folder.path() / "no.model", [go, store = folder.path()] {
+                            go.wait();
+                            store::VectorTable table(store);
+                            return std::make_shared<const handwriting::MedianMatcher>(
+                                handwriting::templatesOf(table));
+                        }});
+    // Should the pad wait for the build after all, this ends the wait instead of the test.
+    std::jthread safety([&](std::stop_token stop) {
+        for (int i = 0; i < 100 && !stop.stop_requested(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        releaseOnce();
+    });
+    pad.show();
+
+    QElapsedTimer clock;
+    clock.start();
+    pad.addStroke(mediansOf(kYi).front());
+    EXPECT_LT(clock.elapsed(), 4000) << "the stroke waited for the templates";
+    EXPECT_EQ(pad.pad().ink().size(), 1u);
+    EXPECT_TRUE(pad.candidates().empty());
+    EXPECT_EQ(pad.preparingText(), QStringLiteral("Preparing the characters to compare with…"));
+
+    releaseOnce();
+    settle(pad);
+    EXPECT_TRUE(pad.preparingText().isEmpty());
+    ASSERT_FALSE(pad.candidates().empty());
+    EXPECT_EQ(pad.candidateButtons()[0]->text(), gb2312::toUnicode(kYi));
 }
 
 }  // namespace
