@@ -54,6 +54,8 @@ TEST_F(FindByDrawingTest, TheInputBoxsMenuOpensThePadWhoseChoiceIsCommittedAsAnI
     ASSERT_NE(pad(), nullptr);
     EXPECT_TRUE(pad()->isVisible());
     EXPECT_TRUE(pad()->isWindow());
+    // The learner draws once the characters to compare with are ready.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pad()->preparing(); }, 10000));
 
     for (const handwriting::Polyline& stroke :
          testing::drawnByHand(testing::mediansOf(testing::kDa))) {

@@ -26,11 +26,7 @@ using namespace qir::testing;
 
 // Lets events run until the pad no longer waits for its templates (10 s at most).
 void settle(const HandwritingPad& pad) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pad.preparingText().isEmpty() && clock.elapsed() < 10000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pad.preparingText().isEmpty(); }, 10000));
 }
 
 class HandwritingPadTest : public ::testing::Test {
@@ -40,11 +36,7 @@ class HandwritingPadTest : public ::testing::Test {
         pad.resize(360, 520);
         pad.show();
         // The tests below read the candidates right after each stroke.
-        QElapsedTimer clock;
-        clock.start();
-        while (pad.preparing() && clock.elapsed() < 10000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !pad.preparing(); }, 10000));
     }
 
     // Drags the mouse along `stroke` (box side 1) on the pad.

@@ -49,6 +49,8 @@ TEST(PracticeWindowPad, TheCharacterChosenOnThePadIsPractisedNext) {
     auto* pad = window.findChild<handwriting_pad::HandwritingPad*>();
     ASSERT_NE(pad, nullptr);
     EXPECT_TRUE(pad->isVisible());
+    // The learner draws once the characters to compare with are ready.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pad->preparing(); }, 10000));
 
     EXPECT_EQ(window.session().strokeCount(), 4);  // 王
     for (const handwriting::Polyline& stroke : drawnByHand(mediansOf(kDa))) {
