@@ -77,11 +77,13 @@ window_position() {
     echo "$X $Y"
 }
 
-# Waits up to 5 s for the program's window to have the keyboard, so that typing reaches it.
+# Waits up to 15 s for WINDOW (by default the program's window) to be the active one, so that
+# typing reaches it.
 wait_for_keyboard() {
-    for _ in $(seq 100); do
-        [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && return 0
+    local target=${1:-$window}
+    for _ in $(seq 300); do
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$target" ] && return 0
         sleep 0.05
     done
-    fail "the window did not get the keyboard"
+    fail "the window $target did not get the keyboard"
 }
