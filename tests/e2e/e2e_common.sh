@@ -103,7 +103,7 @@ CONF
     dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=1 \
         >"$work/bus-address" 2>"$work/dbus.log" &
     pids+=($!)
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
         [ -s "$work/bus-address" ] && break
         sleep 0.1
     done

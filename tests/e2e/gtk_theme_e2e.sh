@@ -103,7 +103,7 @@ close_dialog() {
 
 # The context menu: the program's visible windows other than the main window.
 menu_window() {
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
         for candidate in $(xdotool search --onlyvisible --class MyTarsel 2>/dev/null); do
             [ "$candidate" != "$window" ] && { echo "$candidate"; return 0; }
         done
@@ -137,7 +137,7 @@ for round in $(seq 10); do
 done
 # The program lived through all of them: its exit button ends it, with status 0.
 xdotool mousemove $((x + 543 + 30)) $((y + 58 + 12)) click 1
-for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 150); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program_pid" 2>/dev/null && fail "the exit button did not end the program"
 status=0
 wait "$program_pid" || status=$?

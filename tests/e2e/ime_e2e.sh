@@ -213,7 +213,7 @@ done
 # Exit; the stroke display table still holds 永's steps: the comma and the cancelled pre-edit
 # touched nothing.
 xdotool mousemove $((x + 543 + 30)) $((y + 58 + 12)) click 1
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 150); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program_pid" 2>/dev/null && fail "the exit button did not end the program"
 rows=$("$table_rows" bishunbmp.db) || fail "cannot read bishunbmp.db"
 steps=$(echo "$rows" | head -n 1)

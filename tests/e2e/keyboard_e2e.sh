@@ -33,7 +33,7 @@ wait_for_rewrite bishunbmp.db "$steps"
 [ -n "${QIR_E2E_SCREENSHOT:-}" ] && cp "$work/shown.png" "$QIR_E2E_SCREENSHOT"
 
 keys ctrl+q
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 150); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program_pid" 2>/dev/null && fail "Ctrl+Q did not end the program"
 wait "$program_pid" || fail "the program ended with status $?"
 # The clips go to tmp2.avi and tmp1.avi in turn, the first to tmp2.avi: Return's and Alt+Right's

@@ -58,20 +58,20 @@ elapsed_ms=$((($(date +%s%N) - started) / 1000000))
 [ "$elapsed_ms" -lt 1000 ] || fail "second start took $elapsed_ms ms"
 [ "$(xdotool search --class MyTarsel | wc -l)" -ge 1 ] || fail "first instance gone"
 kill -0 "$program_pid" || fail "first instance ended"
-for _ in $(seq 30); do grep -q '_NET_STARTUP_INFO)' "$work/xev.log" && break; sleep 0.1; done
+for _ in $(seq 150); do grep -q '_NET_STARTUP_INFO)' "$work/xev.log" && break; sleep 0.1; done
 grep -q '(_NET_STARTUP_INFO_BEGIN)' "$work/xev.log" && grep -q '(_NET_STARTUP_INFO)' "$work/xev.log" ||
     fail "the first instance did not end the second start's startup notification"
 
 # Minimised, the running instance is restored by the next start.
 read -r x y < <(window_position)
 xdotool mousemove $((x + 625)) $((y + 77)) click 1
-for _ in $(seq 30); do
+for _ in $(seq 150); do
     [ -z "$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null)" ] && break
     sleep 0.1
 done
 [ -z "$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null)" ] || fail "minimise left the window shown"
 ./qir-stroke || fail "the start that restores exited non-zero"
-for _ in $(seq 30); do
+for _ in $(seq 150); do
     [ -n "$(xdotool search --onlyvisible --class MyTarsel 2>/dev/null)" ] && break
     sleep 0.1
 done

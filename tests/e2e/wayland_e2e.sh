@@ -18,7 +18,7 @@ unset DISPLAY
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --debug \
     --width=640 --height=480 >"$work/weston.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.1; done
+for _ in $(seq 150); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.1; done
 [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || skip "Weston cannot run here: $(tail -n 2 "$work/weston.log" | tr '\n' ' ')"
 weston-debug proto >"$work/proto.log" 2>&1 &
 pids+=($!)
