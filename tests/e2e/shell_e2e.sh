@@ -13,10 +13,10 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 # window manager follows the pointer only once it has taken it over, a moment after the press,
 # so the pointer keeps moving between the target and the pixel beside it until then.
 drag_banner() {  # FROM_X FROM_Y DX DY WHAT
-    local px=$(($1 + 300)) py=$(($2 + 30)) nx ny
+    local px=$(($1 + 300)) py=$(($2 + 30)) nx ny deadline=$(($(date +%s) + 15))
     xdotool mousemove "$px" "$py" mousedown 1
     xdotool mousemove $((px + $3 / 3)) $((py + $4 / 3))
-    for _ in $(seq 150); do
+    while [ "$(date +%s)" -lt "$deadline" ]; do
         xdotool mousemove $((px + $3 + 1)) $((py + $4)) mousemove $((px + $3)) $((py + $4))
         read -r nx ny < <(window_position)
         [ "$nx" = $(($1 + $3)) ] && [ "$ny" = $(($2 + $4)) ] && break
