@@ -33,7 +33,7 @@ steps=$(mtime bishunbmp.db)
 for attempt in 1 2 3; do
     xdotool mousemove $((x + 34 + 50)) $((y + 91 + 10)) click 1
     wait_for_keyboard
-    xdotool type --delay 150 '永'
+    type_character '永'
     for _ in $(seq 50); do [ "$(mtime bishunbmp.db)" != "$steps" ] && break 2; sleep 0.1; done
 done
 wait_for_rewrite bishunbmp.db "$steps"

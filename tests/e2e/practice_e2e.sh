@@ -16,7 +16,7 @@ start_program
 wait_for_keyboard
 # 十 is CA AE in GB2312; it is shown once the steps' rebuild rewrites the stroke display table.
 steps=$(mtime bishunbmp.db)
-xdotool type --delay 150 '十'
+type_character '十'
 wait_for_rewrite bishunbmp.db "$steps"
 
 # The shortcut, pressed while the input box has the keyboard (it has just taken 十): the box

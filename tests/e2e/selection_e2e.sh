@@ -19,7 +19,7 @@ shown() {  # CLIP STEPS_BEFORE CLIP_BEFORE
 
 # Typed through the input method path: 永 is D3 C0 in GB2312.
 steps=$(mtime bishunbmp.db) clip=$(mtime tmp2.avi)
-xdotool type --delay 150 '永'
+type_character '永'
 shown tmp2.avi "$steps" "$clip"
 [ ! -e tmp1.avi ] || fail "the first clip went to tmp1.avi"
 
