@@ -3,8 +3,11 @@
 // The real program in processes of its own, headless, in a scratch working directory and with
 // a private runtime folder, so that no instance of the user's is involved.
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -75,6 +78,37 @@ class ProgramProcesses {
                 return true;
             }
             QThread::msleep(20);
+        }
+        return false;
+    }
+    // True once `process` holds the lock on the working directory, within `milliseconds`; false
+    // at once when it ends. The program takes the lock only after it has decided to run as the
+    // instance. Read from the kernel's list of locks, so that looking never competes with the
+    // program for it.
+    bool waitForWorkingFolderHeldBy(QProcess& process, int milliseconds = 15000) const {
+        struct stat folder {};
+        if (::stat(directory_.path().c_str(), &folder) != 0) {
+            return false;
+        }
+        // A line of /proc/locks: "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF".
+        const QByteArray holder = QByteArray::number(process.processId());
+        const QByteArray inode = ':' + QByteArray::number(static_cast<qulonglong>(folder.st_ino));
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < milliseconds) {
+            QFile locks("/proc/locks");
+            if (locks.open(QIODevice::ReadOnly)) {
+                for (const QByteArray& line : locks.readAll().split('\n')) {
+                    const QList<QByteArray> fields = line.simplified().split(' ');
+                    if (fields.size() >= 6 && fields[1] == "FLOCK" && fields[3] == "WRITE" &&
+                        fields[4] == holder && fields[5].endsWith(inode)) {
+                        return true;
+                    }
+                }
+            }
+            if (process.waitForFinished(20)) {
+                return false;
+            }
         }
         return false;
     }

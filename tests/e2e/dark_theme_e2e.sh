@@ -10,8 +10,16 @@ export QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
 export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
 mkdir -p "$XDG_CONFIG_HOME" "$HOME"
 start_program
-sleep 1
-import -window "$window" "$work/window.png" || fail "no screenshot of the window"
+# The window is painted once its picture holds more than a few colours: the toolkit puts all
+# of its controls on the screen at once.
+colours=0
+for _ in $(seq 150); do
+    import -window "$window" "$work/window.png" 2>/dev/null &&
+        colours=$(identify -format '%k' "$work/window.png" 2>/dev/null || echo 0)
+    [ "$colours" -gt 16 ] && break
+    sleep 0.1
+done
+[ "$colours" -gt 16 ] || fail "the window was never painted (its picture has $colours colours)"
 [ -n "${QIR_E2E_SCREENSHOT:-}" ] && cp "$work/window.png" "$QIR_E2E_SCREENSHOT"
 
 # The lightness (0 to 100) of the window's pixel at X, Y.

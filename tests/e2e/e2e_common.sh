@@ -35,6 +35,23 @@ wait_for_file() {
     fail "$file was not written"
 }
 
+# Takes a picture with COMMAND... (an import writing to the file given last) into FILE until
+# two taken GAP seconds apart are the same, for up to 15 s: what the window shows has stopped
+# changing. GAP is longer than any pause in what moves there.
+wait_for_still_picture() {  # FILE GAP COMMAND...
+    local file=$1 gap=$2
+    shift 2
+    "$@" "$file.previous" 2>/dev/null || true
+    local deadline=$(($(date +%s) + 15))
+    while [ "$(date +%s)" -lt "$deadline" ]; do
+        sleep "$gap"
+        "$@" "$file" 2>/dev/null || true
+        [ "$(compare -metric AE "$file.previous" "$file" null: 2>&1 || true)" = 0 ] && return 0
+        mv "$file" "$file.previous"
+    done
+    fail "the picture for $file did not stop changing"
+}
+
 # The modification time of FILE to the nanosecond, or "none" when it does not exist.
 mtime() {
     stat -c %y "$1" 2>/dev/null || echo none
@@ -86,7 +103,7 @@ CONF
     dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=1 \
         >"$work/bus-address" 2>"$work/dbus.log" &
     pids+=($!)
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
         [ -s "$work/bus-address" ] && break
         sleep 0.1
     done

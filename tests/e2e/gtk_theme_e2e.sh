@@ -25,17 +25,19 @@ pids+=("$DBUS_SESSION_BUS_PID")
 
 start_program
 read -r x y < <(window_position)
-sleep 0.5
+wait_for_keyboard
 # 永, typed into the input box (clicked first: the GTK theme's start may take the focus late).
+# Shown once the steps' rebuild rewrites the stroke display table, after the clip.
 touch -d "@$(($(date +%s) - 1))" "$work/stamp"
+steps=$(mtime bishunbmp.db)
 for attempt in 1 2 3; do
     xdotool mousemove $((x + 34 + 50)) $((y + 91 + 10)) click 1
-    sleep 0.3
-    xdotool type --delay 150 '永'
-    for _ in $(seq 50); do [ tmp2.avi -nt "$work/stamp" ] && break 2; sleep 0.1; done
+    wait_for_keyboard
+    type_character '永'
+    for _ in $(seq 50); do [ "$(mtime bishunbmp.db)" != "$steps" ] && break 2; sleep 0.1; done
 done
+wait_for_rewrite bishunbmp.db "$steps"
 [ tmp2.avi -nt "$work/stamp" ] || fail "typing 永 showed no clip"
-sleep 1
 
 title="Save practice sheet as PDF"
 # The animation's centre, where the context menu is asked for.
@@ -66,31 +68,42 @@ wait_for_dialog() {  # KIND WHAT
     fail "the $1 dialog did not open ($2)"
 }
 
+# Gives the dialog the keyboard and waits up to 10 s until the display says it has it.
+focus_dialog() {  # WHAT
+    for _ in $(seq 100); do
+        xdotool windowfocus "$dialog" 2>/dev/null || true
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$dialog" ] && return 0
+        kill -0 "$program_pid" 2>/dev/null || fail "the program ended while its dialog took the keyboard ($1)"
+        sleep 0.1
+    done
+    fail "the dialog did not get the keyboard ($1)"
+}
+
 # The sheet dialog comes first; Return takes its choices, and GTK's file dialog opens.
 save_through_sheet_dialog() {
     wait_for_dialog ours "$1"
-    xdotool windowfocus "$dialog" 2>/dev/null || true
-    sleep 0.3
+    focus_dialog "$1"
     xdotool key Return
     wait_for_dialog gtk "$1"
 }
 
+# Escape closes GTK's file dialog; the main window has the keyboard again, and the program
+# runs on.
 close_dialog() {
-    xdotool windowfocus "$dialog" 2>/dev/null || true
-    sleep 0.3
+    focus_dialog "$1"
     xdotool key Escape
     for _ in $(seq 100); do
         xdotool search --onlyvisible --name "^$title" >/dev/null 2>&1 || break
         sleep 0.1
     done
     xdotool search --onlyvisible --name "^$title" >/dev/null 2>&1 && fail "Escape left the dialog open ($1)"
-    sleep 0.5
     kill -0 "$program_pid" 2>/dev/null || fail "the program ended when the dialog closed ($1)"
+    wait_for_keyboard
 }
 
 # The context menu: the program's visible windows other than the main window.
 menu_window() {
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
         for candidate in $(xdotool search --onlyvisible --class MyTarsel 2>/dev/null); do
             [ "$candidate" != "$window" ] && { echo "$candidate"; return 0; }
         done
@@ -103,8 +116,8 @@ checked_theme=""
 for round in $(seq 10); do
     # By keyboard: the menu's second entry.
     xdotool mousemove "$ax" "$ay" click 3
+    # Once the menu is shown, the program gives it every key.
     menu_window >/dev/null || fail "no context menu (keyboard, round $round)"
-    sleep 0.3
     xdotool key Down Down Return
     save_through_sheet_dialog "keyboard, round $round"
     if [ -z "$checked_theme" ]; then
@@ -118,9 +131,15 @@ for round in $(seq 10); do
     xdotool mousemove "$ax" "$ay" click 3
     menu=$(menu_window) || fail "no context menu (mouse, round $round)"
     eval "$(xdotool getwindowgeometry --shell "$menu")"
-    sleep 0.3
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * 3 / 4)) click 1
     save_through_sheet_dialog "mouse, round $round"
     close_dialog "mouse, round $round"
 done
+# The program lived through all of them: its exit button ends it, with status 0.
+xdotool mousemove $((x + 543 + 30)) $((y + 58 + 12)) click 1
+for _ in $(seq 150); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$program_pid" 2>/dev/null && fail "the exit button did not end the program"
+status=0
+wait "$program_pid" || status=$?
+[ "$status" = 0 ] || fail "the program ended with status $status after the dialogs"
 echo "GTK theme end-to-end: the save dialog opened and closed 20 times (10 by keyboard, 10 by mouse)"

@@ -18,10 +18,7 @@ strokes=$("$probe" strokes . '永') || fail "cannot read the strokes of 永"
 [ -s "$work/yong.avi" ] || fail "the store has no clip of 永"
 
 start_program
-for _ in $(seq 100); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
-    sleep 0.05
-done
+wait_for_keyboard
 xdotool key ctrl+shift+d
 pad=""
 for _ in $(seq 100); do
@@ -65,21 +62,22 @@ for key in 1 2 3 4 5 6 7 8 9 0; do
         draw_stroke "$(echo "$strokes" | sed -n "${line}p")"
     done
     if [ "$key" = 1 ] && [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
-        sleep 0.3
-        import -window "$pad" "$QIR_E2E_SCREENSHOT" 2>/dev/null || true
+        # Only for the picture: the pad has painted its candidates for the last stroke.
+        wait_for_still_picture "$QIR_E2E_SCREENSHOT" 0.4 import -window "$pad"
     fi
-    before1=$(mtime tmp1.avi) before2=$(mtime tmp2.avi)
+    before1=$(mtime tmp1.avi) before2=$(mtime tmp2.avi) steps=$(mtime bishunbmp.db)
     xdotool key --window "$pad" "$key"
-    # The chosen character's clip is written to tmp1.avi or tmp2.avi, in turn.
-    written=""
-    for _ in $(seq 200); do
-        [ -s tmp1.avi ] && [ "$(mtime tmp1.avi)" != "$before1" ] && written=tmp1.avi
-        [ -s tmp2.avi ] && [ "$(mtime tmp2.avi)" != "$before2" ] && written=tmp2.avi
-        [ -n "$written" ] && break
+    # The chosen character is shown once the steps' rebuild rewrites the stroke display table;
+    # its clip was written whole before, to tmp1.avi or tmp2.avi, in turn.
+    for _ in $(seq 300); do
+        [ "$(mtime bishunbmp.db)" != "$steps" ] && break
         sleep 0.05
     done
-    [ -n "$written" ] || fail "choosing candidate $key showed no character"
-    sleep 0.2  # the clip's last bytes
+    [ "$(mtime bishunbmp.db)" != "$steps" ] || fail "choosing candidate $key showed no character"
+    written=""
+    [ -s tmp1.avi ] && [ "$(mtime tmp1.avi)" != "$before1" ] && written=tmp1.avi
+    [ -s tmp2.avi ] && [ "$(mtime tmp2.avi)" != "$before2" ] && written=tmp2.avi
+    [ -n "$written" ] || fail "choosing candidate $key wrote no clip"
     if cmp -s "$written" "$work/yong.avi"; then
         echo "handwriting end-to-end: 永 drawn with the pointer on a ${side} px pad was candidate $key"
         exit 0

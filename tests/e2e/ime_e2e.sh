@@ -71,7 +71,14 @@ start_program
 read -r x y < <(window_position)
 # The pointer rests off the window, so that no tooltip counts as a window of the program.
 xdotool mousemove 0 0
-sleep 1
+wait_for_keyboard
+# Keys reach Fcitx once the input box's input context has the focus there: Fcitx then reports
+# its input method active (2) for it; before, it reports nothing focused (0).
+for _ in $(seq 150); do
+    [ "$(fcitx5-remote 2>/dev/null)" = 2 ] && break
+    sleep 0.1
+done
+[ "$(fcitx5-remote 2>/dev/null)" = 2 ] || fail "the input box has no active input context with Fcitx"
 
 # The input box as a person sees it, but for its left edge, where an empty box's caret blinks;
 # -silent, since import rings the bell otherwise.
@@ -86,96 +93,127 @@ new_clip() {
     return 0
 }
 program_windows() { xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | grep -vx "$window" || true; }
+# Waits up to 15 s until the program shows no window but its main one.
+wait_for_no_program_windows() {  # WHAT
+    for _ in $(seq 150); do
+        [ -z "$(program_windows)" ] && return 0
+        sleep 0.1
+    done
+    fail "$1"
+}
+# Takes the box's picture as SHOT until it looks the SAME as, or UNLIKE, the picture
+# REFERENCE, for up to 15 s; fails saying WHAT did not happen.
+wait_for_box() {  # same|unlike REFERENCE SHOT WHAT
+    for _ in $(seq 100); do
+        box_shot "$3"
+        if same_picture "$2" "$3"; then
+            [ "$1" = same ] && return 0
+        else
+            [ "$1" = unlike ] && return 0
+        fi
+        sleep 0.05
+    done
+    fail "$4"
+}
+# Waits up to 15 s for the program's dialog WINDOW to be active and painted (more than two
+# colours in its picture), so that a key answers it and a picture shows it.
+wait_for_dialog_shown() {  # WINDOW WHAT
+    wait_for_keyboard "$1"
+    for _ in $(seq 150); do
+        [ "$(import -silent -window "$1" png:- 2>/dev/null | identify -format '%k' - 2>/dev/null || echo 0)" -gt 2 ] &&
+            return 0
+        sleep 0.1
+    done
+    fail "$2 was never painted"
+}
 
 "$table_rows" donghua.db D3C0 >"$work/yong.avi" || fail "the store has no clip of 永 (D3C0)"
+wait_for_no_program_windows "a window of the program besides the main one stayed up at start"
 box_shot empty
 bells_before=$(bells)
 
 # 1. "yong", then a candidate. Fcitx learns the order of its candidates, so rather than trust a
 # position, each one in turn is chosen until the clip written is 永's; another character is
-# taken back out of the box with Backspace.
+# taken back out of the box with Backspace. A character of the store is shown once the steps'
+# rebuild rewrites the stroke display table, after its clip; one outside it brings up the
+# not-found notice.
 chosen=""
 for candidate in 1 2 3 4 5 6 7 8 9; do
     stamp
+    steps=$(mtime bishunbmp.db)
     xdotool type --delay 120 yong
-    sleep 0.5
-    [ "$candidate" = 1 ] && box_shot preedit
+    [ "$candidate" = 1 ] && wait_for_box unlike empty preedit "the pre-edit of \"yong\" did not show in the box"
     xdotool key "$candidate"
-    clip=""
-    for _ in $(seq 30); do
-        clip=$(new_clip)
-        [ -n "$clip" ] && break
-        [ -n "$(program_windows)" ] && break
+    outcome="nothing within 15 s"
+    for _ in $(seq 150); do
+        [ "$(mtime bishunbmp.db)" != "$steps" ] && { outcome=shown; break; }
+        notice=$(program_windows | head -n 1)
+        [ -n "$notice" ] && { outcome=notice; break; }
         sleep 0.1
     done
-    sleep 0.5
-    if [ -n "$(program_windows)" ]; then
-        xdotool key Return # a candidate from outside the store: the notice, answered Yes
-        sleep 0.5
-    elif [ -n "$clip" ] && cmp -s "$clip" "$work/yong.avi"; then
+    echo "candidate $candidate: $outcome" >>"$work/candidates.log"
+    if [ "$outcome" = notice ]; then
+        # A candidate from outside the store: the notice, answered Yes.
+        wait_for_dialog_shown "$notice" "the not-found notice of candidate $candidate"
+        xdotool key Return
+        wait_for_no_program_windows "Enter did not close the notice of candidate $candidate"
+    elif [ "$outcome" = shown ] && clip=$(new_clip) && [ -n "$clip" ] && cmp -s "$clip" "$work/yong.avi"; then
         chosen=$candidate
         break
     fi
     xdotool key BackSpace
-    sleep 0.3
+    wait_for_box same empty backspaced "Backspace did not empty the box after candidate $candidate"
 done
 [ -n "$chosen" ] || fail "none of the first nine candidates of \"yong\" wrote the clip of 永"
-same_picture empty preedit && fail "the pre-edit of \"yong\" did not show in the box"
 [ "$(bells)" = "$bells_before" ] || fail "typing through the input method beeped $(($(bells) - bells_before)) times"
 
 # 2. A full-width comma is two GB2312 bytes that pass the key filter, and no character of the
 # store: the notice comes up, and Enter answers it.
 xdotool key BackSpace
-sleep 0.5
+wait_for_box same empty backspaced "Backspace did not empty the box after 永"
 stamp
 xdotool key comma
 dialog=""
-for _ in $(seq 50); do
+for _ in $(seq 150); do
     dialog=$(program_windows | head -n 1)
     [ -n "$dialog" ] && break
     sleep 0.1
 done
 [ -n "$dialog" ] || fail "a full-width comma brought up no notice"
 title=$(xdotool getwindowname "$dialog")
-sleep 0.5
+wait_for_dialog_shown "$dialog" "the notice of the comma"
 import -silent -window root "$work/notice.png"
 [ -n "${QIR_E2E_SCREENSHOT:-}" ] && cp "$work/notice.png" "$QIR_E2E_SCREENSHOT"
 xdotool key Return
-for _ in $(seq 30); do
-    [ -z "$(program_windows)" ] && break
-    sleep 0.1
-done
-[ -z "$(program_windows)" ] || fail "Enter did not close the notice"
+wait_for_no_program_windows "Enter did not close the notice"
 [ -z "$(new_clip)" ] || fail "a character outside the store wrote a clip"
 [ "$(bells)" = "$bells_before" ] || fail "the comma beeped"
 
 # 3. A pre-edit cancelled with Escape: nothing reaches the box, nothing is shown or written.
 xdotool key BackSpace
-sleep 0.5
-box_shot cleared
+wait_for_box same empty cleared "Backspace did not empty the box after the comma"
 stamp
 xdotool type --delay 120 yong
-sleep 0.5
-box_shot typing
+wait_for_box unlike cleared typing "the pre-edit did not show before Escape"
 xdotool key Escape
-sleep 1
-box_shot cancelled
-same_picture cleared typing && fail "the pre-edit did not show before Escape"
-same_picture cleared cancelled || fail "the box is not empty again after Escape"
+wait_for_box same cleared cancelled "the box is not empty again after Escape"
 [ -z "$(new_clip)" ] || fail "a cancelled pre-edit wrote a clip"
 [ -z "$(program_windows)" ] || fail "a cancelled pre-edit brought up a window"
 [ "$(bells)" = "$bells_before" ] || fail "the cancelled pre-edit beeped"
 
 # The bell counter hears the box: a digit with no pre-edit goes to the box, which refuses it.
 xdotool key 7
-sleep 1
+for _ in $(seq 150); do
+    [ "$(bells)" -gt "$bells_before" ] && break
+    sleep 0.1
+done
 [ "$(bells)" = $((bells_before + 1)) ] ||
     fail "a digit refused by the box rang $(($(bells) - bells_before)) bells, not 1"
 
 # Exit; the stroke display table still holds 永's steps: the comma and the cancelled pre-edit
 # touched nothing.
 xdotool mousemove $((x + 543 + 30)) $((y + 58 + 12)) click 1
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 150); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program_pid" 2>/dev/null && fail "the exit button did not end the program"
 rows=$("$table_rows" bishunbmp.db) || fail "cannot read bishunbmp.db"
 steps=$(echo "$rows" | head -n 1)

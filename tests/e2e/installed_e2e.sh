@@ -30,7 +30,7 @@ start_program "$prefix/bin/qir-stroke"
 
 wait_for_keyboard
 steps=$(mtime "$folder/bishunbmp.db")
-xdotool type --delay 150 '永'
+type_character '永'
 wait_for_file "$folder/tmp2.avi"
 # The steps' rebuild comes last in showing a character.
 wait_for_rewrite "$folder/bishunbmp.db" "$steps"

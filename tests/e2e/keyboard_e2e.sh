@@ -7,11 +7,7 @@ source "$(dirname "$0")/x11_session.sh" "$1"
 
 [ -s donghua.db ] || fail "no character store in the stage folder"
 start_program
-for _ in $(seq 100); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
-    sleep 0.05
-done
-[ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] || fail "the window did not get the keyboard"
+wait_for_keyboard
 
 keys() { xdotool key --clearmodifiers --delay 120 "$@"; }
 
@@ -21,7 +17,6 @@ steps=$(mtime bishunbmp.db) clip=$(mtime tmp2.avi)
 keys shift+Tab shift+Tab Home Down
 import -window root "$work/navigated.png" 2>/dev/null || true
 [ -n "${QIR_E2E_DEBUG:-}" ] && cp "$work/navigated.png" "$QIR_E2E_DEBUG"
-sleep 1
 [ "$(mtime bishunbmp.db)" = "$steps" ] || fail "moving the selection showed a character"
 [ "$(mtime tmp2.avi)" = "$clip" ] || fail "moving the selection played a clip"
 
@@ -38,7 +33,10 @@ wait_for_rewrite bishunbmp.db "$steps"
 [ -n "${QIR_E2E_SCREENSHOT:-}" ] && cp "$work/shown.png" "$QIR_E2E_SCREENSHOT"
 
 keys ctrl+q
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 150); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program_pid" 2>/dev/null && fail "Ctrl+Q did not end the program"
 wait "$program_pid" || fail "the program ended with status $?"
+# The clips go to tmp2.avi and tmp1.avi in turn, the first to tmp2.avi: Return's and Alt+Right's
+# leave tmp1.avi the newer; a character shown by the arrows as well would leave tmp2.avi so.
+[ tmp1.avi -nt tmp2.avi ] || fail "moving the selection showed a character"
 echo "keyboard end-to-end: catalogue by arrows and Return, Alt+Right, Ctrl+Q"

@@ -13,13 +13,10 @@ strokes=$("$probe" strokes . '十') || fail "cannot read the strokes of 十"
 [ "$(echo "$strokes" | wc -l)" = 2 ] || fail "十 should have 2 strokes: $strokes"
 
 start_program
-for _ in $(seq 100); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
-    sleep 0.05
-done
+wait_for_keyboard
 # 十 is CA AE in GB2312; it is shown once the steps' rebuild rewrites the stroke display table.
 steps=$(mtime bishunbmp.db)
-xdotool type --delay 150 '十'
+type_character '十'
 wait_for_rewrite bishunbmp.db "$steps"
 
 # The shortcut, pressed while the input box has the keyboard (it has just taken 十): the box
@@ -74,14 +71,25 @@ write_stroke "$(echo "$strokes" | sed -n 1p)"
 # The first stroke, judged right, snaps to the outline; the second is still to come.
 [ "$(mtime practice-record.sqlite)" = "$record" ] || fail "the record changed after one stroke"
 if [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
-    sleep 0.3  # only for the picture: the snap is painted by then
+    # Only for the picture: the stroke snapped to its outline, which a done stroke fills in
+    # pure black (the ink is not quite black).
+    snapped=""
+    for _ in $(seq 150); do
+        import -window "$practice" "$work/middle.png" 2>/dev/null || true
+        snapped=$(convert "$work/middle.png" -crop "${side}x${side}+${left}+${top}" +repage \
+            -fill white +opaque black -format '%[fx:minima.r==0]' info: 2>/dev/null || true)
+        [ "$snapped" = 1 ] && break
+        sleep 0.1
+    done
+    [ "$snapped" = 1 ] || fail "the first stroke was never painted as done"
     import -window root "${QIR_E2E_SCREENSHOT}-middle.png" 2>/dev/null || true
 fi
 write_stroke "$(echo "$strokes" | sed -n 2p)"
 wait_for_rewrite practice-record.sqlite "$record"
 if [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
-    sleep 2  # only for the picture: the replay of the finished character has ended
-    import -window root "${QIR_E2E_SCREENSHOT}-end.png" 2>/dev/null || true
+    # Only for the picture: the replay of the finished character has ended. It rests a fifth
+    # of a second between strokes and moves at the screen's pace within one.
+    wait_for_still_picture "${QIR_E2E_SCREENSHOT}-end.png" 0.4 import -window root
 fi
 
 rows=$("$probe" record practice-record.sqlite) || fail "cannot read the practice record"

@@ -19,7 +19,7 @@ shown() {  # CLIP STEPS_BEFORE CLIP_BEFORE
 
 # Typed through the input method path: 永 is D3 C0 in GB2312.
 steps=$(mtime bishunbmp.db) clip=$(mtime tmp2.avi)
-xdotool type --delay 150 '永'
+type_character '永'
 shown tmp2.avi "$steps" "$clip"
 [ ! -e tmp1.avi ] || fail "the first clip went to tmp1.avi"
 
@@ -51,7 +51,7 @@ import -window root "$work/shot.png" 2>/dev/null || true
 # Exit, then read what the stroke display table kept: the steps of 一 again, after next and
 # previous came back to it.
 xdotool mousemove $((x + 543 + 30)) $((y + 58 + 12)) click 1
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 150); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program_pid" 2>/dev/null && fail "the exit button did not end the program"
 rows=$("$table_rows" bishunbmp.db) || fail "cannot read bishunbmp.db"
 count=$(echo "$rows" | head -n 1)

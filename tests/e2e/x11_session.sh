@@ -72,16 +72,34 @@ start_program() {
     [ -n "$window" ] || fail "no MyTarsel window appeared"
 }
 
+# Presses the key of CHARACTER, one that no keyboard layout has, such as 永. xdotool would
+# bind it to a spare key only for the moment of the press; a program that, busy, reads the
+# changed keyboard map a moment late finds that key bound to nothing again, and the character
+# is lost. So it is bound here to a spare key for the rest of the session first.
+type_character() {
+    local keysym spare
+    keysym=U$(printf '%s' "$1" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n' |
+        sed 's/^0*//' | tr a-f A-F)
+    if ! xmodmap -pke | grep -qw "$keysym"; then
+        spare=$(xmodmap -pke | awk 'NF == 3 { key = $2 } END { print key }')
+        [ -n "$spare" ] || fail "no spare key for $1"
+        xmodmap -e "keycode $spare = $keysym $keysym"
+    fi
+    xdotool key "$keysym"
+}
+
 window_position() {
     eval "$(xdotool getwindowgeometry --shell "$window")"
     echo "$X $Y"
 }
 
-# Waits up to 5 s for the program's window to have the keyboard, so that typing reaches it.
+# Waits up to 15 s for WINDOW (by default the program's window) to be the active one, so that
+# typing reaches it.
 wait_for_keyboard() {
-    for _ in $(seq 100); do
-        [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && return 0
+    local target=${1:-$window}
+    for _ in $(seq 300); do
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$target" ] && return 0
         sleep 0.05
     done
-    fail "the window did not get the keyboard"
+    fail "the window $target did not get the keyboard"
 }
