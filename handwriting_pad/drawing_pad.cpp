@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "desktop/writing_guides.h"
+
 namespace qir::handwriting_pad {
 namespace {
 
@@ -74,15 +76,7 @@ void DrawingPad::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF box = boxRect();
-    painter.fillRect(box, Qt::white);
-    QPen guide(kGuideColour, 1.5);
-    painter.setPen(guide);
-    painter.drawRect(box);
-    guide.setStyle(Qt::DashLine);
-    guide.setWidthF(1);
-    painter.setPen(guide);
-    painter.drawLine(QPointF(box.center().x(), box.top()), QPointF(box.center().x(), box.bottom()));
-    painter.drawLine(QPointF(box.left(), box.center().y()), QPointF(box.right(), box.center().y()));
+    paintWritingGuides(painter, box, kGuideColour, false);
     painter.setClipRect(box);
     QPen ink(Qt::black, box.width() * kInkWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(ink);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/writing_guides.h"
 #include "geometry/drawing.h"
 #include "practice/show_me_pace.h"
 
@@ -248,20 +249,7 @@ void WritingBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF box = boxRect();
-    painter.fillRect(box, Qt::white);
-
-    QPen guide(kGuideColour, 1.5);
-    painter.setPen(guide);
-    painter.drawRect(box);
-    guide.setStyle(Qt::DashLine);
-    guide.setWidthF(1);
-    painter.setPen(guide);
-    painter.drawLine(QPointF(box.center().x(), box.top()), QPointF(box.center().x(), box.bottom()));
-    painter.drawLine(QPointF(box.left(), box.center().y()), QPointF(box.right(), box.center().y()));
-    if (guides_ == Guides::Mi) {
-        painter.drawLine(box.topLeft(), box.bottomRight());
-        painter.drawLine(box.topRight(), box.bottomLeft());
-    }
+    paintWritingGuides(painter, box, kGuideColour, guides_ == Guides::Mi);
 
     painter.save();
     painter.translate(box.topLeft());
