@@ -1,27 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every test binary runs with a QApplication, so widget tests and logic tests share one main.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QTemporaryDir>
-
-#include "desktop/fonts.h"
+#include "tests/support/qt_test_runner.h"
 
 int main(int argc, char** argv) {
-    // Tests run headless unless a platform is asked for explicitly.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    // A runtime folder of the tests' own, for the programs they start: their instance sockets
-    // never meet the user's running program. (The windows the tests make claim no socket.)
-    QTemporaryDir runtime;
-    if (!runtime.isValid()) {
-        return 1;
-    }
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    QApplication application(argc, argv);
-    // The fonts the program itself maps its design's font names to.
-    qir::installFontSubstitutions();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return qir::testing::runQtTests(argc, argv);
 }
