@@ -38,11 +38,18 @@ struct ClipLoad {
     Clip clip;
 };
 
-// Decodes an AVI file held in memory.
+// Decodes an AVI file held in memory. It lives in the library qir_clip_decoding, the one part
+// of the program that needs FFmpeg.
 ClipLoad decodeClip(std::span<const unsigned char> bytes);
 
-// Reads and decodes the file `fileName` (relative names resolve against the working
-// directory).
+// How clips are decoded. FFmpeg's libraries are most of what a start loads, so the program
+// loads decodeClip as a module of its own once its window shows (app/clip_module.h); tests
+// and tools link it and set it here. Until one is set, every clip fails with kMediaNoDecoder.
+using ClipDecoder = ClipLoad (*)(std::span<const unsigned char> bytes);
+void setClipDecoder(ClipDecoder decoder);
+
+// Reads the file `fileName` (relative names resolve against the working directory) and
+// decodes it with the decoder set.
 ClipLoad loadClipFile(const std::string& fileName);
 
 }  // namespace qir::animation

@@ -3,18 +3,31 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <cstdint>
 
 #include "animation/media_error.h"
 #include "animation/video_surface.h"
-
-extern "C" {
-#include <libavutil/mathematics.h>
-}
 
 namespace qir::animation {
 namespace {
 
 constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
+
+enum class Rounding { Down, Up };
+
+// a × b / c rounded as asked (towards minus or plus infinity), with no overflow on the way;
+// c is positive.
+std::int64_t scaled(std::int64_t a, std::int64_t b, std::int64_t c, Rounding rounding) {
+    const __int128 product = static_cast<__int128>(a) * b;
+    __int128 quotient = product / c;
+    const __int128 remainder = product % c;
+    if (rounding == Rounding::Down && remainder < 0) {
+        --quotient;
+    } else if (rounding == Rounding::Up && remainder > 0) {
+        ++quotient;
+    }
+    return static_cast<std::int64_t>(quotient);
+}
 
 int nextDeviceId() {
     static int lastId = 0;
@@ -207,8 +220,8 @@ void MediaDevice::advance() {
     }
     const std::int64_t elapsedNs = clock_.nowNs() - startedNs_;
     const std::int64_t framesDone =
-        av_rescale_rnd(elapsedNs, clip_.rate.numerator,
-                       clip_.rate.denominator * kNanosecondsPerSecond, AV_ROUND_DOWN);
+        scaled(elapsedNs, clip_.rate.numerator, clip_.rate.denominator * kNanosecondsPerSecond,
+               Rounding::Down);
     const std::int64_t reached = anchor_ + framesDone;
     if (reached >= length()) {
         nextFrame_->cancel();
@@ -225,8 +238,8 @@ void MediaDevice::advance() {
 
 void MediaDevice::scheduleNextFrame(std::int64_t framesDone, std::int64_t elapsedNs) {
     const std::int64_t nextFrameNs =
-        av_rescale_rnd(framesDone + 1, clip_.rate.denominator * kNanosecondsPerSecond,
-                       clip_.rate.numerator, AV_ROUND_UP);
+        scaled(framesDone + 1, clip_.rate.denominator * kNanosecondsPerSecond, clip_.rate.numerator,
+               Rounding::Up);
     nextFrame_->setFor(startedNs_ + std::max(nextFrameNs, elapsedNs));
 }
 

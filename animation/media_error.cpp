@@ -30,6 +30,8 @@ std::optional<std::string> mediaErrorText(int code) {
             return "The device is not paused.";
         case kMediaNoDisplay:
             return "The video cannot be shown in the given window.";
+        case kMediaNoDecoder:
+            return "The device's video decoder cannot be loaded.";
         default:
             return std::nullopt;
     }

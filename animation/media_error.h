@@ -21,6 +21,7 @@ enum MediaResult : int {
     kMediaClipDamaged = 265,
     kMediaNotPaused = 266,
     kMediaNoDisplay = 267,
+    kMediaNoDecoder = 268,
 };
 
 // The device's own text for `code`, or nothing when it has none.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/application_error.h"
+#include "app/clip_module.h"
 #include "app/program_commands.h"
 #include "app/tform1.h"
 #include "desktop/desktop.h"
@@ -124,8 +126,11 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
     std::optional<qir::workfolder::FolderClaim> folderClaim;
     refusingStart(
         [&] { folderClaim.emplace(std::filesystem::current_path(), scratchFileNames()); });
+    // Clips are decoded by a module, loaded once the window is on its way (clip_module.h).
+    qir::app::useClipModule(executablePath());
     qir::TForm1 form(program);
     form.show();
+    QTimer::singleShot(0, [] { qir::app::startLoadingClipModule(); });
     return QApplication::exec();
 }
 

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "animation/clip.h"
 #include "app/application.h"
 #include "app/tform1.h"
 #include "desktop/fonts.h"
@@ -103,6 +104,8 @@ int main(int argc, char** argv) {
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QApplication application(argc, argv);
+    // Decoded in the process, where the program loads the decoder as a module.
+    qir::animation::setClipDecoder(&qir::animation::decodeClip);
     qir::installFontSubstitutions();
     const char* stage = std::getenv("QIR_STAGE_DIR");
     const fs::path stageDir = fs::absolute(stage != nullptr ? stage : QIR_DEFAULT_STAGE_DIR);

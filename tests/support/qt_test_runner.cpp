@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "animation/clip.h"
 #include "desktop/fonts.h"
 
 namespace qir::testing {
@@ -25,6 +26,8 @@ int runQtTests(int argc, char** argv) {
     QApplication application(argc, argv);
     // The fonts the program itself maps its design's font names to.
     qir::installFontSubstitutions();
+    // Clips decoded in the process, where the program loads the decoder as a module.
+    qir::animation::setClipDecoder(&qir::animation::decodeClip);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

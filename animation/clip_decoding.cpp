@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "animation/clip.h"
-
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 
+#include "animation/clip.h"
 #include "animation/media_error.h"
 #include "ffmpeg/memory_io.h"
 #include "platform/errors.h"
-#include "platform/file_io.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -332,28 +329,6 @@ ClipLoad decodeClip(std::span<const unsigned char> bytes) {
     }();
     (void)quiet;
     return Decoder(bytes).run();
-}
-
-ClipLoad loadClipFile(const std::string& fileName) {
-    std::error_code error;
-    const auto status = std::filesystem::status(fileName, error);
-    if (error || !std::filesystem::is_regular_file(status)) {
-        return {kMediaFileNotFound, {}};
-    }
-    const auto size = std::filesystem::file_size(fileName, error);
-    if (error) {
-        return {kMediaCannotReadFile, {}};
-    }
-    if (size > kMaxClipFileBytes) {
-        return {kMediaClipTooLarge, {}};
-    }
-    Bytes bytes;
-    try {
-        bytes = readFileBytes(fileName);
-    } catch (const Error&) {
-        return {kMediaCannotReadFile, {}};
-    }
-    return decodeClip(bytes);
 }
 
 }  // namespace qir::animation
