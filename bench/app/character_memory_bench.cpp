@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTreeWidgetItemIterator>
 #include <cstdio>
 #include <cstdlib>
@@ -16,10 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "animation/clip.h"
 #include "app/application.h"
 #include "app/tform1.h"
-#include "desktop/fonts.h"
+#include "bench/app/app_bench_process.h"
 #include "selection/catalogue_tree.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
@@ -104,19 +102,10 @@ int run(const fs::path& stage, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    QApplication application(argc, argv);
-    // Decoded in the process, where the program loads the decoder as a module.
-    qir::animation::setClipDecoder(&qir::animation::decodeClip);
-    qir::installFontSubstitutions();
-    const char* stageVariable = std::getenv("QIR_STAGE_DIR");
-    const fs::path stage =
-        fs::absolute(stageVariable != nullptr ? stageVariable : QIR_DEFAULT_STAGE_DIR);
-    if (!fs::exists(stage / "donghua.db")) {
-        std::fprintf(stderr, "no character store in %s\n", stage.c_str());
+    const qir::bench::AppBenchProcess process(argc, argv);
+    const std::optional<fs::path> stage = process.stage();
+    if (!stage) {
         return 1;
     }
-    return run(stage, argc >= 2 ? std::max(1, std::atoi(argv[1])) : 500);
+    return run(*stage, argc >= 2 ? std::max(1, std::atoi(argv[1])) : 500);
 }

@@ -8,17 +8,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTreeWidgetItemIterator>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
 
-#include "animation/clip.h"
 #include "app/application.h"
 #include "app/tform1.h"
-#include "desktop/fonts.h"
+#include "bench/app/app_bench_process.h"
 #include "selection/catalogue_tree.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
@@ -42,10 +40,7 @@ long residentKilobytes() {
 
 int run(const fs::path& stage, int clicks) {
     const qir::testing::ScratchDirectory directory;
-    for (const char* table : {"donghua.db", "bishun.db"}) {
-        fs::create_symlink(stage / table, table);
-    }
-    fs::copy_file(stage / "bishunbmp.db", "bishunbmp.db");
+    qir::bench::linkStoreInto(stage);
 
     qir::testing::RecordingDesktop desktop;
     qir::app::Application application(desktop,
@@ -98,21 +93,11 @@ int run(const fs::path& stage, int clicks) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window's instance socket goes into a runtime folder of the benchmark's own, so a
-    // running program neither takes over nor is found.
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    QApplication application(argc, argv);
-    // Decoded in the process, where the program loads the decoder as a module.
-    qir::animation::setClipDecoder(&qir::animation::decodeClip);
-    qir::installFontSubstitutions();
-    const char* stage = std::getenv("QIR_STAGE_DIR");
-    const fs::path stageDir = fs::absolute(stage != nullptr ? stage : QIR_DEFAULT_STAGE_DIR);
-    if (!fs::exists(stageDir / "donghua.db")) {
-        std::fprintf(stderr, "no character store in %s\n", stageDir.c_str());
+    const qir::bench::AppBenchProcess process(argc, argv);
+    const std::optional<fs::path> stage = process.stage();
+    if (!stage) {
         return 1;
     }
     const int clicks = argc > 1 ? std::atoi(argv[1]) : 2000;
-    return run(stageDir, clicks > 0 ? clicks : 2000);
+    return run(*stage, clicks > 0 ? clicks : 2000);
 }

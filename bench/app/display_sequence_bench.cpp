@@ -7,15 +7,12 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
-#include "animation/clip.h"
 #include "app/application.h"
 #include "app/tform1.h"
-#include "desktop/fonts.h"
+#include "bench/app/app_bench_process.h"
 #include "strokes/stroke_order.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
@@ -96,22 +93,12 @@ BENCHMARK(strokeRebuildOfAKeyThatIsNoCharacter)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window's instance socket goes into a runtime folder of the benchmark's own, so a
-    // running program neither takes over nor is found.
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    QApplication application(argc, argv);
-    // Decoded in the process, where the program loads the decoder as a module.
-    qir::animation::setClipDecoder(&qir::animation::decodeClip);
-    qir::installFontSubstitutions();
-    const char* stage = std::getenv("QIR_STAGE_DIR");
-    const fs::path stageDir = fs::absolute(stage != nullptr ? stage : QIR_DEFAULT_STAGE_DIR);
-    if (!fs::exists(stageDir / "donghua.db")) {
-        std::fprintf(stderr, "no character store in %s\n", stageDir.c_str());
+    const qir::bench::AppBenchProcess process(argc, argv);
+    const std::optional<fs::path> stage = process.stage();
+    if (!stage) {
         return 1;
     }
-    program = std::make_unique<Program>(stageDir);
+    program = std::make_unique<Program>(*stage);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     program.reset();

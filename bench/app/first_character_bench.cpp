@@ -11,7 +11,6 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
@@ -20,10 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "animation/clip.h"
 #include "app/application.h"
 #include "app/tform1.h"
-#include "desktop/fonts.h"
+#include "bench/app/app_bench_process.h"
 #include "tests/support/recording_desktop.h"
 #include "tests/support/scratch_directory.h"
 
@@ -46,10 +44,7 @@ double showCharacter(QLineEdit& edit, const char* character) {
 // One start: prints "first later" in milliseconds.
 int once(const fs::path& stage, int waitMs) {
     const qir::testing::ScratchDirectory directory;
-    for (const char* table : {"donghua.db", "bishun.db"}) {
-        fs::create_symlink(stage / table, table);
-    }
-    fs::copy_file(stage / "bishunbmp.db", "bishunbmp.db");
+    qir::bench::linkStoreInto(stage);
     qir::testing::RecordingDesktop desktop;
     qir::app::Application application(desktop,
                                       qir::InstanceAddress::ofThisUser(QStringLiteral("QirBench")));
@@ -98,20 +93,12 @@ void report(const char* what, const std::vector<double>& first, const std::vecto
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    QApplication app(argc, argv);
-    // Decoded in the process, where the program loads the decoder as a module.
-    qir::animation::setClipDecoder(&qir::animation::decodeClip);
-    qir::installFontSubstitutions();
-    const char* stageVariable = std::getenv("QIR_STAGE_DIR");
-    const fs::path stage =
-        fs::absolute(stageVariable != nullptr ? stageVariable : QIR_DEFAULT_STAGE_DIR);
-    if (!fs::exists(stage / "donghua.db")) {
-        std::fprintf(stderr, "no character store in %s\n", stage.c_str());
+    const qir::bench::AppBenchProcess process(argc, argv);
+    const std::optional<fs::path> found = process.stage();
+    if (!found) {
         return 1;
     }
+    const fs::path& stage = *found;
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() >= 3 && arguments[1] == QStringLiteral("--once")) {
         return once(stage, arguments[2].toInt());
