@@ -29,11 +29,23 @@ std::optional<std::filesystem::path> AppBenchProcess::stage() const {
     return stage;
 }
 
-void linkStoreInto(const std::filesystem::path& stage) {
+StoreDirectory::StoreDirectory(const std::filesystem::path& stage) {
     for (const char* table : {"donghua.db", "bishun.db"}) {
         std::filesystem::create_symlink(stage / table, table);
     }
     std::filesystem::copy_file(stage / "bishunbmp.db", "bishunbmp.db");
+}
+
+BenchWindow::BenchWindow(const std::filesystem::path& stage)
+    : store(stage),
+      application(desktop, InstanceAddress::ofThisUser(QStringLiteral("QirBench"))),
+      form(application) {
+    form.show();
+    QApplication::processEvents();
+}
+
+QLineEdit& BenchWindow::edit() const {
+    return *form.findChild<QLineEdit*>(QStringLiteral("Edit1"));
 }
 
 }  // namespace qir::bench

@@ -15,12 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
 #include "app/tform1.h"
 #include "bench/app/app_bench_process.h"
 #include "selection/catalogue_tree.h"
-#include "tests/support/recording_desktop.h"
-#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -48,18 +45,10 @@ void show(QLineEdit& edit, const QString& character) {
 }
 
 int run(const fs::path& stage, int count) {
-    const qir::testing::ScratchDirectory directory;
-    for (const char* table : {"donghua.db", "bishun.db"}) {
-        fs::create_symlink(stage / table, table);
-    }
-    fs::copy_file(stage / "bishunbmp.db", "bishunbmp.db");
-    qir::testing::RecordingDesktop desktop;
-    qir::app::Application application(desktop,
-                                      qir::InstanceAddress::ofThisUser(QStringLiteral("QirBench")));
-    qir::TForm1 form(application);
-    form.show();
-    QApplication::processEvents();
-    auto* edit = form.findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    qir::bench::BenchWindow window(stage);
+    qir::TForm1& form = window.form;
+    const qir::testing::RecordingDesktop& desktop = window.desktop;
+    QLineEdit* edit = &window.edit();
     std::printf("shown: resident %ld kB, peak %ld kB\n", statusKilobytes("VmRSS"),
                 statusKilobytes("VmHWM"));
     show(*edit, QStringLiteral("罐"));

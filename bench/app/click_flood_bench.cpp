@@ -14,12 +14,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/application.h"
 #include "app/tform1.h"
 #include "bench/app/app_bench_process.h"
 #include "selection/catalogue_tree.h"
-#include "tests/support/recording_desktop.h"
-#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -39,14 +36,9 @@ long residentKilobytes() {
 }
 
 int run(const fs::path& stage, int clicks) {
-    const qir::testing::ScratchDirectory directory;
-    qir::bench::linkStoreInto(stage);
-
-    qir::testing::RecordingDesktop desktop;
-    qir::app::Application application(desktop,
-                                      qir::InstanceAddress::ofThisUser(QStringLiteral("QirBench")));
-    qir::TForm1 form(application);
-    form.show();
+    qir::bench::BenchWindow window(stage);
+    qir::TForm1& form = window.form;
+    const qir::testing::RecordingDesktop& desktop = window.desktop;
     auto* tree = form.findChild<qir::selection::CatalogueTree*>(QStringLiteral("TreeView1"));
     std::vector<QTreeWidgetItem*> characters;
     for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NoChildren); *it; ++it) {

@@ -10,52 +10,26 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/application.h"
-#include "app/tform1.h"
 #include "bench/app/app_bench_process.h"
 #include "strokes/stroke_order.h"
-#include "tests/support/recording_desktop.h"
-#include "tests/support/scratch_directory.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A working directory with the stage folder's store: the read-only tables linked, the
-// scratch table copied.
-class StoreDirectory {
-  public:
-    explicit StoreDirectory(const fs::path& stage) {
-        for (const char* table : {"donghua.db", "bishun.db"}) {
-            fs::create_symlink(stage / table, table);
-        }
-        fs::copy_file(stage / "bishunbmp.db", "bishunbmp.db");
-    }
-
-  private:
-    qir::testing::ScratchDirectory directory_;
-};
-
+// The window, and typing into it.
 struct Program {
-    // The program is never claimed as the running instance: it leaves a running one alone.
-    explicit Program(const fs::path& stage)
-        : store(stage),
-          application(desktop, qir::InstanceAddress::ofThisUser(QStringLiteral("QirBench"))),
-          form(application) {
-        form.show();
-        edit = form.findChild<QLineEdit*>(QStringLiteral("Edit1"));
-    }
+    explicit Program(const fs::path& stage) : window(stage), edit(&window.edit()) {}
     void type(const QString& character) {
         QInputMethodEvent commit;
         commit.setCommitString(character);
         QApplication::sendEvent(edit, &commit);
     }
 
-    StoreDirectory store;
-    qir::testing::RecordingDesktop desktop;
-    qir::app::Application application;
-    qir::TForm1 form;
-    QLineEdit* edit = nullptr;
+    qir::bench::BenchWindow window;
+    qir::testing::RecordingDesktop& desktop = window.desktop;
+    qir::app::Application& application = window.application;
+    QLineEdit* edit;
 };
 
 std::unique_ptr<Program> program;

@@ -19,11 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/tform1.h"
 #include "bench/app/app_bench_process.h"
-#include "tests/support/recording_desktop.h"
-#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -43,15 +39,9 @@ double showCharacter(QLineEdit& edit, const char* character) {
 
 // One start: prints "first later" in milliseconds.
 int once(const fs::path& stage, int waitMs) {
-    const qir::testing::ScratchDirectory directory;
-    qir::bench::linkStoreInto(stage);
-    qir::testing::RecordingDesktop desktop;
-    qir::app::Application application(desktop,
-                                      qir::InstanceAddress::ofThisUser(QStringLiteral("QirBench")));
-    qir::TForm1 form(application);
-    form.show();
-    QApplication::processEvents();
-    auto* edit = form.findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    qir::bench::BenchWindow window(stage);
+    const qir::testing::RecordingDesktop& desktop = window.desktop;
+    QLineEdit* edit = &window.edit();
     if (waitMs > 0) {
         QElapsedTimer idle;
         idle.start();
