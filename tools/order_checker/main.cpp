@@ -20,6 +20,7 @@
 #include "platform/file_io.h"
 #include "tools/order_checker/order_check.h"
 #include "tools/order_checker/order_report.h"
+#include "tools/order_checker/source_options.h"
 #include "tools/store_builder/store_build.h"
 
 namespace {
@@ -38,11 +39,8 @@ qir::cli::CommandLine commandLine() {
         QStringLiteral("--data FOLDER --reference FILE [--corrections FILE] "
                        "[--rule-exceptions FILE] [--catalogue FILE] [--report FILE] "
                        "[--characters TEXT]"));
+    line.addUsualOptions(orderSourceOptions());
     line.addUsualOptions({
-        {QStringLiteral("data"), QStringLiteral("FOLDER"),
-         QStringLiteral("the hanzi-writer-data package the store is built from")},
-        {QStringLiteral("reference"), QStringLiteral("FILE"),
-         QStringLiteral("cnchar-order's sequences as export_reference.js writes them")},
         {QStringLiteral("corrections"), QStringLiteral("FILE"),
          QStringLiteral("the reviewed stroke-order corrections the store is built with")},
         {QStringLiteral("rule-exceptions"), QStringLiteral("FILE"),

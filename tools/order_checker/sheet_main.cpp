@@ -15,6 +15,7 @@
 #include "commandline/command_line.h"
 #include "commandline/version.h"
 #include "tools/order_checker/contact_sheet.h"
+#include "tools/order_checker/source_options.h"
 #include "tools/store_builder/store_build.h"
 
 namespace {
@@ -31,11 +32,8 @@ qir::cli::CommandLine commandLine() {
     line.setUsualUsage(
         QStringLiteral("--data FOLDER --reference FILE [--corrections FILE] [--cell PIXELS] "
                        "--out FILE.png CHARACTERS..."));
+    line.addUsualOptions(orderSourceOptions());
     line.addUsualOptions({
-        {QStringLiteral("data"), QStringLiteral("FOLDER"),
-         QStringLiteral("the hanzi-writer-data package the store is built from")},
-        {QStringLiteral("reference"), QStringLiteral("FILE"),
-         QStringLiteral("cnchar-order's sequences as export_reference.js writes them")},
         {QStringLiteral("corrections"), QStringLiteral("FILE"),
          QStringLiteral("the reviewed stroke-order corrections; without it, only the data's "
                         "order")},
