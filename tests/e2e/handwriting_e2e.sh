@@ -29,37 +29,11 @@ done
 [ -n "$pad" ] || fail "Ctrl+Shift+D opened no handwriting pad"
 
 # The pad is where the window paints its guides' colour, rgb(200,90,90).
-box=""
-for _ in $(seq 50); do
-    import -window "$pad" "$work/pad.png" 2>/dev/null || true
-    box=$(convert "$work/pad.png" -fuzz 4% -fill black +opaque 'rgb(200,90,90)' \
-        -format '%@' info: 2>/dev/null || true)
-    [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && [ "${BASH_REMATCH[1]}" -ge 150 ] &&
-        break
-    box=""
-    sleep 0.1
-done
-[ -n "$box" ] || fail "no drawing pad found in the pad's window"
-side=${BASH_REMATCH[1]} left=${BASH_REMATCH[3]} top=${BASH_REMATCH[4]}
-
-draw_stroke() {
-    local first=1 pair x y
-    for pair in $1; do
-        x=$(awk -v v="${pair%,*}" -v s="$side" -v o="$left" 'BEGIN { printf "%d", o + v * s }')
-        y=$(awk -v v="${pair#*,}" -v s="$side" -v o="$top" 'BEGIN { printf "%d", o + v * s }')
-        xdotool mousemove --window "$pad" "$x" "$y"
-        if [ "$first" = 1 ]; then
-            xdotool mousedown 1
-            first=0
-        fi
-        sleep 0.02
-    done
-    xdotool mouseup 1
-}
+find_framed_box "$pad" 'rgb(200,90,90)' 150 "drawing pad in the pad's window"
 
 for key in 1 2 3 4 5 6 7 8 9 0; do
     for line in 1 2 3 4 5; do
-        draw_stroke "$(echo "$strokes" | sed -n "${line}p")"
+        drag_stroke "$pad" "$(echo "$strokes" | sed -n "${line}p")"
     done
     if [ "$key" = 1 ] && [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
         # Only for the picture: the pad has painted its candidates for the last stroke.
@@ -81,7 +55,7 @@ for key in 1 2 3 4 5 6 7 8 9 0; do
     [ -s tmp2.avi ] && [ "$(mtime tmp2.avi)" != "$before2" ] && written=tmp2.avi
     [ -n "$written" ] || fail "choosing candidate $key wrote no clip"
     if cmp -s "$written" "$work/yong.avi"; then
-        echo "handwriting end-to-end: 永 drawn with the pointer on a ${side} px pad was candidate $key"
+        echo "handwriting end-to-end: 永 drawn with the pointer on a ${box_side} px pad was candidate $key"
         exit 0
     fi
 done

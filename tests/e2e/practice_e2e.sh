@@ -34,40 +34,14 @@ done
 
 # The writing box is where the window paints its guides' colour, rgb(220,120,120): the outer
 # square of the 田字格 spans the box. Waits until the window has painted it.
-box=""
-for _ in $(seq 50); do
-    import -window "$practice" "$work/practice.png" 2>/dev/null || true
-    box=$(convert "$work/practice.png" -fuzz 4% -fill black +opaque 'rgb(220,120,120)' \
-        -format '%@' info: 2>/dev/null || true)
-    [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && [ "${BASH_REMATCH[1]}" -ge 300 ] &&
-        break
-    box=""
-    sleep 0.1
-done
-[ -n "$box" ] || fail "no writing box found in the practice window"
-side=${BASH_REMATCH[1]} left=${BASH_REMATCH[3]} top=${BASH_REMATCH[4]}
-[ "${BASH_REMATCH[2]}" -ge $((side - 3)) ] && [ "${BASH_REMATCH[2]}" -le $((side + 3)) ] ||
-    fail "the writing box is not square: $box"
+find_framed_box "$practice" 'rgb(220,120,120)' 300 "writing box in the practice window"
+side=$box_side left=$box_left top=$box_top
+[ "$box_height" -ge $((side - 3)) ] && [ "$box_height" -le $((side + 3)) ] ||
+    fail "the writing box is not square: ${side}x$box_height"
 [ "$side" -ge 360 ] || fail "the writing box is $side px, less than 360"
 
-# Drags the real pointer along one stroke: press at its start, move through its points, lift.
-write_stroke() {
-    local first=1 pair x y
-    for pair in $1; do
-        x=$(awk -v v="${pair%,*}" -v s="$side" -v o="$left" 'BEGIN { printf "%d", o + v * s }')
-        y=$(awk -v v="${pair#*,}" -v s="$side" -v o="$top" 'BEGIN { printf "%d", o + v * s }')
-        xdotool mousemove --window "$practice" "$x" "$y"
-        if [ "$first" = 1 ]; then
-            xdotool mousedown 1
-            first=0
-        fi
-        sleep 0.02  # a hand's pace: the toolkit sees each move as its own event
-    done
-    xdotool mouseup 1
-}
-
 record=$(mtime practice-record.sqlite)
-write_stroke "$(echo "$strokes" | sed -n 1p)"
+drag_stroke "$practice" "$(echo "$strokes" | sed -n 1p)"
 # The first stroke, judged right, snaps to the outline; the second is still to come.
 [ "$(mtime practice-record.sqlite)" = "$record" ] || fail "the record changed after one stroke"
 if [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
@@ -84,7 +58,7 @@ if [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
     [ "$snapped" = 1 ] || fail "the first stroke was never painted as done"
     import -window root "${QIR_E2E_SCREENSHOT}-middle.png" 2>/dev/null || true
 fi
-write_stroke "$(echo "$strokes" | sed -n 2p)"
+drag_stroke "$practice" "$(echo "$strokes" | sed -n 2p)"
 wait_for_rewrite practice-record.sqlite "$record"
 if [ -n "${QIR_E2E_SCREENSHOT:-}" ]; then
     # Only for the picture: the replay of the finished character has ended. It rests a fifth

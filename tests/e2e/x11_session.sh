@@ -103,3 +103,40 @@ wait_for_keyboard() {
     done
     fail "the window $target did not get the keyboard"
 }
+
+# Waits up to 5 s for WINDOW to paint a box framed in COLOUR ("rgb(r,g,b)") at least MIN
+# pixels wide, and sets its side, height, left and top (box_side ... box_top, in the window).
+# NAME says what the box is, should it not come.
+find_framed_box() {
+    local target=$1 colour=$2 min=$3 name=$4 found=""
+    for _ in $(seq 50); do
+        import -window "$target" "$work/box.png" 2>/dev/null || true
+        found=$(convert "$work/box.png" -fuzz 4% -fill black +opaque "$colour" \
+            -format '%@' info: 2>/dev/null || true)
+        [[ "$found" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] &&
+            [ "${BASH_REMATCH[1]}" -ge "$min" ] && break
+        found=""
+        sleep 0.1
+    done
+    [ -n "$found" ] || fail "no $name found"
+    box_side=${BASH_REMATCH[1]} box_height=${BASH_REMATCH[2]}
+    box_left=${BASH_REMATCH[3]} box_top=${BASH_REMATCH[4]}
+}
+
+# Drags the real pointer in WINDOW along STROKE ("x,y x,y ...", the box found above as the unit
+# square): press at its start, move through its points at a hand's pace (the toolkit sees each
+# move as its own event), lift.
+drag_stroke() {
+    local target=$1 first=1 pair x y
+    for pair in $2; do
+        x=$(awk -v v="${pair%,*}" -v s="$box_side" -v o="$box_left" 'BEGIN { printf "%d", o + v * s }')
+        y=$(awk -v v="${pair#*,}" -v s="$box_side" -v o="$box_top" 'BEGIN { printf "%d", o + v * s }')
+        xdotool mousemove --window "$target" "$x" "$y"
+        if [ "$first" = 1 ]; then
+            xdotool mousedown 1
+            first=0
+        fi
+        sleep 0.02
+    done
+    xdotool mouseup 1
+}
