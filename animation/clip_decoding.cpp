@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #include "animation/clip.h"
 #include "animation/media_error.h"
@@ -54,18 +55,199 @@ std::optional<FrameRate> playbackRate(const AVStream& stream) {
     return std::nullopt;
 }
 
-class Decoder {
+// A palette frame is kept as it came, a quarter of the size; it becomes full colour only when
+// it is shown (MediaDevice::currentPicture).
+QImage palettePicture(const AVFrame& frame, QSize size) {
+    QImage image(size, QImage::Format_Indexed8);
+    if (image.isNull()) {
+        return image;
+    }
+    const auto stride = static_cast<std::size_t>(image.bytesPerLine());
+    std::uint8_t* const bits = image.bits();
+    for (int y = 0; y < size.height(); ++y) {
+        std::memcpy(bits + static_cast<std::size_t>(y) * stride,
+                    frame.data[0] + static_cast<std::ptrdiff_t>(y) * frame.linesize[0],
+                    static_cast<std::size_t>(size.width()));
+    }
+    // Opaque whatever the palette says of alpha (palettes may leave it zero).
+    QList<QRgb> colours(256);
+    const auto* palette = reinterpret_cast<const std::uint32_t*>(frame.data[1]);
+    for (int i = 0; i < 256; ++i) {
+        colours[i] = palette[i] | 0xff000000u;
+    }
+    image.setColorTable(colours);
+    return image;
+}
+
+// The frames of an opened clip: its video packets as the file holds them, and a decoder that
+// turns them into pictures when asked. It keeps the one picture it decoded last, so playback,
+// which asks for each frame in turn, decodes each packet once.
+class PacketFrames final : public ClipFrames {
   public:
-    explicit Decoder(std::span<const unsigned char> bytes) : reader_{bytes} {}
+    PacketFrames(QSize size, ffmpeg::CodecContext codec, std::vector<ffmpeg::Packet> packets)
+        : size_(size),
+          codec_(std::move(codec)),
+          packets_(std::move(packets)),
+          decoded_(av_frame_alloc()) {}
+
+    int count() const override { return static_cast<int>(packets_.size()); }
+
+    QImage at(int index) override {
+        if (index < 0 || index >= count()) {
+            return current_;
+        }
+        if (index != position_) {
+            const int key = keyFrameAtOrBefore(index);
+            // Carry on from the frame shown when it lies between the key frame and the target;
+            // otherwise the decoder starts afresh at the key frame.
+            if (position_ < key || position_ > index) {
+                restartAt(key);
+            }
+            while (position_ < index) {
+                advance();
+            }
+        }
+        return current_;
+    }
+
+    // Decodes the first frame, as opening does; false when the file cannot give it.
+    bool openFirstFrame() {
+        if (packets_.empty() || !decoded_) {
+            return false;
+        }
+        restartAt(0);
+        advance();
+        return !damaged_;
+    }
+
+  private:
+    int keyFrameAtOrBefore(int index) const {
+        for (int i = index; i > 0; --i) {
+            if ((packets_[static_cast<std::size_t>(i)]->flags & AV_PKT_FLAG_KEY) != 0 &&
+                packets_[static_cast<std::size_t>(i)]->size > 0) {
+                return i;
+            }
+        }
+        return 0;
+    }
+
+    void restartAt(int key) {
+        avcodec_flush_buffers(codec_.get());
+        position_ = key - 1;
+        damaged_ = false;
+    }
+
+    // Decodes the next packet. After damage, the last good picture stands until the next key
+    // frame, as the frames between build on what could not be decoded.
+    void advance() {
+        ++position_;
+        const AVPacket& packet = *packets_[static_cast<std::size_t>(position_)];
+        if (packet.size == 0) {
+            // An empty chunk in an AVI file repeats the frame before it.
+            damaged_ = damaged_ || current_.isNull();
+            return;
+        }
+        if (damaged_) {
+            if ((packet.flags & AV_PKT_FLAG_KEY) == 0) {
+                return;
+            }
+            avcodec_flush_buffers(codec_.get());
+            damaged_ = false;
+        }
+        QImage picture = decode(packet);
+        if (picture.isNull()) {
+            damaged_ = true;
+            return;
+        }
+        current_ = std::move(picture);
+    }
+
+    QImage decode(const AVPacket& packet) {
+        if (avcodec_send_packet(codec_.get(), &packet) < 0) {
+            return {};
+        }
+        AVFrame& frame = *decoded_;
+        if (avcodec_receive_frame(codec_.get(), &frame) < 0) {
+            return {};
+        }
+        QImage picture;
+        if (frame.width == size_.width() && frame.height == size_.height() &&
+            frame.decode_error_flags == 0 && (frame.flags & AV_FRAME_FLAG_CORRUPT) == 0) {
+            picture = convert(frame);
+        }
+        av_frame_unref(&frame);
+        return picture;
+    }
+
+    QImage convert(const AVFrame& frame) {
+        const auto format = static_cast<AVPixelFormat>(frame.format);
+        if (format == AV_PIX_FMT_PAL8) {
+            return palettePicture(frame, size_);
+        }
+        if (!scale_ || format != scaleFormat_) {
+            scale_.reset(sws_getContext(frame.width, frame.height, format, frame.width,
+                                        frame.height, AV_PIX_FMT_RGB32, SWS_POINT, nullptr, nullptr,
+                                        nullptr));
+            scaleFormat_ = format;
+            if (!scale_) {
+                return {};
+            }
+        }
+        QImage image(size_, QImage::Format_RGB32);
+        if (image.isNull()) {
+            return image;
+        }
+        std::uint8_t* target[4] = {image.bits(), nullptr, nullptr, nullptr};
+        const int targetStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+        if (sws_scale(scale_.get(), frame.data, frame.linesize, 0, frame.height, target,
+                      targetStride) != frame.height) {
+            return {};
+        }
+        // Opaque pixels whatever the source says of alpha. The picture's geometry is read
+        // once: a call per pixel cost more than the decoding.
+        const auto stride = static_cast<std::size_t>(targetStride[0]);
+        for (int y = 0; y < size_.height(); ++y) {
+            auto* line =
+                reinterpret_cast<std::uint32_t*>(target[0] + static_cast<std::size_t>(y) * stride);
+            for (int x = 0; x < size_.width(); ++x) {
+                line[x] |= 0xff000000u;
+            }
+        }
+        return image;
+    }
+
+    QSize size_;
+    ffmpeg::CodecContext codec_;
+    ffmpeg::ScaleContext scale_;
+    AVPixelFormat scaleFormat_ = AV_PIX_FMT_NONE;
+    std::vector<ffmpeg::Packet> packets_;
+    ffmpeg::Frame decoded_;
+    int position_ = -1;  // the frame `current_` belongs to
+    bool damaged_ = false;
+    QImage current_;
+};
+
+// Opens a clip: checks its container and stream, takes its video packets, and decodes the
+// first frame.
+class Opener {
+  public:
+    explicit Opener(std::span<const unsigned char> bytes) : reader_{bytes} {}
 
     ClipLoad run() {
         ClipLoad load;
         load.result = openInput();
         if (load.result == kMediaOk) {
-            load.result = decodeAll();
+            load.result = readPackets();
         }
         if (load.result == kMediaOk) {
-            load.clip = std::move(clip_);
+            auto frames =
+                std::make_unique<PacketFrames>(clip_.size, std::move(codec_), std::move(packets_));
+            if (!frames->openFirstFrame()) {
+                load.result = kMediaClipDamaged;
+            } else {
+                clip_.frames = std::move(frames);
+                load.clip = std::move(clip_);
+            }
         }
         return load;
     }
@@ -116,8 +298,7 @@ class Decoder {
             return kMediaClipDamaged;
         }
         clip_.rate = *rate;
-        if (stream_->nb_frames < 0 || stream_->nb_frames > kMaxFrameCount ||
-            static_cast<std::size_t>(stream_->nb_frames) > maxFramesInMemory()) {
+        if (stream_->nb_frames < 0 || stream_->nb_frames > kMaxFrameCount) {
             return kMediaClipTooLarge;
         }
         claimedFrames_ = stream_->nb_frames;
@@ -131,19 +312,17 @@ class Decoder {
         if (avcodec_open2(codec_.get(), codec, nullptr) < 0) {
             return kMediaUnsupportedFormat;
         }
+        // Every packet must give its frame at once: frames are decoded one by one as they
+        // are shown, never collected from a decoder that holds some back.
+        if ((codec->capabilities & AV_CODEC_CAP_DELAY) != 0) {
+            return kMediaUnsupportedFormat;
+        }
         return kMediaOk;
     }
 
-    std::size_t maxFramesInMemory() const {
-        const std::size_t frameBytes = static_cast<std::size_t>(clip_.size.width()) *
-                                       static_cast<std::size_t>(clip_.size.height()) * 4;
-        return std::min<std::size_t>(kMaxDecodedBytes / frameBytes, kMaxFrameCount);
-    }
-
-    int decodeAll() {
+    int readPackets() {
         ffmpeg::Packet packet(av_packet_alloc());
-        ffmpeg::Frame frame(av_frame_alloc());
-        if (!packet || !frame) {
+        if (!packet) {
             return kMediaClipTooLarge;
         }
         // Each packet of the file, of any stream, costs a read; bound them so a file of tiny
@@ -151,159 +330,39 @@ class Decoder {
         std::int64_t packetsLeft = 4 * kMaxFrameCount;
         for (;;) {
             const int read = av_read_frame(format_.get(), packet.get());
-            if (read == AVERROR_EOF) {
-                break;
-            }
             if (read < 0) {
-                // A read error inside the file; frames already taken are checked below.
+                // The end, or a read error inside the file: the count is checked below.
                 break;
             }
             if (--packetsLeft < 0) {
                 av_packet_unref(packet.get());
                 return kMediaClipTooLarge;
             }
-            int result = kMediaOk;
-            if (packet->stream_index == stream_->index) {
-                result = decodePacket(*packet, *frame);
+            if (packet->stream_index != stream_->index) {
+                av_packet_unref(packet.get());
+                continue;
             }
-            av_packet_unref(packet.get());
-            if (result != kMediaOk) {
-                return result;
+            if ((packet->flags & AV_PKT_FLAG_CORRUPT) != 0 ||
+                static_cast<std::int64_t>(packets_.size()) >= kMaxFrameCount) {
+                av_packet_unref(packet.get());
+                return (packet->flags & AV_PKT_FLAG_CORRUPT) != 0 ? kMediaClipDamaged
+                                                                  : kMediaClipTooLarge;
             }
+            ffmpeg::Packet kept(av_packet_alloc());
+            if (!kept) {
+                av_packet_unref(packet.get());
+                return kMediaClipTooLarge;
+            }
+            av_packet_move_ref(kept.get(), packet.get());
+            packets_.push_back(std::move(kept));
         }
-        // Drain what the decoder still holds.
-        if (avcodec_send_packet(codec_.get(), nullptr) >= 0) {
-            const int result = receiveFrames(*frame);
-            if (result != kMediaOk) {
-                return result;
-            }
-        }
-        if (clip_.frames.empty()) {
+        if (packets_.empty()) {
             return kMediaClipDamaged;
         }
         // Fewer frames than the header promises: the file was cut short.
-        if (claimedFrames_ > 0 && static_cast<std::int64_t>(clip_.frames.size()) < claimedFrames_) {
+        if (claimedFrames_ > 0 && static_cast<std::int64_t>(packets_.size()) < claimedFrames_) {
             return kMediaClipDamaged;
         }
-        return kMediaOk;
-    }
-
-    int decodePacket(const AVPacket& packet, AVFrame& frame) {
-        if ((packet.flags & AV_PKT_FLAG_CORRUPT) != 0) {
-            return kMediaClipDamaged;
-        }
-        if (packet.size == 0) {
-            // An empty chunk in an AVI file repeats the frame before it.
-            if (clip_.frames.empty()) {
-                return kMediaClipDamaged;
-            }
-            return appendFrame(clip_.frames.back());
-        }
-        if (avcodec_send_packet(codec_.get(), &packet) < 0) {
-            return kMediaClipDamaged;
-        }
-        return receiveFrames(frame);
-    }
-
-    int receiveFrames(AVFrame& frame) {
-        for (;;) {
-            const int received = avcodec_receive_frame(codec_.get(), &frame);
-            if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) {
-                return kMediaOk;
-            }
-            if (received < 0) {
-                return kMediaClipDamaged;
-            }
-            const int result = convertFrame(frame);
-            av_frame_unref(&frame);
-            if (result != kMediaOk) {
-                return result;
-            }
-        }
-    }
-
-    int convertFrame(const AVFrame& frame) {
-        if (frame.width != clip_.size.width() || frame.height != clip_.size.height() ||
-            frame.decode_error_flags != 0 || (frame.flags & AV_FRAME_FLAG_CORRUPT) != 0) {
-            return kMediaClipDamaged;
-        }
-        if (clip_.frames.size() >= maxFramesInMemory()) {
-            return kMediaClipTooLarge;
-        }
-        const auto format = static_cast<AVPixelFormat>(frame.format);
-        if (format == AV_PIX_FMT_PAL8) {
-            return appendFrame(palettePicture(frame));
-        }
-        if (!scale_ || format != scaleFormat_) {
-            scale_.reset(sws_getContext(frame.width, frame.height, format, frame.width,
-                                        frame.height, AV_PIX_FMT_RGB32, SWS_POINT, nullptr, nullptr,
-                                        nullptr));
-            scaleFormat_ = format;
-            if (!scale_) {
-                return kMediaUnsupportedFormat;
-            }
-        }
-        QImage image(clip_.size, QImage::Format_RGB32);
-        if (image.isNull()) {
-            return kMediaClipTooLarge;
-        }
-        std::uint8_t* target[4] = {image.bits(), nullptr, nullptr, nullptr};
-        const int targetStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
-        if (sws_scale(scale_.get(), frame.data, frame.linesize, 0, frame.height, target,
-                      targetStride) != frame.height) {
-            return kMediaClipDamaged;
-        }
-        // Opaque pixels whatever the source says of alpha (palettes may leave it zero). The
-        // picture's geometry is read once: a call per pixel cost more than the decoding.
-        const int width = clip_.size.width();
-        const int height = clip_.size.height();
-        const auto stride = static_cast<std::size_t>(targetStride[0]);
-        std::uint8_t* const bits = target[0];
-        for (int y = 0; y < height; ++y) {
-            auto* line =
-                reinterpret_cast<std::uint32_t*>(bits + static_cast<std::size_t>(y) * stride);
-            for (int x = 0; x < width; ++x) {
-                line[x] |= 0xff000000u;
-            }
-        }
-        return appendFrame(std::move(image));
-    }
-
-    // A palette frame is kept as it came, a quarter of the size; it becomes full colour only
-    // when it is shown (MediaDevice::currentPicture), so a clip replaced before it plays
-    // costs the conversion of one frame, not of all of them.
-    QImage palettePicture(const AVFrame& frame) const {
-        QImage image(clip_.size, QImage::Format_Indexed8);
-        if (image.isNull()) {
-            return image;
-        }
-        const int width = clip_.size.width();
-        const int height = clip_.size.height();
-        const auto stride = static_cast<std::size_t>(image.bytesPerLine());
-        std::uint8_t* const bits = image.bits();
-        for (int y = 0; y < height; ++y) {
-            std::memcpy(bits + static_cast<std::size_t>(y) * stride,
-                        frame.data[0] + static_cast<std::ptrdiff_t>(y) * frame.linesize[0],
-                        static_cast<std::size_t>(width));
-        }
-        // Opaque whatever the palette says of alpha (palettes may leave it zero).
-        QList<QRgb> colours(256);
-        const auto* palette = reinterpret_cast<const std::uint32_t*>(frame.data[1]);
-        for (int i = 0; i < 256; ++i) {
-            colours[i] = palette[i] | 0xff000000u;
-        }
-        image.setColorTable(colours);
-        return image;
-    }
-
-    int appendFrame(QImage image) {
-        if (image.isNull()) {
-            return kMediaClipTooLarge;
-        }
-        if (clip_.frames.size() >= maxFramesInMemory()) {
-            return kMediaClipTooLarge;
-        }
-        clip_.frames.push_back(std::move(image));
         return kMediaOk;
     }
 
@@ -312,10 +371,9 @@ class Decoder {
     ffmpeg::IoContext io_;
     ffmpeg::InputContext format_;
     ffmpeg::CodecContext codec_;
-    ffmpeg::ScaleContext scale_;
-    AVPixelFormat scaleFormat_ = AV_PIX_FMT_NONE;
     AVStream* stream_ = nullptr;
     std::int64_t claimedFrames_ = 0;
+    std::vector<ffmpeg::Packet> packets_;
     Clip clip_;
 };
 
@@ -328,7 +386,7 @@ ClipLoad decodeClip(std::span<const unsigned char> bytes) {
         return true;
     }();
     (void)quiet;
-    return Decoder(bytes).run();
+    return Opener(bytes).run();
 }
 
 }  // namespace qir::animation

@@ -93,7 +93,7 @@ DeviceCapabilities MediaDevice::capabilities() const {
 }
 
 int MediaDevice::length() const {
-    return static_cast<int>(clip_.frames.size());
+    return clip_.frameCount();
 }
 
 int MediaDevice::position() {
@@ -190,7 +190,8 @@ MediaResult MediaDevice::step(int frames) {
 }
 
 QImage MediaDevice::currentPicture() const {
-    const QImage& frame = clip_.frames[static_cast<std::size_t>(std::min(position_, length() - 1))];
+    // Decoding the frame changes only what the clip keeps of its decoder, not what it shows.
+    const QImage frame = clip_.frames->at(std::min(position_, length() - 1));
     // Palette frames are converted as they are shown (clip.h).
     return frame.format() == QImage::Format_RGB32 ? frame
                                                   : frame.convertToFormat(QImage::Format_RGB32);
@@ -270,7 +271,7 @@ void MediaDevice::showPosition() {
     if (!surface_) {
         return;
     }
-    const QImage& frame = clip_.frames[static_cast<std::size_t>(std::min(position_, length() - 1))];
+    const QImage frame = clip_.frames->at(std::min(position_, length() - 1));
     // A frame like the one on show (a clip holds still between strokes) is neither converted
     // nor painted again; the comparison costs a fraction of either.
     if (surface_ == shownOn_ && frame == shownFrame_) {

@@ -34,7 +34,7 @@ class BadClipTest : public ::testing::Test {
     static int decode(const Bytes& bytes) {
         const ClipLoad load = decodeClip(bytes);
         if (load.result == kMediaOk) {
-            EXPECT_FALSE(load.clip.frames.empty());
+            EXPECT_GT(load.clip.frameCount(), 0);
         }
         return load.result;
     }
@@ -70,7 +70,7 @@ TEST_F(BadClipTest, ACutShortClipIsRefusedUnlessEveryFrameIsThere) {
             EXPECT_NE(load.result, kMediaOk) << "kept " << keep << " of " << clip.size();
         } else if (load.result == kMediaOk) {
             // Only the index after the frames is missing: the whole clip is there.
-            EXPECT_EQ(load.clip.frames.size(), 30u);
+            EXPECT_EQ(load.clip.frameCount(), 30);
         }
     }
 }
@@ -84,6 +84,49 @@ TEST_F(BadClipTest, DamagedPictureDataIsRefused) {
         clip[static_cast<std::size_t>(fields.firstFrameChunk + i)] ^= 0x5A;
     }
     EXPECT_EQ(decode(clip), kMediaClipDamaged);
+}
+
+// Frames are decoded as they are shown, so damage after the first frame is found then, as a
+// player finds it: the last good picture stays until the next key frame restores the clip.
+TEST_F(BadClipTest, ADamagedLaterFrameHoldsTheLastGoodPictureUntilTheNextKeyFrame) {
+    const testing::ClipSpec shape{.frames = 60};
+    Bytes clip = makeClip(shape);
+    const auto chunks = findAviFields(clip).frameChunks;
+    ASSERT_EQ(chunks.size(), 60u);
+    // A ZMBV frame's first byte says whether it is a key frame.
+    const auto isKey = [&](std::size_t frame) { return (clip[chunks[frame].data] & 1) != 0; };
+    std::size_t damaged = 1;
+    while (damaged < chunks.size() && isKey(damaged)) {
+        ++damaged;
+    }
+    std::size_t nextKey = damaged + 1;
+    while (nextKey < chunks.size() && !isKey(nextKey)) {
+        ++nextKey;
+    }
+    ASSERT_LT(nextKey, chunks.size()) << "the clip needs a key frame after the damage";
+    for (std::uint32_t i = 1; i < chunks[damaged].size; ++i) {
+        clip[static_cast<std::size_t>(chunks[damaged].data + i)] ^= 0x5A;
+    }
+
+    const ClipLoad load = decodeClip(clip);
+    ASSERT_EQ(load.result, kMediaOk);
+    ASSERT_EQ(load.clip.frameCount(), 60);
+    const auto shown = [&](int index) {
+        return load.clip.frames->at(index).convertToFormat(QImage::Format_RGB32);
+    };
+    for (int index = 0; index < 60; ++index) {
+        const auto frame = static_cast<std::size_t>(index);
+        const int expected =
+            frame >= damaged && frame < nextKey ? static_cast<int>(damaged) - 1 : index;
+        EXPECT_EQ(shown(index), testing::expectedFrame(shape, expected)) << "frame " << index;
+    }
+    // Asked again out of order, through the key frame before each.
+    for (const int index : {59, static_cast<int>(damaged), 0, static_cast<int>(nextKey)}) {
+        const auto frame = static_cast<std::size_t>(index);
+        const int expected =
+            frame >= damaged && frame < nextKey ? static_cast<int>(damaged) - 1 : index;
+        EXPECT_EQ(shown(index), testing::expectedFrame(shape, expected)) << "frame " << index;
+    }
 }
 
 TEST_F(BadClipTest, AbsurdPictureSizesAreRefusedBeforeDecoding) {

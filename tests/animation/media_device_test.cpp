@@ -24,6 +24,7 @@ using namespace std::chrono_literals;
 using testing::ClipSpec;
 using testing::expectedFrame;
 using testing::frameNumberOf;
+using testing::makeClip;
 using testing::writeClip;
 
 class NoticeRecorder : public QObject {
@@ -126,9 +127,9 @@ TEST_F(MediaDeviceTest, PaletteClipsAreConvertedOnlyAsTheirFramesAreShown) {
     // conversion of its frames.
     const ClipLoad load = decodeClip(makeClip(shape));
     ASSERT_EQ(load.result, kMediaOk);
-    ASSERT_EQ(load.clip.frames.size(), 12u);
-    for (const QImage& frame : load.clip.frames) {
-        EXPECT_EQ(frame.format(), QImage::Format_Indexed8);
+    ASSERT_EQ(load.clip.frameCount(), 12);
+    for (int index = 0; index < 12; ++index) {
+        EXPECT_EQ(load.clip.frames->at(index).format(), QImage::Format_Indexed8);
     }
     // Shown, every frame is the full-colour picture, opaque, exactly as drawn.
     auto device = openClip(shape);
@@ -152,6 +153,22 @@ TEST_F(MediaDeviceTest, ClipsOfManyFramesDecodeEveryFrameInOrder) {
         device->seekToStart();
         device->step(frame);
         ASSERT_EQ(frameNumberOf(device->currentPicture()), frame);
+    }
+}
+
+TEST_F(MediaDeviceTest, FramesAskedInAnyOrderAreExact) {
+    // Frames are decoded when asked for: forward from the one shown, or afresh from the key
+    // frame before the target. Either way frame k is the picture of frame k.
+    const ClipSpec shape{.width = 16, .height = 12, .frames = 120, .palette = true};
+    const ClipLoad load = decodeClip(makeClip(shape));
+    ASSERT_EQ(load.result, kMediaOk);
+    std::uint32_t seed = 12345;
+    for (int round = 0; round < 400; ++round) {
+        seed = seed * 1664525u + 1013904223u;
+        const int index = static_cast<int>(seed >> 8) % shape.frames;
+        ASSERT_EQ(frameNumberOf(load.clip.frames->at(index).convertToFormat(QImage::Format_RGB32)),
+                  index)
+            << "round " << round;
     }
 }
 

@@ -192,6 +192,17 @@ AviFieldOffsets findAviFields(const Bytes& avi) {
     if (const auto movi = find(avi, "movi"); movi >= 0) {
         if (const auto chunk = find(avi, "00dc", movi); chunk >= 0) {
             fields.firstFrameChunk = chunk + 8;
+            // The frames' chunks follow one another, each padded to an even length.
+            for (auto at = chunk; at + 8 <= static_cast<std::ptrdiff_t>(avi.size()) &&
+                                  (std::memcmp(avi.data() + at, "00dc", 4) == 0 ||
+                                   std::memcmp(avi.data() + at, "00db", 4) == 0);) {
+                std::uint32_t size = 0;
+                for (int i = 3; i >= 0; --i) {
+                    size = size << 8 | avi[static_cast<std::size_t>(at + 4 + i)];
+                }
+                fields.frameChunks.push_back({at + 8, size});
+                at += 8 + static_cast<std::ptrdiff_t>(size + (size & 1));
+            }
         }
         fields.index = find(avi, "idx1", movi);
     }

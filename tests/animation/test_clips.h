@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_io.h"
 
@@ -30,6 +31,11 @@ QImage expectedFrame(const ClipSpec& shape, int index);
 // The frame number a picture carries, as above.
 int frameNumberOf(const QImage& picture);
 
+struct FrameChunk {
+    std::ptrdiff_t data = -1;  // where the frame's compressed picture starts
+    std::uint32_t size = 0;
+};
+
 // Offsets of the AVI header fields the bad-input tests tamper with; -1 when absent.
 struct AviFieldOffsets {
     std::ptrdiff_t mainTotalFrames = -1;  // avih dwTotalFrames
@@ -38,6 +44,7 @@ struct AviFieldOffsets {
     std::ptrdiff_t formatHeight = -1;     // strf biHeight
     std::ptrdiff_t firstFrameChunk = -1;  // the first "00dc" chunk's data
     std::ptrdiff_t index = -1;            // the "idx1" chunk after the frames
+    std::vector<FrameChunk> frameChunks;  // every frame's chunk, in order
 };
 AviFieldOffsets findAviFields(const Bytes& avi);
 void putLittleEndian32(Bytes& bytes, std::ptrdiff_t offset, std::uint32_t value);

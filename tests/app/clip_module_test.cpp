@@ -23,7 +23,7 @@ TEST(ClipModule, ClipsAreDecodedByTheModuleBesideTheProgram) {
     startLoadingClipModule();
     const animation::ClipLoad load = animation::loadClipFile("clip.avi");
     ASSERT_EQ(load.result, animation::kMediaOk);
-    EXPECT_EQ(load.clip.frames.size(), 5u);
+    EXPECT_EQ(load.clip.frameCount(), 5);
 }
 
 TEST(ClipModule, WithoutTheModuleEveryClipSaysTheDecoderCannotBeLoaded) {

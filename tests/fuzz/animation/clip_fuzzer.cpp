@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a clip file: opening must give a result code, never a crash or a hang,
-// and a clip that opens must take stepping, seeking and a short play.
+// and a clip that opens must take stepping, seeking (each frame reached decoded) and a short
+// play.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -70,9 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (length <= 0 || device.position() != 0) {
         __builtin_trap();
     }
-    device.step(1);
-    device.step(length / 10);
-    device.step(-3);
+    // Frames are decoded when shown: each move decodes forward or from a key frame.
+    for (const int frames : {1, length / 10, -3}) {
+        device.step(frames);
+        device.currentPicture();
+    }
     device.seekToEnd();
     if (device.position() != length) {
         __builtin_trap();
