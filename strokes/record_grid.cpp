@@ -333,7 +333,7 @@ const QPixmap& RecordGrid::pictureOf(int row) {
     return pictures_.emplace(row, std::move(picture)).first->second;
 }
 
-void RecordGrid::paintEvent(QPaintEvent*) {
+void RecordGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(QRect(0, 0, kColumns * kCellWidth, kLines * kCellHeight),
                      palette().color(QPalette::Window));
@@ -341,6 +341,10 @@ void RecordGrid::paintEvent(QPaintEvent*) {
     const int live = currentCell();
     const QColor windowColour = palette().color(QPalette::Base);
     for (int cell = 0; cell < kCells; ++cell) {
+        // A redraw after an append covers a cell or two; the others would be clipped away.
+        if (!event->region().intersects(cellRect(cell))) {
+            continue;
+        }
         drawBevel(painter, cellRect(cell), true);
         const int row = topRow_ + cell;
         if (cell != live && row <= count) {
