@@ -302,11 +302,10 @@ void RecordGrid::redrawNow(bool everything) {
              ++row) {
             addCell(row - top);
         }
-        if (scrollBar_->value() != shown_.barValue || count != shown_.count) {
-            changed += scrollBar_->geometry();
-        }
+        // The scroll bar repaints itself when its range or value changes, once the event is
+        // done: painting it after every row of a rebuild cost more than the rows' pictures.
     }
-    shown_ = {top, count, live, scrollBar_->value()};
+    shown_ = {top, count, live};
     if (isVisible()) {
         repaint(changed);
     } else {

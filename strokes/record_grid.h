@@ -115,7 +115,6 @@ class RecordGrid : public QWidget {
         int top = 0;
         int count = -1;
         int live = -1;
-        int barValue = -1;
     } shown_;  // what the last redraw showed  // painted copies' pictures by record number
 };
 
