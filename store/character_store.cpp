@@ -32,11 +32,14 @@ CharacterStore::DataSets::DataSets(Session& session)
     query2.setBlobMemoryLimit(1 << 20);
     querybs.setSql({"select distinct * from bishun.db", "where trim(filename) like :file",
                     "order by filename"});
-    // What the lookups scan: the animation table's rows (some 6 MB of pages, as each row keeps
-    // the start of its clip beside its key) and the stroke table's key index (under 2 MB),
-    // with room for the rows of a character or two.
-    database1.setCacheLimit(kAnimationTable.fileName, 7 * 1024);
-    database1.setCacheLimit(kStrokeTable.fileName, 3 * 1024);
+    // What the lookups scan, with room for one character's own pages: the animation table's
+    // leaf pages (each row keeps the start of its clip beside its key: some 5.3 MB of pages
+    // in the built store) and the stroke table's key index (under 1 MB). A larger bound only
+    // kept the clips and step rows of characters shown before, so memory grew with every
+    // character; a bound below the leaf pages would decrypt them all again at every lookup
+    // (character_memory_bench prints the reads a character costs).
+    database1.setCacheLimit(kAnimationTable.fileName, 6 * 1024);
+    database1.setCacheLimit(kStrokeTable.fileName, 1536);
     tablebmp.setTableName(kStrokeDisplayTable.fileName);
     tablebmp.setScratch(kStrokeDisplayTable);
     // The program never writes the animation table.
