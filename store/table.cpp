@@ -19,6 +19,12 @@ void compactOlderFile(sql::Connection& connection, const std::string& schema) {
     }
 }
 
+int pageSizeOf(sql::Connection& connection, const std::string& schema) {
+    int code = SQLITE_OK;
+    sql::Statement size = connection.tryPrepare("PRAGMA " + schema + ".page_size", code);
+    return size && sqlite3_step(size.get()) == SQLITE_ROW ? sqlite3_column_int(size.get(), 0) : 0;
+}
+
 }  // namespace
 
 void Table::setTableName(std::string name) {
@@ -48,6 +54,14 @@ void Table::emptyTable() {
         } else {
             try {
                 deleteAllRows();
+                // A scratch table made with the small pages of older versions is made afresh
+                // with the layout's: each row of step pictures is written and read back in a
+                // dozen small pages, each encrypted and written on its own.
+                const auto attachment = database().attach(tableName_, access());
+                if (pageSizeOf(database().connection(), sql::quoted(attachment.schema)) !=
+                    scratchLayout_->pageSize) {
+                    database().recreateTable(tableName_, *scratchLayout_);
+                }
             } catch (const DamagedTableError&) {
                 // Scratch rows are only ever the last ones shown, and emptying drops them
                 // anyway: a new file loses nothing, where the damaged one would fail every time.

@@ -32,7 +32,7 @@ inline constexpr TableLayout kAnimationTable{"donghua.db", 2, true};
 // Step pictures of about a kilobyte pack into large pages with little left over; in small
 // pages each spills into an overflow page and a seventh of the file is slack.
 inline constexpr TableLayout kStrokeTable{"bishun.db", 4, true, kTablePageSizes[1]};
-inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false, kTablePageSizes[0],
+inline constexpr TableLayout kStrokeDisplayTable{"bishunbmp.db", 4, false, kTablePageSizes[1],
                                                  true};
 // Each character's strokes in vector form (vector_table.h), keyed by the character. Rows of
 // about a kilobyte, like the step pictures, pack best into large pages.

@@ -241,5 +241,25 @@ TEST_F(EditingTest, EmptyingGivesTheSpaceBackAndKeepsTheFileEncrypted) {
     EXPECT_EQ(table.recordCount(), 0);
 }
 
+// Older versions made the scratch table with small pages; emptying it makes it afresh with
+// the layout's, and the table goes on as before.
+TEST_F(EditingTest, AScratchTableOfSmallPagesIsMadeAfreshWithTheLayoutsPages) {
+    table.close();
+    TableLayout older = kStrokeDisplayTable;
+    older.pageSize = kTablePageSizes[0];
+    testing::writeTable(older, {kC + "01"});
+    ASSERT_NE(older.pageSize, kStrokeDisplayTable.pageSize);
+
+    table.emptyTable();
+    EXPECT_EQ(std::filesystem::file_size("bishunbmp.db") % kStrokeDisplayTable.pageSize, 0u);
+    table.open();
+    EXPECT_EQ(table.recordCount(), 0);
+    appendRow(kA + "01", std::string(20 * 1024, '\x22'));
+    table.close();
+    table.open();
+    EXPECT_EQ(storedRows(), (Names{kA + "01"}));
+    EXPECT_NE(scratch.read("bishunbmp.db").substr(0, 15), "SQLite format 3");
+}
+
 }  // namespace
 }  // namespace qir::store

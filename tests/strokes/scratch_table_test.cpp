@@ -45,6 +45,9 @@ std::string integrityOf(const std::filesystem::path& file) {
     }
     const std::string key = store::kStorePassword;
     sqlite3_key(handle, key.data(), static_cast<int>(key.size()));
+    const std::string pageSize =
+        "PRAGMA cipher_page_size = " + std::to_string(store::kStrokeDisplayTable.pageSize);
+    sqlite3_exec(handle, pageSize.c_str(), nullptr, nullptr, nullptr);
     std::string report;
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(handle, "PRAGMA integrity_check", -1, &statement, nullptr) !=
