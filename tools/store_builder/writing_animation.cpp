@@ -6,31 +6,94 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace qir::tools {
 namespace {
 
-// How far along `median` (a polyline in pixels) the point nearest to `p` lies, in pixels.
-double travelToNearest(const QPointF& p, const QPolygonF& median,
-                       const std::vector<double>& travelled) {
+// A segment of a median, in pixels, and how far the pen has travelled at its start.
+struct Segment {
+    QPointF a;
+    QPointF ab;
+    double lengthSquared;
+    double travelledBefore;
+};
+
+// The point of a segment nearest to `p`: where along it (0 to 1) and how far off.
+struct Foot {
+    double t;
+    double dx;
+    double dy;
+    double squared() const { return dx * dx + dy * dy; }
+};
+
+Foot footOn(const QPointF& p, const Segment& segment) {
+    const double t =
+        segment.lengthSquared > 0
+            ? std::clamp(QPointF::dotProduct(p - segment.a, segment.ab) / segment.lengthSquared,
+                         0.0, 1.0)
+            : 0.0;
+    const QPointF foot = segment.a + t * segment.ab;
+    return {t, p.x() - foot.x(), p.y() - foot.y()};
+}
+
+// How far along the median the point nearest to `p` lies, in pixels: on the first segment of
+// the least distance as std::hypot measures it. Every pixel of a stroke asks this of every
+// segment and hypot is slow, so the squared distances find the nearest first; only the
+// segments about as near are measured with hypot, which gives hypot's own answer, since a
+// segment clearly farther in the square is farther by hypot too. `feet` is scratch room.
+double travelToNearest(const QPointF& p, const std::vector<Segment>& segments,
+                       std::vector<Foot>& feet) {
+    // Far above the rounding of either measure.
+    constexpr double kClearlyFarther = 1 + 1e-9;
+    feet.clear();
+    double leastSquared = std::numeric_limits<double>::max();
+    for (const Segment& segment : segments) {
+        feet.push_back(footOn(p, segment));
+        leastSquared = std::min(leastSquared, feet.back().squared());
+    }
     double nearest = std::numeric_limits<double>::max();
     double at = 0;
-    for (qsizetype i = 1; i < median.size(); ++i) {
-        const QPointF a = median[i - 1];
-        const QPointF ab = median[i] - a;
-        const double lengthSquared = QPointF::dotProduct(ab, ab);
-        const double t = lengthSquared > 0
-                             ? std::clamp(QPointF::dotProduct(p - a, ab) / lengthSquared, 0.0, 1.0)
-                             : 0.0;
-        const QPointF foot = a + t * ab;
-        const double distance = std::hypot(p.x() - foot.x(), p.y() - foot.y());
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const Foot& foot = feet[i];
+        if (foot.squared() > leastSquared * kClearlyFarther) {
+            continue;
+        }
+        const double distance = std::hypot(foot.dx, foot.dy);
         if (distance < nearest) {
             nearest = distance;
-            at = travelled[static_cast<std::size_t>(i - 1)] + t * std::sqrt(lengthSquared);
+            at = segments[i].travelledBefore + foot.t * std::sqrt(segments[i].lengthSquared);
         }
     }
     return at;
+}
+
+// The guide in grey, the start of every character's frames. Qt turns colour into grey through
+// a colour transform that costs more than drawing a character's frames, and the guide is the
+// same for every character of a build, so each thread makes it once.
+QImage greyGuide(QSize frameSize, const QRectF& square, const QColor& background,
+                 const QColor& guide) {
+    struct Made {
+        QSize frameSize;
+        QRectF square;
+        QRgb background;
+        QRgb guide;
+        QImage image;
+    };
+    thread_local std::optional<Made> made;
+    if (!made || made->frameSize != frameSize || made->square != square ||
+        made->background != background.rgba() || made->guide != guide.rgba()) {
+        QImage canvas(frameSize, QImage::Format_RGB32);
+        canvas.fill(background);
+        {
+            QPainter painter(&canvas);
+            drawGuide(painter, square, guide);
+        }
+        made = Made{frameSize, square, background.rgba(), guide.rgba(),
+                    canvas.convertToFormat(QImage::Format_Grayscale8)};
+    }
+    return made->image;
 }
 
 }  // namespace
@@ -60,13 +123,17 @@ WritingRenderer::WritingRenderer(const Glyph& glyph, QSize frameSize, const Writ
     square_ = QRectF((frameSize.width() - side) / 2, (frameSize.height() - side) / 2, side, side);
     masks_ = rasteriseStrokes(glyph_, square_, frameSize);
     reach_.resize(masks_.size());
-    QImage canvas(frameSize, QImage::Format_RGB32);
-    canvas.fill(style_.background);
-    {
-        QPainter painter(&canvas);
-        drawGuide(painter, square_, style_.guide);
+    base_ = greyGuide(frameSize, square_, style_.background, style_.guide);
+    for (int level = 0; level < 256; ++level) {
+        quantised_[static_cast<std::size_t>(level)] = static_cast<uchar>(level);
     }
-    base_ = canvas.convertToFormat(QImage::Format_Grayscale8);
+    if (style_.greyLevels >= 2 && style_.greyLevels < 256) {
+        const int step = 255 / (style_.greyLevels - 1);
+        for (int level = 0; level < 256; ++level) {
+            quantised_[static_cast<std::size_t>(level)] =
+                static_cast<uchar>((level + step / 2) / step * step);
+        }
+    }
     if (style_.pending != style_.background) {
         for (const StrokeMask& mask : masks_) {
             blendMask(base_, mask, style_.pending.rgb());
@@ -79,11 +146,10 @@ void WritingRenderer::quantise(QImage& image, const QRect& area) const {
     if (style_.greyLevels < 2 || style_.greyLevels >= 256) {
         return;
     }
-    const int step = 255 / (style_.greyLevels - 1);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         uchar* line = image.scanLine(y);
         for (int x = area.left(); x <= area.right(); ++x) {
-            line[x] = static_cast<uchar>((line[x] + step / 2) / step * step);
+            line[x] = quantised_[line[x]];
         }
     }
 }
@@ -108,11 +174,15 @@ const std::vector<float>& WritingRenderer::reachOf(int strokeIndex) {
     const StrokeMask& mask = masks_[static_cast<std::size_t>(strokeIndex)];
     const QTransform toImage = glyphToSquare(square_);
     const QPolygonF median = toImage.map(stroke.median);
-    std::vector<double> travelled{0};
+    std::vector<Segment> segments;
+    double travelled = 0;
     for (qsizetype i = 1; i < median.size(); ++i) {
         const QPointF step = median[i] - median[i - 1];
-        travelled.push_back(travelled.back() + std::hypot(step.x(), step.y()));
+        segments.push_back({median[i - 1], step, QPointF::dotProduct(step, step), travelled});
+        travelled += std::hypot(step.x(), step.y());
     }
+    std::vector<Foot> feet;
+    feet.reserve(segments.size());
     const double unitsPerPixel = 1.0 / toImage.m11();
     reach.assign(static_cast<std::size_t>(mask.bounds.width()) * mask.bounds.height(), 0.0f);
     std::size_t index = 0;
@@ -120,7 +190,7 @@ const std::vector<float>& WritingRenderer::reachOf(int strokeIndex) {
         for (int x = mask.bounds.left(); x <= mask.bounds.right(); ++x, ++index) {
             if (mask.at(x, y) != 0) {
                 reach[index] = static_cast<float>(
-                    travelToNearest(QPointF(x + 0.5, y + 0.5), median, travelled) * unitsPerPixel);
+                    travelToNearest(QPointF(x + 0.5, y + 0.5), segments, feet) * unitsPerPixel);
             }
         }
     }
@@ -144,9 +214,12 @@ void WritingRenderer::drawPartialStroke(QImage& image, int strokeIndex, double p
             if (outline == 0) {
                 continue;
             }
-            const double pen =
-                std::clamp((travelled - reach[index]) * pixelsPerUnit + 0.5, 0.0, 1.0);
-            const auto coverage = static_cast<unsigned>(std::lround(outline * pen));
+            const double pen = (travelled - reach[index]) * pixelsPerUnit + 0.5;
+            if (pen <= 0) {
+                continue;  // not reached yet: no coverage
+            }
+            const auto coverage =
+                pen >= 1 ? outline : static_cast<unsigned>(std::lround(outline * pen));
             line[x] = static_cast<uchar>((line[x] * (255 - coverage) + ink * coverage + 127) / 255);
         }
     }
