@@ -263,6 +263,12 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
         }
     }
 
+    // The characters render while this thread reads the Unicode data and sets up the files.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const int workers = options.workers > 0 ? options.workers : static_cast<int>(cores);
+    RenderQueue queue(characters, options.dataFolder, options.render, corrections,
+                      std::min<int>(workers, static_cast<int>(characters.size())));
+
     std::optional<UnihanFacts> facts;
     if (!options.unicodeFolder.empty()) {
         const auto readStarted = std::chrono::steady_clock::now();
@@ -302,46 +308,40 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
         factsTable.emplace(scratch.path() / store::kFactsTable.fileName, store::kFactsTable);
     }
 
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const int workers = options.workers > 0 ? options.workers : static_cast<int>(cores);
     Progress progress(options.log != nullptr ? options.log : stderr,
                       static_cast<int>(characters.size()),
                       options.log != nullptr && Progress::isTerminal(options.log));
-    {
-        RenderQueue queue(characters, options.dataFolder, options.render, corrections,
-                          std::min<int>(workers, static_cast<int>(characters.size())));
-        for (std::size_t i = 0; i < characters.size(); ++i) {
-            Outcome outcome = queue.take(i);
-            if (auto* reason = std::get_if<std::string>(&outcome)) {
-                summary.skipped.push_back({characters[i].text, *reason});
-                if (options.log != nullptr && Progress::isTerminal(options.log)) {
-                    std::fputc('\n', options.log);
-                }
-                say(options.log, "skipped " + characters[i].text.toStdString() + ": " + *reason);
-            } else {
-                const BuiltCharacter& built = std::get<BuiltCharacter>(outcome);
-                animations.addRow(built.key, built.clip);
-                vectors.addRow(built.key, built.strokeVectors);
-                for (const StepPicture& step : built.steps) {
-                    strokes.addRow(step.key, step.jpeg);
-                    summary.pictureBytes += step.jpeg.size();
-                }
-                ++summary.built;
-                ++summary.clipCount;
-                summary.clipBytes += built.clip.size();
-                summary.pictureCount += built.steps.size();
-                summary.strokeCounts.emplace_back(built.key, built.strokeCount);
-                if (facts) {
-                    addFacts(*factsTable, *facts, characters[i], built.strokeCount, *summary.facts);
-                }
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        Outcome outcome = queue.take(i);
+        if (auto* reason = std::get_if<std::string>(&outcome)) {
+            summary.skipped.push_back({characters[i].text, *reason});
+            if (options.log != nullptr && Progress::isTerminal(options.log)) {
+                std::fputc('\n', options.log);
             }
-            if (options.log != nullptr) {
-                progress.update(static_cast<int>(i + 1));
+            say(options.log, "skipped " + characters[i].text.toStdString() + ": " + *reason);
+        } else {
+            const BuiltCharacter& built = std::get<BuiltCharacter>(outcome);
+            animations.addRow(built.key, built.clip);
+            vectors.addRow(built.key, built.strokeVectors);
+            for (const StepPicture& step : built.steps) {
+                strokes.addRow(step.key, step.jpeg);
+                summary.pictureBytes += step.jpeg.size();
+            }
+            ++summary.built;
+            ++summary.clipCount;
+            summary.clipBytes += built.clip.size();
+            summary.pictureCount += built.steps.size();
+            summary.strokeCounts.emplace_back(built.key, built.strokeCount);
+            if (facts) {
+                addFacts(*factsTable, *facts, characters[i], built.strokeCount, *summary.facts);
             }
         }
         if (options.log != nullptr) {
-            progress.finish(static_cast<int>(characters.size()));
+            progress.update(static_cast<int>(i + 1));
         }
+    }
+    if (options.log != nullptr) {
+        progress.finish(static_cast<int>(characters.size()));
     }
     if (summary.built == 0) {
         throw BuildFailure("none of the " + std::to_string(characters.size()) +

@@ -2,11 +2,9 @@
 #include "tools/store_builder/writing_animation.h"
 
 #include <QLineF>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <stdexcept>
 
 namespace qir::tools {
@@ -69,33 +67,6 @@ double travelToNearest(const QPointF& p, const std::vector<Segment>& segments,
     return at;
 }
 
-// The guide in grey, the start of every character's frames. Qt turns colour into grey through
-// a colour transform that costs more than drawing a character's frames, and the guide is the
-// same for every character of a build, so each thread makes it once.
-QImage greyGuide(QSize frameSize, const QRectF& square, const QColor& background,
-                 const QColor& guide) {
-    struct Made {
-        QSize frameSize;
-        QRectF square;
-        QRgb background;
-        QRgb guide;
-        QImage image;
-    };
-    thread_local std::optional<Made> made;
-    if (!made || made->frameSize != frameSize || made->square != square ||
-        made->background != background.rgba() || made->guide != guide.rgba()) {
-        QImage canvas(frameSize, QImage::Format_RGB32);
-        canvas.fill(background);
-        {
-            QPainter painter(&canvas);
-            drawGuide(painter, square, guide);
-        }
-        made = Made{frameSize, square, background.rgba(), guide.rgba(),
-                    canvas.convertToFormat(QImage::Format_Grayscale8)};
-    }
-    return made->image;
-}
-
 }  // namespace
 
 std::vector<FramePlan> planWriting(const Glyph& glyph, const WritingPace& pace) {
@@ -123,7 +94,8 @@ WritingRenderer::WritingRenderer(const Glyph& glyph, QSize frameSize, const Writ
     square_ = QRectF((frameSize.width() - side) / 2, (frameSize.height() - side) / 2, side, side);
     masks_ = rasteriseStrokes(glyph_, square_, frameSize);
     reach_.resize(masks_.size());
-    base_ = greyGuide(frameSize, square_, style_.background, style_.guide);
+    base_ = guideImage(frameSize, square_, QImage::Format_RGB32, QImage::Format_Grayscale8,
+                       style_.background, style_.guide);
     for (int level = 0; level < 256; ++level) {
         quantised_[static_cast<std::size_t>(level)] = static_cast<uchar>(level);
     }
