@@ -126,6 +126,21 @@ std::uint64_t eightBytesAt(const unsigned char* bytes) {
     return value;
 }
 
+bool sameBytes(const unsigned char* a, const unsigned char* b, int count) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        if (eightBytesAt(a + i) != eightBytesAt(b + i)) {
+            return false;
+        }
+    }
+    for (; i < count; ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A block of the frame being encoded and its place in the previous frame.
 struct BlockView {
     const unsigned char* pixels;
@@ -159,6 +174,48 @@ struct BlockView {
         }
         return histogram.takeScore();
     }
+
+    // How many bytes of the block differ from the previous frame (dx, dy) away.
+    int differing(int dx, int dy) const {
+        constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+        const unsigned char* source = pixels;
+        const unsigned char* reference = previous + dx + dy * previousStride;
+        int count = 0;
+        for (int row = 0; row < height; ++row) {
+            int x = 0;
+            for (; x + 8 <= width; x += 8) {
+                const std::uint64_t difference =
+                    eightBytesAt(source + x) ^ eightBytesAt(reference + x);
+                // The top bit of each byte that is not zero, then those bits summed (the
+                // build targets processors without a popcount instruction).
+                const std::uint64_t nonzero =
+                    (((difference & kLow7) + kLow7) | difference) & ~kLow7;
+                count += static_cast<int>(((nonzero >> 7) * 0x0101010101010101ull) >> 56);
+            }
+            for (; x < width; ++x) {
+                count += source[x] != reference[x] ? 1 : 0;
+            }
+            source += stride;
+            reference += previousStride;
+        }
+        return count;
+    }
+
+    // Whether the score (dx, dy) away must be at least `bound`, judged from the number of
+    // differing bytes alone. A score sums f(count) over the byte values, f(c) = -c log2(c/256)
+    // 256 rounded down, and f is concave with f(0) = 0: however `m` differing bytes split into
+    // values, their share is more than f(m) less one for each value (at most m, at most 255).
+    // One more is taken off for the rounding of the table itself.
+    bool scoresAtLeast(int dx, int dy, int bound) const {
+        const int m = differing(dx, dy);
+        if (m == 0) {
+            return bound <= 0;  // equal blocks score 0
+        }
+        const Scores& table = scores();
+        const int lower = table[static_cast<std::size_t>(width * height - m)] +
+                          table[static_cast<std::size_t>(m)] - std::min(m, 255) - 1;
+        return lower >= bound;
+    }
 };
 
 }  // namespace
@@ -172,6 +229,8 @@ struct ZmbvEncoder::Impl {
     // The previous frame with `range` zero pixels on every side, where the search may look.
     std::ptrdiff_t previousStride = 0;
     std::vector<unsigned char> previous;
+    std::vector<unsigned char> lastFrame;  // the previous frame again, its rows end to end
+    bool repeatsPrevious = false;          // of the frame being encoded
     Palette palette{};
     std::array<unsigned char, 768> rgbPalette{};
     std::vector<unsigned char> work;
@@ -193,14 +252,14 @@ struct ZmbvEncoder::Impl {
             const unsigned char* line = pixels + y * stride;
             const unsigned char* before = previousAt(0, y);
             if (std::memcmp(line, before, static_cast<std::size_t>(width)) == 0) {
-                continue;
+                continue;  // most rows are: one comparison for the row
             }
-            any = true;
             for (int x = 0, column = 0; x < width; x += kBlock, ++column) {
                 char& changed = blockChanged[static_cast<std::size_t>(column)];
-                changed = changed ||
-                          std::memcmp(line + x, before + x,
-                                      static_cast<std::size_t>(std::min(kBlock, width - x))) != 0;
+                if (changed == 0 && !sameBytes(line + x, before + x, std::min(kBlock, width - x))) {
+                    changed = 1;
+                    any = true;
+                }
             }
         }
         return any;
@@ -216,6 +275,9 @@ struct ZmbvEncoder::Impl {
             return best;
         }
         const auto tryOffset = [&](int dx, int dy) {
+            if (block.scoresAtLeast(dx, dy, bestScore)) {
+                return false;  // cannot score lower: no need for its histogram
+            }
             bool xored = false;
             const int score = block.score(dx, dy, histogram, xored);
             if (score < bestScore) {
@@ -246,6 +308,9 @@ struct ZmbvEncoder::Impl {
         const int rows = (height + kBlock - 1) / kBlock;
         const std::size_t motionStart = work.size();
         work.resize(motionStart + static_cast<std::size_t>((columns * rows * 2 + 3) & ~3), 0);
+        if (repeatsPrevious) {
+            return;  // every block unchanged where it is
+        }
         Motion last;
         std::size_t motionAt = motionStart;
         for (int y = 0; y < height; y += kBlock) {
@@ -287,9 +352,26 @@ struct ZmbvEncoder::Impl {
         }
     }
 
+    // Whether the frame is the previous one again, as a clip's pauses and its end are; judged
+    // in one comparison when the rows lie end to end.
+    bool repeatsPreviousFrame(const unsigned char* pixels, std::ptrdiff_t stride) {
+        if (stride == width) {
+            return std::memcmp(pixels, lastFrame.data(), lastFrame.size()) == 0;
+        }
+        for (int y = 0; y < height; ++y) {
+            if (std::memcmp(pixels + y * stride, previousAt(0, y),
+                            static_cast<std::size_t>(width)) != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     void keep(const unsigned char* pixels, std::ptrdiff_t stride) {
         for (int y = 0; y < height; ++y) {
             std::memcpy(previousAt(0, y), pixels + y * stride, static_cast<std::size_t>(width));
+            std::memcpy(lastFrame.data() + static_cast<std::ptrdiff_t>(y) * width,
+                        pixels + y * stride, static_cast<std::size_t>(width));
         }
     }
 
@@ -316,6 +398,7 @@ ZmbvEncoder::ZmbvEncoder(QSize frameSize, const ZmbvSettings& settings)
     d.range = settings.motionRange;
     d.previousStride = d.width + 2 * d.range;
     d.blockChanged.resize(static_cast<std::size_t>((d.width + kBlock - 1) / kBlock));
+    d.lastFrame.assign(static_cast<std::size_t>(d.width) * static_cast<std::size_t>(d.height), 0);
     d.previous.assign(static_cast<std::size_t>(d.previousStride) *
                           static_cast<std::size_t>(d.height + 2 * d.range),
                       0);
@@ -352,9 +435,12 @@ ZmbvEncoder::Packet ZmbvEncoder::encode(const unsigned char* pixels, std::ptrdif
             d.work.insert(d.work.end(), pixels + y * stride, pixels + y * stride + d.width);
         }
     } else {
+        d.repeatsPrevious = d.repeatsPreviousFrame(pixels, stride);
         d.addInterFrame(pixels, stride);
     }
-    d.keep(pixels, stride);
+    if (key || !d.repeatsPrevious) {
+        d.keep(pixels, stride);
+    }
 
     z_stream& stream = d.deflater.stream;
     if (key) {
