@@ -27,11 +27,13 @@ struct Foot {
 };
 
 Foot footOn(const QPointF& p, const Segment& segment) {
-    const double t =
-        segment.lengthSquared > 0
-            ? std::clamp(QPointF::dotProduct(p - segment.a, segment.ab) / segment.lengthSquared,
-                         0.0, 1.0)
-            : 0.0;
+    // Most points lie beyond either end of most segments: the division is left for the others.
+    const double along = QPointF::dotProduct(p - segment.a, segment.ab);
+    double t = 0;
+    if (segment.lengthSquared > 0 && along > 0) {
+        t = along >= segment.lengthSquared ? 1.0
+                                           : std::clamp(along / segment.lengthSquared, 0.0, 1.0);
+    }
     const QPointF foot = segment.a + t * segment.ab;
     return {t, p.x() - foot.x(), p.y() - foot.y()};
 }
