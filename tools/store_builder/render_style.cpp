@@ -4,6 +4,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace qir::tools {
 
@@ -24,6 +25,36 @@ void drawGuide(QPainter& painter, const QRectF& square, const QColor& colour) {
     painter.drawLine(QPointF(midX, frame.top()), QPointF(midX, frame.bottom()));
     painter.drawLine(QPointF(frame.left(), midY), QPointF(frame.right(), midY));
     painter.restore();
+}
+
+QImage guideImage(QSize size, const QRectF& square, QImage::Format paintFormat,
+                  QImage::Format format, const QColor& background, const QColor& guide) {
+    struct Painted {
+        QSize size;
+        QRectF square;
+        QImage::Format paintFormat;
+        QImage::Format format;
+        QRgb background;
+        QRgb guide;
+        QImage image;
+    };
+    thread_local std::vector<Painted> painted;
+    for (const Painted& entry : painted) {
+        if (entry.size == size && entry.square == square && entry.paintFormat == paintFormat &&
+            entry.format == format && entry.background == background.rgba() &&
+            entry.guide == guide.rgba()) {
+            return entry.image;
+        }
+    }
+    QImage canvas(size, paintFormat);
+    canvas.fill(background);
+    {
+        QPainter painter(&canvas);
+        drawGuide(painter, square, guide);
+    }
+    painted.push_back({size, square, paintFormat, format, background.rgba(), guide.rgba(),
+                       canvas.convertToFormat(format)});
+    return painted.back().image;
 }
 
 }  // namespace qir::tools

@@ -3,6 +3,7 @@
 // The look of the clips and the step pictures.
 
 #include <QColor>
+#include <QImage>
 #include <QPainter>
 #include <QRectF>
 
@@ -32,5 +33,12 @@ inline RenderStyle clipStyle() {
 
 // Draws the square frame and its dashed centre lines inside `square`, which is in pixels.
 void drawGuide(QPainter& painter, const QRectF& square, const QColor& colour);
+
+// An image of `size` filled with `background` with the guide drawn on `square`, painted in
+// `paintFormat` and then converted to `format`. Every character of a build starts from the
+// same guide, and painting its dashes (and Qt's colour transform into grey) costs more than a
+// small character's strokes, so each thread paints each guide once.
+QImage guideImage(QSize size, const QRectF& square, QImage::Format paintFormat,
+                  QImage::Format format, const QColor& background, const QColor& guide);
 
 }  // namespace qir::tools

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <set>
 #include <span>
@@ -128,6 +129,54 @@ class RenderQueue {
     std::condition_variable ready_;
     std::condition_variable spaceFreed_;
     std::vector<std::jthread> threads_;  // last: joined before the rest goes
+};
+
+// Reads the Unicode data on a thread of its own while the characters render. A file that
+// cannot be used stops the build as soon as that is known (readyFacts() or facts() throw
+// BuildFailure), long before any table takes its real name.
+class FactsReading {
+  public:
+    FactsReading(fs::path folder, std::set<char32_t> wanted)
+        : reading_(std::async(std::launch::async, [folder = std::move(folder),
+                                                   wanted = std::move(wanted)] {
+              const auto started = std::chrono::steady_clock::now();
+              Read read{readUnihan(folder, wanted), 0};
+              read.seconds =
+                  std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+              return read;
+          })) {}
+
+    // The facts, or nullptr while they are still being read.
+    const UnihanFacts* readyFacts() {
+        if (!read_ && reading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+            take();
+        }
+        return read_ ? &read_->facts : nullptr;
+    }
+    const UnihanFacts& facts() {
+        if (!read_) {
+            take();
+        }
+        return read_->facts;
+    }
+    double seconds() const { return read_ ? read_->seconds : 0; }
+
+  private:
+    struct Read {
+        UnihanFacts facts;
+        double seconds;  // reading them
+    };
+
+    void take() {
+        try {
+            read_ = reading_.get();
+        } catch (const UnihanError& e) {
+            throw BuildFailure(e.what());
+        }
+    }
+
+    std::future<Read> reading_;
+    std::optional<Read> read_;
 };
 
 void say(std::FILE* log, const std::string& text) {
@@ -263,22 +312,20 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
         }
     }
 
-    std::optional<UnihanFacts> facts;
+    // The characters render while this thread reads the Unicode data and sets up the files.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const int workers = options.workers > 0 ? options.workers : static_cast<int>(cores);
+    RenderQueue queue(characters, options.dataFolder, options.render, corrections,
+                      std::min<int>(workers, static_cast<int>(characters.size())));
+
+    std::optional<FactsReading> factsReading;
     if (!options.unicodeFolder.empty()) {
-        const auto readStarted = std::chrono::steady_clock::now();
         std::set<char32_t> wanted;
         for (const CharacterEntry& character : characters) {
             wanted.insert(character.text.toUcs4().front());
         }
-        try {
-            facts = readUnihan(options.unicodeFolder, wanted);
-        } catch (const UnihanError& e) {
-            throw BuildFailure(e.what());
-        }
+        factsReading.emplace(options.unicodeFolder, std::move(wanted));
         summary.facts.emplace();
-        summary.facts->unicodeVersion = facts->unicodeVersion;
-        summary.facts->seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - readStarted).count();
     }
 
     std::error_code error;
@@ -298,50 +345,57 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
     store::TableFileWriter vectors(scratch.path() / store::kVectorTable.fileName,
                                    store::kVectorTable);
     std::optional<store::TableFileWriter> factsTable;
-    if (facts) {
+    if (factsReading) {
         factsTable.emplace(scratch.path() / store::kFactsTable.fileName, store::kFactsTable);
     }
+    // The built characters whose facts rows wait for the facts, with their stroke counts.
+    std::vector<std::pair<std::size_t, int>> factsToWrite;
+    const auto writeFacts = [&](const UnihanFacts& facts) {
+        for (const auto& [index, strokes] : factsToWrite) {
+            addFacts(*factsTable, facts, characters[index], strokes, *summary.facts);
+        }
+        factsToWrite.clear();
+    };
 
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const int workers = options.workers > 0 ? options.workers : static_cast<int>(cores);
     Progress progress(options.log != nullptr ? options.log : stderr,
                       static_cast<int>(characters.size()),
                       options.log != nullptr && Progress::isTerminal(options.log));
-    {
-        RenderQueue queue(characters, options.dataFolder, options.render, corrections,
-                          std::min<int>(workers, static_cast<int>(characters.size())));
-        for (std::size_t i = 0; i < characters.size(); ++i) {
-            Outcome outcome = queue.take(i);
-            if (auto* reason = std::get_if<std::string>(&outcome)) {
-                summary.skipped.push_back({characters[i].text, *reason});
-                if (options.log != nullptr && Progress::isTerminal(options.log)) {
-                    std::fputc('\n', options.log);
-                }
-                say(options.log, "skipped " + characters[i].text.toStdString() + ": " + *reason);
-            } else {
-                const BuiltCharacter& built = std::get<BuiltCharacter>(outcome);
-                animations.addRow(built.key, built.clip);
-                vectors.addRow(built.key, built.strokeVectors);
-                for (const StepPicture& step : built.steps) {
-                    strokes.addRow(step.key, step.jpeg);
-                    summary.pictureBytes += step.jpeg.size();
-                }
-                ++summary.built;
-                ++summary.clipCount;
-                summary.clipBytes += built.clip.size();
-                summary.pictureCount += built.steps.size();
-                summary.strokeCounts.emplace_back(built.key, built.strokeCount);
-                if (facts) {
-                    addFacts(*factsTable, *facts, characters[i], built.strokeCount, *summary.facts);
-                }
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        Outcome outcome = queue.take(i);
+        if (auto* reason = std::get_if<std::string>(&outcome)) {
+            summary.skipped.push_back({characters[i].text, *reason});
+            if (options.log != nullptr && Progress::isTerminal(options.log)) {
+                std::fputc('\n', options.log);
             }
-            if (options.log != nullptr) {
-                progress.update(static_cast<int>(i + 1));
+            say(options.log, "skipped " + characters[i].text.toStdString() + ": " + *reason);
+        } else {
+            const BuiltCharacter& built = std::get<BuiltCharacter>(outcome);
+            animations.addRow(built.key, built.clip);
+            vectors.addRow(built.key, built.strokeVectors);
+            for (const StepPicture& step : built.steps) {
+                strokes.addRow(step.key, step.jpeg);
+                summary.pictureBytes += step.jpeg.size();
+            }
+            ++summary.built;
+            ++summary.clipCount;
+            summary.clipBytes += built.clip.size();
+            summary.pictureCount += built.steps.size();
+            summary.strokeCounts.emplace_back(built.key, built.strokeCount);
+            if (factsReading) {
+                factsToWrite.emplace_back(i, built.strokeCount);
+            }
+        }
+        if (factsReading) {
+            if (const UnihanFacts* facts = factsReading->readyFacts()) {
+                writeFacts(*facts);
             }
         }
         if (options.log != nullptr) {
-            progress.finish(static_cast<int>(characters.size()));
+            progress.update(static_cast<int>(i + 1));
         }
+    }
+    if (options.log != nullptr) {
+        progress.finish(static_cast<int>(characters.size()));
     }
     if (summary.built == 0) {
         throw BuildFailure("none of the " + std::to_string(characters.size()) +
@@ -354,8 +408,12 @@ StoreBuildSummary buildStore(const StoreBuildOptions& options) {
     }
     vectors.setNotice(vectorTableNotice(notice));
     vectors.commit();
-    if (factsTable) {
-        factsTable->setNotice(factsTableNotice(facts->unicodeVersion));
+    if (factsReading) {
+        const UnihanFacts& facts = factsReading->facts();
+        writeFacts(facts);
+        summary.facts->unicodeVersion = facts.unicodeVersion;
+        summary.facts->seconds = factsReading->seconds();
+        factsTable->setNotice(factsTableNotice(facts.unicodeVersion));
         factsTable->commit();
     }
     fs::copy_file(licence, scratch.path() / kLicenceFile, fs::copy_options::overwrite_existing,

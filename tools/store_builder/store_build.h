@@ -97,13 +97,14 @@ OrderCorrections loadCorrections(const std::filesystem::path& file,
 std::string factsTableNotice(const std::string& unicodeVersion);
 
 // Renders every character on worker threads and writes the tables in key order, each with its
-// strokes in the corrected order. A correction file that cannot be used stops the build before
-// anything is written, and so do Unicode data files that are missing or malformed (named with
-// the line). The facts' stroke counts are checked against the data's; each disagreement is
-// reported in the summary, and the facts keep Unihan's count. Characters whose data cannot be used
-// are skipped and listed in the summary. The files are made in a scratch folder inside
-// `outputFolder` and moved to their real names only when all are complete. Throws BuildFailure when
-// the data folder is unusable or no character was built.
+// strokes in the corrected order; the Unicode data is read meanwhile on a thread of its own. A
+// correction file that cannot be used stops the build before anything is written; Unicode data
+// files that are missing or malformed (named with the line) stop it as soon as they are read,
+// and no table takes its real name. The facts' stroke counts are checked against the data's; each
+// disagreement is reported in the summary, and the facts keep Unihan's count. Characters whose data
+// cannot be used are skipped and listed in the summary. The files are made in a scratch folder
+// inside `outputFolder` and moved to their real names only when all are complete. Throws
+// BuildFailure when the data folder is unusable or no character was built.
 StoreBuildSummary buildStore(const StoreBuildOptions& options);
 
 }  // namespace qir::tools

@@ -1,19 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/store_builder/stroke_picture.h"
 
-#include <QPainter>
-
 #include "tools/store_builder/stroke_masks.h"
 
 namespace qir::tools {
 
 std::vector<QImage> renderStrokeSteps(const Glyph& glyph, int size, const RenderStyle& style) {
-    QImage guide(size, size, QImage::Format_RGB888);
-    guide.fill(style.background);
-    {
-        QPainter painter(&guide);
-        drawGuide(painter, QRectF(0, 0, size, size), style.guide);
-    }
+    const QImage guide =
+        guideImage(QSize(size, size), QRectF(0, 0, size, size), QImage::Format_RGB888,
+                   QImage::Format_RGB888, style.background, style.guide);
     const std::vector<StrokeMask> masks =
         rasteriseStrokes(glyph, QRectF(0, 0, size, size), guide.size());
     std::vector<QImage> pictures;

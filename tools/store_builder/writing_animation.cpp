@@ -2,7 +2,6 @@
 #include "tools/store_builder/writing_animation.h"
 
 #include <QLineF>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -11,23 +10,60 @@
 namespace qir::tools {
 namespace {
 
-// How far along `median` (a polyline in pixels) the point nearest to `p` lies, in pixels.
-double travelToNearest(const QPointF& p, const QPolygonF& median,
-                       const std::vector<double>& travelled) {
+// A segment of a median, in pixels, and how far the pen has travelled at its start.
+struct Segment {
+    QPointF a;
+    QPointF ab;
+    double lengthSquared;
+    double travelledBefore;
+};
+
+// The point of a segment nearest to `p`: where along it (0 to 1) and how far off.
+struct Foot {
+    double t;
+    double dx;
+    double dy;
+    double squared() const { return dx * dx + dy * dy; }
+};
+
+Foot footOn(const QPointF& p, const Segment& segment) {
+    // Most points lie beyond either end of most segments: the division is left for the others.
+    const double along = QPointF::dotProduct(p - segment.a, segment.ab);
+    double t = 0;
+    if (segment.lengthSquared > 0 && along > 0) {
+        t = along >= segment.lengthSquared ? 1.0
+                                           : std::clamp(along / segment.lengthSquared, 0.0, 1.0);
+    }
+    const QPointF foot = segment.a + t * segment.ab;
+    return {t, p.x() - foot.x(), p.y() - foot.y()};
+}
+
+// How far along the median the point nearest to `p` lies, in pixels: on the first segment of
+// the least distance as std::hypot measures it. Every pixel of a stroke asks this of every
+// segment and hypot is slow, so the squared distances find the nearest first; only the
+// segments about as near are measured with hypot, which gives hypot's own answer, since a
+// segment clearly farther in the square is farther by hypot too. `feet` is scratch room.
+double travelToNearest(const QPointF& p, const std::vector<Segment>& segments,
+                       std::vector<Foot>& feet) {
+    // Far above the rounding of either measure.
+    constexpr double kClearlyFarther = 1 + 1e-9;
+    feet.clear();
+    double leastSquared = std::numeric_limits<double>::max();
+    for (const Segment& segment : segments) {
+        feet.push_back(footOn(p, segment));
+        leastSquared = std::min(leastSquared, feet.back().squared());
+    }
     double nearest = std::numeric_limits<double>::max();
     double at = 0;
-    for (qsizetype i = 1; i < median.size(); ++i) {
-        const QPointF a = median[i - 1];
-        const QPointF ab = median[i] - a;
-        const double lengthSquared = QPointF::dotProduct(ab, ab);
-        const double t = lengthSquared > 0
-                             ? std::clamp(QPointF::dotProduct(p - a, ab) / lengthSquared, 0.0, 1.0)
-                             : 0.0;
-        const QPointF foot = a + t * ab;
-        const double distance = std::hypot(p.x() - foot.x(), p.y() - foot.y());
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const Foot& foot = feet[i];
+        if (foot.squared() > leastSquared * kClearlyFarther) {
+            continue;
+        }
+        const double distance = std::hypot(foot.dx, foot.dy);
         if (distance < nearest) {
             nearest = distance;
-            at = travelled[static_cast<std::size_t>(i - 1)] + t * std::sqrt(lengthSquared);
+            at = segments[i].travelledBefore + foot.t * std::sqrt(segments[i].lengthSquared);
         }
     }
     return at;
@@ -60,13 +96,18 @@ WritingRenderer::WritingRenderer(const Glyph& glyph, QSize frameSize, const Writ
     square_ = QRectF((frameSize.width() - side) / 2, (frameSize.height() - side) / 2, side, side);
     masks_ = rasteriseStrokes(glyph_, square_, frameSize);
     reach_.resize(masks_.size());
-    QImage canvas(frameSize, QImage::Format_RGB32);
-    canvas.fill(style_.background);
-    {
-        QPainter painter(&canvas);
-        drawGuide(painter, square_, style_.guide);
+    base_ = guideImage(frameSize, square_, QImage::Format_RGB32, QImage::Format_Grayscale8,
+                       style_.background, style_.guide);
+    for (int level = 0; level < 256; ++level) {
+        quantised_[static_cast<std::size_t>(level)] = static_cast<uchar>(level);
     }
-    base_ = canvas.convertToFormat(QImage::Format_Grayscale8);
+    if (style_.greyLevels >= 2 && style_.greyLevels < 256) {
+        const int step = 255 / (style_.greyLevels - 1);
+        for (int level = 0; level < 256; ++level) {
+            quantised_[static_cast<std::size_t>(level)] =
+                static_cast<uchar>((level + step / 2) / step * step);
+        }
+    }
     if (style_.pending != style_.background) {
         for (const StrokeMask& mask : masks_) {
             blendMask(base_, mask, style_.pending.rgb());
@@ -79,11 +120,10 @@ void WritingRenderer::quantise(QImage& image, const QRect& area) const {
     if (style_.greyLevels < 2 || style_.greyLevels >= 256) {
         return;
     }
-    const int step = 255 / (style_.greyLevels - 1);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         uchar* line = image.scanLine(y);
         for (int x = area.left(); x <= area.right(); ++x) {
-            line[x] = static_cast<uchar>((line[x] + step / 2) / step * step);
+            line[x] = quantised_[line[x]];
         }
     }
 }
@@ -108,11 +148,15 @@ const std::vector<float>& WritingRenderer::reachOf(int strokeIndex) {
     const StrokeMask& mask = masks_[static_cast<std::size_t>(strokeIndex)];
     const QTransform toImage = glyphToSquare(square_);
     const QPolygonF median = toImage.map(stroke.median);
-    std::vector<double> travelled{0};
+    std::vector<Segment> segments;
+    double travelled = 0;
     for (qsizetype i = 1; i < median.size(); ++i) {
         const QPointF step = median[i] - median[i - 1];
-        travelled.push_back(travelled.back() + std::hypot(step.x(), step.y()));
+        segments.push_back({median[i - 1], step, QPointF::dotProduct(step, step), travelled});
+        travelled += std::hypot(step.x(), step.y());
     }
+    std::vector<Foot> feet;
+    feet.reserve(segments.size());
     const double unitsPerPixel = 1.0 / toImage.m11();
     reach.assign(static_cast<std::size_t>(mask.bounds.width()) * mask.bounds.height(), 0.0f);
     std::size_t index = 0;
@@ -120,7 +164,7 @@ const std::vector<float>& WritingRenderer::reachOf(int strokeIndex) {
         for (int x = mask.bounds.left(); x <= mask.bounds.right(); ++x, ++index) {
             if (mask.at(x, y) != 0) {
                 reach[index] = static_cast<float>(
-                    travelToNearest(QPointF(x + 0.5, y + 0.5), median, travelled) * unitsPerPixel);
+                    travelToNearest(QPointF(x + 0.5, y + 0.5), segments, feet) * unitsPerPixel);
             }
         }
     }
@@ -144,9 +188,12 @@ void WritingRenderer::drawPartialStroke(QImage& image, int strokeIndex, double p
             if (outline == 0) {
                 continue;
             }
-            const double pen =
-                std::clamp((travelled - reach[index]) * pixelsPerUnit + 0.5, 0.0, 1.0);
-            const auto coverage = static_cast<unsigned>(std::lround(outline * pen));
+            const double pen = (travelled - reach[index]) * pixelsPerUnit + 0.5;
+            if (pen <= 0) {
+                continue;  // not reached yet: no coverage
+            }
+            const auto coverage =
+                pen >= 1 ? outline : static_cast<unsigned>(std::lround(outline * pen));
             line[x] = static_cast<uchar>((line[x] * (255 - coverage) + ink * coverage + 127) / 255);
         }
     }

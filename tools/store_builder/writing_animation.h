@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <array>
 #include <vector>
 
 #include "tools/store_builder/glyph.h"
@@ -60,7 +61,8 @@ class WritingRenderer {
     // Per stroke, for each pixel of its mask's bounds, how far along the median (in glyph
     // units) the pen must have travelled to reveal it; made when the stroke is first written.
     std::vector<std::vector<float>> reach_;
-    QImage base_;  // guide and the strokes finished so far
+    std::array<uchar, 256> quantised_{};  // each grey level as quantise() leaves it
+    QImage base_;                         // guide and the strokes finished so far
     int finished_ = 0;
     FramePlan lastPlan_{-1};
     QImage lastFrame_;
