@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 #include <exception>
 
@@ -171,7 +172,20 @@ void RecordGrid::dataChanged(DataChange change) {
     lastChange_ = change;
     followCurrentRow();
     placeLiveCell();
-    updateScrollBar();
+    if (change == DataChange::RowAppended || change == DataChange::RowPosted) {
+        // A rebuild adds its rows one after another within one event: the bar follows once
+        // that event is done. Every change of its range repaints it with the next redraw,
+        // and painting it after every row cost more than the rows' pictures.
+        if (!scrollBarFollowing_) {
+            scrollBarFollowing_ = true;
+            QTimer::singleShot(0, this, [this] {
+                scrollBarFollowing_ = false;
+                updateScrollBar();
+            });
+        }
+    } else {
+        updateScrollBar();
+    }
     // A picture that cannot be read is an error of the action that made its row current, but
     // the grid is redrawn first.
     std::exception_ptr failure;
@@ -302,8 +316,7 @@ void RecordGrid::redrawNow(bool everything) {
              ++row) {
             addCell(row - top);
         }
-        // The scroll bar repaints itself when its range or value changes, once the event is
-        // done: painting it after every row of a rebuild cost more than the rows' pictures.
+        // The scroll bar repaints itself when its range or value changes (dataChanged).
     }
     shown_ = {top, count, live};
     if (isVisible()) {

@@ -106,6 +106,7 @@ class RecordGrid : public QWidget {
     bool everOpened_ = false;
     store::DataChange lastChange_ = store::DataChange::Closed;
     bool syncingScrollBar_ = false;
+    bool scrollBarFollowing_ = false;  // the bar's update after appended rows is on its way
     std::map<int, QPixmap> pictures_;
     qreal picturesRatio_ = 1.0;  // the device pixel ratio pictures_ were scaled for
     Bytes livePhoto_;            // the bytes the live box shows
