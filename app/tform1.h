@@ -71,6 +71,7 @@ class TForm1 : public QWidget {
     QWidget* windowToBringForward();
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -79,6 +80,9 @@ class TForm1 : public QWidget {
   private:
     // Reads the table pages every character scans while the window waits for its user.
     void readAhead();
+    // Starts deriving the tables' keys, once: after the window's first paint, or at the first
+    // character chosen sooner.
+    void deriveKeysAhead();
     void createControls();
     void setTabOrder();
     void connectHandlers();
@@ -129,6 +133,7 @@ class TForm1 : public QWidget {
     app::PracticeSheetActions* sheetActions_ = nullptr;
     app::FindByDrawing* findByDrawing_ = nullptr;
     bool shown_ = false;
+    bool keysDerivedAhead_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
     std::optional<QPoint> dragOffset_;
 
