@@ -13,6 +13,7 @@
 #include "app/application_error.h"
 #include "app/clip_module.h"
 #include "app/program_commands.h"
+#include "app/session_bus.h"
 #include "app/tform1.h"
 #include "desktop/desktop.h"
 #include "desktop/display_opening.h"
@@ -89,6 +90,8 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
         const qir::DisplayOpening opening(QString::fromLatin1(qir::app::kProgramName));
         application.emplace(argc, argv);
     }
+    // While the window is built (session_bus.h).
+    const qir::app::SessionBusConnecting sessionBus;
     // A logout or kill ends the program as its exit button does.
     qir::QuitOnTerminationSignals quitOnTerminationSignals;
     // The X11 window class of our windows.
