@@ -4,7 +4,8 @@
 // machine's moods), its top-level window followed until it is shown, exposed and painted whole,
 // and the program ended with SIGTERM (as a logout ends it) and waited for, so that the next
 // start does not hand over to it. Each program runs in the current directory with no
-// arguments. A first start of each warms the disk cache and is not counted.
+// arguments. A first start of each warms the disk cache and is not counted. Beside the times,
+// the processor time the program had used by its first paint, its main thread's and in all.
 //
 // Usage: window_shown_bench [--runs N] [--verbose] PROGRAM...
 // Needs a display with a window manager (bench/app/startup_bench.sh starts Xvfb and openbox).
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -83,9 +85,26 @@ class StartedProgram {
 
 struct Figures {
     std::string program;
-    std::vector<double> shown, exposed, painted;
+    std::vector<double> shown, exposed, painted, mainThreadCpu, allThreadsCpu;
     int missed = 0;
 };
+
+// What one start took: its window's times, and the processor time its main thread and all its
+// threads had used when the window was painted (or the watch gave up), which the machine's
+// other work changes far less than the wall-clock times.
+struct Start {
+    WindowTimes times;
+    double mainThreadCpu = 0;
+    double allThreadsCpu = 0;
+};
+
+// Milliseconds on a processor of one thread, from the scheduler's account in nanoseconds.
+double threadCpu(const std::filesystem::path& task) {
+    std::ifstream file(task / "schedstat");
+    double nanoseconds = 0;
+    file >> nanoseconds;
+    return nanoseconds / 1e6;
+}
 
 std::string loadAverage() {
     std::ifstream file("/proc/loadavg");
@@ -94,16 +113,27 @@ std::string loadAverage() {
     return one + " " + five + " " + fifteen;
 }
 
-WindowTimes startOnce(qir::bench::WindowWatch& watch, const std::string& program) {
+Start startOnce(qir::bench::WindowWatch& watch, const std::string& program) {
     StartedProgram started(program);
-    const WindowTimes times = watch.follow(started.pid(), started.started(), kStartTimeout);
+    Start start;
+    start.times = watch.follow(started.pid(), started.started(), kStartTimeout);
+    const std::filesystem::path tasks =
+        std::filesystem::path("/proc") / std::to_string(started.pid()) / "task";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        const double cpu = threadCpu(task.path());
+        start.allThreadsCpu += cpu;
+        if (task.path().filename() == std::to_string(started.pid())) {
+            start.mainThreadCpu = cpu;
+        }
+    }
     if (const std::string ending = started.end(); !ending.empty()) {
         std::fprintf(stderr, "%s did not end cleanly: %s\n", program.c_str(), ending.c_str());
     }
     // The server may still be tearing the program's windows down: their last events belong to
     // this start, and their numbers go to the next program.
     watch.awaitWindowGone(std::chrono::seconds(5));
-    return times;
+    return start;
 }
 
 void printRow(const char* what, std::vector<double> values, int missed) {
@@ -139,7 +169,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "usage: window_shown_bench [--runs N] [--verbose] PROGRAM...\n");
             return 2;
         } else {
-            figures.push_back({argument, {}, {}, {}, 0});
+            figures.push_back({argument, {}, {}, {}, {}, {}, 0});
         }
     }
     if (figures.empty()) {
@@ -158,7 +188,10 @@ int main(int argc, char** argv) {
                 if (verbose) {
                     std::printf("%s, start %d:\n", program.program.c_str(), run + 1);
                 }
-                const WindowTimes times = startOnce(watch, program.program);
+                const Start start = startOnce(watch, program.program);
+                const WindowTimes& times = start.times;
+                program.mainThreadCpu.push_back(start.mainThreadCpu);
+                program.allThreadsCpu.push_back(start.allThreadsCpu);
                 if (!times.shown) {
                     std::fprintf(stderr, "%s: no window shown\n", program.program.c_str());
                     return 1;
@@ -184,6 +217,8 @@ int main(int argc, char** argv) {
             if (watch.seesPainting()) {
                 printRow("painted", program.painted, program.missed);
             }
+            printRow("main CPU", program.mainThreadCpu, 0);
+            printRow("all CPU", program.allThreadsCpu, 0);
         }
         if (!watch.seesPainting()) {
             std::printf("(the display lacks DAMAGE: the first paint is not seen)\n");
