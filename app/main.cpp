@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QFileInfo>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -129,11 +128,11 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
     std::optional<qir::workfolder::FolderClaim> folderClaim;
     refusingStart(
         [&] { folderClaim.emplace(std::filesystem::current_path(), scratchFileNames()); });
-    // Clips are decoded by a module, loaded once the window is on its way (clip_module.h).
+    // Clips are decoded by a module, loaded once the window has painted (clip_module.h).
     qir::app::useClipModule(executablePath());
     qir::TForm1 form(program);
+    QObject::connect(&form, &qir::TForm1::firstPainted, [] { qir::app::startLoadingClipModule(); });
     form.show();
-    QTimer::singleShot(0, [] { qir::app::startLoadingClipModule(); });
     return QApplication::exec();
 }
 

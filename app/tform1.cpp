@@ -351,7 +351,8 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!shown_) {
         shown_ = true;
         FormShow();
-        // The key derivations take both cores for a while: they wait for the first paint.
+        // The key derivations (and the clip module's loading, main.cpp) take both cores for a
+        // while: they wait for the first paint.
         if (QWindow* window = windowHandle()) {
             window->installEventFilter(this);
         }
@@ -365,9 +366,14 @@ void TForm1::showEvent(QShowEvent* event) {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Expose && watched == windowHandle()) {
         watched->removeEventFilter(this);
-        QMetaObject::invokeMethod(this, &TForm1::deriveKeysAhead, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TForm1::afterFirstPaint, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::afterFirstPaint() {
+    deriveKeysAhead();
+    emit firstPainted();
 }
 
 void TForm1::deriveKeysAhead() {

@@ -70,6 +70,11 @@ class TForm1 : public QWidget {
     // the main window itself.
     QWidget* windowToBringForward();
 
+  signals:
+    // Once, when the window's first paint is done: work that would only slow the window down
+    // while it comes up starts here.
+    void firstPainted();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -83,6 +88,7 @@ class TForm1 : public QWidget {
     // Starts deriving the tables' keys, once: after the window's first paint, or at the first
     // character chosen sooner.
     void deriveKeysAhead();
+    void afterFirstPaint();
     void createControls();
     void setTabOrder();
     void connectHandlers();
