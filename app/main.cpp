@@ -11,6 +11,7 @@
 #include "app/application.h"
 #include "app/application_error.h"
 #include "app/clip_module.h"
+#include "app/font_configuration.h"
 #include "app/program_commands.h"
 #include "app/session_bus.h"
 #include "app/tform1.h"
@@ -85,6 +86,8 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
         return 0;
     }
 
+    // While the application object is made (font_configuration.h).
+    const qir::app::FontConfigurationLoading fontConfiguration;
     {
         const qir::DisplayOpening opening(QString::fromLatin1(qir::app::kProgramName));
         application.emplace(argc, argv);
