@@ -16,7 +16,8 @@ namespace qir::app {
 // staged program) and then in its installed place. A module that cannot be loaded leaves every
 // clip failing with the device's "decoder cannot be loaded".
 void useClipModule(const std::filesystem::path& executable);
-// Starts loading it on a thread of its own, once; the first clip starts it too, if sooner.
+// Starts loading it on a thread of its own, once; the program does so when its window has
+// painted (loading while the window comes up slowed it), the first clip too, if sooner.
 void startLoadingClipModule();
 
 }  // namespace qir::app

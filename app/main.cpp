@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QFileInfo>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -12,7 +11,9 @@
 #include "app/application.h"
 #include "app/application_error.h"
 #include "app/clip_module.h"
+#include "app/font_configuration.h"
 #include "app/program_commands.h"
+#include "app/session_bus.h"
 #include "app/tform1.h"
 #include "desktop/desktop.h"
 #include "desktop/display_opening.h"
@@ -85,10 +86,14 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
         return 0;
     }
 
+    // While the application object is made (font_configuration.h).
+    const qir::app::FontConfigurationLoading fontConfiguration;
     {
         const qir::DisplayOpening opening(QString::fromLatin1(qir::app::kProgramName));
         application.emplace(argc, argv);
     }
+    // While the window is built (session_bus.h).
+    const qir::app::SessionBusConnecting sessionBus;
     // A logout or kill ends the program as its exit button does.
     qir::QuitOnTerminationSignals quitOnTerminationSignals;
     // The X11 window class of our windows.
@@ -126,11 +131,11 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
     std::optional<qir::workfolder::FolderClaim> folderClaim;
     refusingStart(
         [&] { folderClaim.emplace(std::filesystem::current_path(), scratchFileNames()); });
-    // Clips are decoded by a module, loaded once the window is on its way (clip_module.h).
+    // Clips are decoded by a module, loaded once the window has painted (clip_module.h).
     qir::app::useClipModule(executablePath());
     qir::TForm1 form(program);
+    QObject::connect(&form, &qir::TForm1::firstPainted, [] { qir::app::startLoadingClipModule(); });
     form.show();
-    QTimer::singleShot(0, [] { qir::app::startLoadingClipModule(); });
     return QApplication::exec();
 }
 

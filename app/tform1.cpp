@@ -351,9 +351,35 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!shown_) {
         shown_ = true;
         FormShow();
+        // The key derivations (and the clip module's loading, main.cpp) take both cores for a
+        // while: they wait for the first paint.
+        if (QWindow* window = windowHandle()) {
+            window->installEventFilter(this);
+        }
         // Once the window is up, the table pages every character scans are read while nobody
         // waits; a character chosen sooner reads them itself.
         QTimer::singleShot(kReadAheadDelayMs, this, [this] { readAhead(); });
+    }
+}
+
+// The window paints while it handles its first exposure; what is queued then runs after it.
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle()) {
+        watched->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &TForm1::afterFirstPaint, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::afterFirstPaint() {
+    deriveKeysAhead();
+    emit firstPainted();
+}
+
+void TForm1::deriveKeysAhead() {
+    if (!keysDerivedAhead_) {
+        keysDerivedAhead_ = true;
+        store_.deriveKeysAhead();
     }
 }
 
@@ -439,15 +465,19 @@ void TForm1::ImageminiClick() {
     showMinimized();
 }
 void TForm1::TreeView1Click() {
+    deriveKeysAhead();
     handle([this] { selection_->TreeView1Click(TreeView1->selectedNodeText()); });
 }
 void TForm1::Edit1Change() {
+    deriveKeysAhead();
     handle([this] { selection_->Edit1Change(Edit1->bytes()); });
 }
 void TForm1::ImagenextClick() {
+    deriveKeysAhead();
     handle([this] { selection_->ImagenextClick(); });
 }
 void TForm1::ImageprevClick() {
+    deriveKeysAhead();
     handle([this] { selection_->ImageprevClick(); });
 }
 void TForm1::ImagehelpClick() {

@@ -70,7 +70,13 @@ class TForm1 : public QWidget {
     // the main window itself.
     QWidget* windowToBringForward();
 
+  signals:
+    // Once, when the window's first paint is done: work that would only slow the window down
+    // while it comes up starts here.
+    void firstPainted();
+
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -79,6 +85,10 @@ class TForm1 : public QWidget {
   private:
     // Reads the table pages every character scans while the window waits for its user.
     void readAhead();
+    // Starts deriving the tables' keys, once: after the window's first paint, or at the first
+    // character chosen sooner.
+    void deriveKeysAhead();
+    void afterFirstPaint();
     void createControls();
     void setTabOrder();
     void connectHandlers();
@@ -129,6 +139,7 @@ class TForm1 : public QWidget {
     app::PracticeSheetActions* sheetActions_ = nullptr;
     app::FindByDrawing* findByDrawing_ = nullptr;
     bool shown_ = false;
+    bool keysDerivedAhead_ = false;
     // Set while the window is moved by hand, where no window manager moves it.
     std::optional<QPoint> dragOffset_;
 

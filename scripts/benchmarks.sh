@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and runs every benchmark: each program in build/bench/<folder>/ and each
 # shell benchmark bench/<folder>/*_bench.sh, after a description of the machine. A benchmark
-# added to either place joins by itself. The figures go to standard output and to
+# added to either place joins by itself. A program that needs what its folder's script sets up
+# (an X session, say) lies one folder further down, where only that script runs it. The figures go to standard output and to
 # build/bench-results/<time>.txt; docs/PERFORMANCE.md says what each one should reach.
 # Usage: scripts/benchmarks.sh [ARGUMENTS FOR EVERY BENCHMARK PROGRAM...]
 #   e.g. scripts/benchmarks.sh --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

@@ -57,6 +57,9 @@ void CharacterStore::connect() {
 
 void CharacterStore::addPassword(std::string password) {
     session_.addPassword(std::move(password));
+}
+
+void CharacterStore::deriveKeysAhead() {
     // The tables every character needs; the scratch table may not be there yet.
     dataSets_->database1.deriveKeysAhead({"donghua.db", "bishun.db", kStrokeDisplayTable.fileName});
 }

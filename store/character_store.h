@@ -35,6 +35,10 @@ class CharacterStore {
     void connect();
     // The session's password and the prompt asked for a table file that none opens.
     void addPassword(std::string password);
+    // Derives, on threads of their own, the keys of the tables every character needs with the
+    // passwords added so far; a table opened sooner derives its key itself. The window calls it
+    // once it is painted, so that the derivations do not hold up its start.
+    void deriveKeysAhead();
     void setPasswordPrompt(Session::PasswordPrompt prompt);
     // The folder the table files lie in.
     std::filesystem::path folder() const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/key_derivation.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <fstream>
@@ -59,6 +60,12 @@ class KeyMemo {
     }
 
   private:
+    // The crypto library frees its state from an exit handler. Initialised before the memo is
+    // made, its handler runs after the memo's destructor, which waits for the derivations still
+    // under way: a program that ends during one does not pull the library from under it.
+    // (Asked for nothing, the library would return at once without registering anything.)
+    KeyMemo() { OPENSSL_init_crypto(OPENSSL_INIT_ADD_ALL_DIGESTS, nullptr); }
+
     std::mutex mutex_;
     std::map<std::pair<std::string, std::string>, std::shared_future<std::string>> keys_;
     std::map<std::string, int> pageSizes_;

@@ -1,25 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up to first shown window, and peak memory after showing a 23-stroke character, for the
-# real program under Xvfb and openbox. Usage: bench/app/startup_bench.sh [STAGE_DIR] [RUNS]
+# real program under Xvfb and openbox. The start is timed from the X server's events
+# (window_shown_bench): when the window is shown, exposed, and first painted whole.
+# Usage: bench/app/startup_bench.sh [STAGE_DIR] [RUNS] [OTHER_PROGRAM...]
+#   OTHER_PROGRAM: another build's qir-stroke (say, main's build/stage/qir-stroke), started in
+#   turn with the stage folder's in the same working directory, for figures side by side.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tests/e2e/x11_session.sh" "${1:-$here/../../build/stage}"
-runs=${2:-7}
-# The window is looked for every 5 ms, so the figure is not rounded up to a coarse poll.
-export QIR_WINDOW_POLL=0.005
+runs=${2:-9}
+others=("${@:3}")
 
-times=()
-for _ in $(seq "$runs"); do
-    started=$(date +%s%N)
-    start_program
-    times+=($((($(date +%s%N) - started) / 1000000)))
-    kill "$program_pid"
-    wait "$program_pid" 2>/dev/null || true
-done
-sorted=$(printf '%s\n' "${times[@]}" | sort -n)
-echo "start-up to shown window (ms): $(echo $sorted)"
-echo "median: $(echo "$sorted" | sed -n "$(((runs + 1) / 2))p") ms"
+probe="$(dirname "$stage_dir")/bench/app/x11/window_shown_bench"
+[ -x "$probe" ] || fail "$probe is not built"
+"$probe" --runs "$runs" ./qir-stroke "${others[@]}"
 
 start_program
 for _ in $(seq 100); do

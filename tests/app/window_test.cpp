@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
+#include <vector>
 
 #include "tests/app/form_fixture.h"
 
@@ -74,6 +77,38 @@ TEST(Window, HelpAndLinkGoToTheDesktopAndMinimiseAndExitWork) {
 
     click("Imageexit");
     EXPECT_FALSE(form.isVisible());
+}
+
+// Work that would slow the window while it comes up (the clip module's loading, the tables'
+// key derivations) waits for this: it must come, once, and only after the window has painted.
+TEST(Window, SaysOnceThatItsFirstPaintIsDone) {
+    FormFixture fixture;
+    TForm1& form = fixture.form();
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    QApplication::instance()->installEventFilter(&counter);
+    std::vector<int> paintsWhenSaid;
+    QObject::connect(&form, &TForm1::firstPainted,
+                     [&] { paintsWhenSaid.push_back(counter.paints); });
+    QApplication::processEvents();
+    EXPECT_TRUE(paintsWhenSaid.empty()) << "said before the window was shown";
+
+    form.show();
+    for (int i = 0; i < 100 && paintsWhenSaid.empty(); ++i) {
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(paintsWhenSaid.size(), 1u);
+    EXPECT_GT(paintsWhenSaid[0], 0);
+    form.hide();
+    form.show();
+    QTest::qWait(100);
+    EXPECT_EQ(paintsWhenSaid.size(), 1u);
+    QApplication::instance()->removeEventFilter(&counter);
 }
 
 TEST(Window, ActivationBringsAnOpenMessageBoxForwardRatherThanTheWindow) {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "store/dataset.h"
 #include "store/session.h"
 #include "store/sqlite.h"
@@ -88,6 +91,22 @@ TEST_F(KeyDerivationTest, APromptedPasswordStillOpensAFileOfAnotherPassword) {
     table.open();
     EXPECT_EQ(table.recordCount(), 1);
     EXPECT_EQ(asked, 1);
+}
+
+// A program may end while a key is still being derived (closed at once, or at logout): the exit
+// waits for the derivation instead of freeing the crypto library under it. Run in a process of
+// its own, where nothing has used the crypto library before.
+TEST_F(KeyDerivationTest, AProcessEndingWhileAKeyIsDerivedAheadEndsCleanly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    scratch.write("salted.db", std::string(64, 's'));
+    EXPECT_EXIT(
+        {
+            for (int i = 0; i < 4; ++i) {
+                deriveKeyAhead("salted.db", "password " + std::to_string(i));
+            }
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(KeyDerivationTest, NoSaltInAFileShorterThanOne) {
