@@ -12,6 +12,7 @@ suites=(store strokes animation)
 cmake --build "$build" --parallel "$(nproc)" --target "${suites[@]/%/_tests}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for suite in "${suites[@]}"; do
     echo "Sanitized: ${suite}_tests"
