@@ -11,10 +11,9 @@
 #include "app/application.h"
 #include "app/application_error.h"
 #include "app/clip_module.h"
-#include "app/font_configuration.h"
 #include "app/program_commands.h"
-#include "app/session_bus.h"
 #include "app/tform1.h"
+#include "app/work_ahead.h"
 #include "desktop/desktop.h"
 #include "desktop/display_opening.h"
 #include "desktop/fonts.h"
@@ -86,14 +85,14 @@ int runProgram(int argc, char** argv, std::optional<QApplication>& application) 
         return 0;
     }
 
-    // While the application object is made (font_configuration.h).
-    const qir::app::FontConfigurationLoading fontConfiguration;
+    // While the application object is made (work_ahead.h).
+    const std::jthread fontConfiguration = qir::app::loadFontConfigurationAhead();
     {
         const qir::DisplayOpening opening(QString::fromLatin1(qir::app::kProgramName));
         application.emplace(argc, argv);
     }
-    // While the window is built (session_bus.h).
-    const qir::app::SessionBusConnecting sessionBus;
+    // While the window is built (work_ahead.h).
+    const std::jthread sessionBus = qir::app::connectSessionBusAhead();
     // A logout or kill ends the program as its exit button does.
     qir::QuitOnTerminationSignals quitOnTerminationSignals;
     // The X11 window class of our windows.
