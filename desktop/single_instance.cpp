@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/single_instance.h"
 
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <cerrno>
 #include <memory>
 
 #include "desktop/instance_socket.h"
@@ -97,11 +100,14 @@ bool handOverToRunningInstance(const InstanceAddress& address, const ActivationR
     return false;
 }
 
-InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {
-    connect(&server_, &QLocalServer::newConnection, this, &InstanceChannel::acceptPending);
-}
+InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {}
 
-InstanceChannel::~InstanceChannel() = default;
+InstanceChannel::~InstanceChannel() {
+    if (listening_.valid() && folder_) {
+        // The last one out takes the socket's name away with it.
+        ::unlinkat(folder_->descriptor(), entry_.constData(), 0);
+    }
+}
 
 InstanceClaim InstanceChannel::claim(const InstanceAddress& address,
                                      const ActivationRequest& request) {
@@ -134,60 +140,78 @@ InstanceClaim InstanceChannel::claim(const InstanceAddress& address,
         if (!listening.valid()) {
             continue;
         }
-        if (!server_.listen(listening.get())) {
-            instance::remove(*folder, entry);
-            return InstanceClaim::Alone;
-        }
+        // Plain POSIX, watched by the event loop: Qt's own local server would bring Qt
+        // Network and its nine libraries into every start for this one socket.
+        auto* accepting = new QSocketNotifier(listening.get(), QSocketNotifier::Read, this);
+        connect(accepting, &QSocketNotifier::activated, this, &InstanceChannel::acceptPending);
+        listening_ = std::move(listening);
+        entry_ = entry;
         folder_ = std::make_unique<instance::Folder>(std::move(*folder));
-        listening.release();
         return InstanceClaim::Running;
     }
     return InstanceClaim::Alone;
 }
 
 void InstanceChannel::acceptPending() {
-    while (QLocalSocket* connection = server_.nextPendingConnection()) {
-        connection->setParent(this);
-        const auto user = instance::peerUser(static_cast<int>(connection->socketDescriptor()));
+    for (;;) {
+        FileDescriptor connection(
+            ::accept4(listening_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+        if (!connection.valid()) {
+            return;  // none left (or a connection that went before it was taken)
+        }
+        const auto user = instance::peerUser(connection.get());
         if (user && *user == ::geteuid()) {
-            receive(connection);
-        } else {
-            connection->disconnectFromServer();
-            connection->deleteLater();
+            receive(std::move(connection));
         }
     }
 }
 
-void InstanceChannel::receive(QLocalSocket* connection) {
+void InstanceChannel::receive(FileDescriptor connection) {
+    // The connection's state lives as long as its notifier, which the delivery deletes.
+    auto* reading = new QSocketNotifier(connection.get(), QSocketNotifier::Read, this);
     struct Pending {
+        FileDescriptor connection;
         QByteArray bytes;
         bool delivered = false;
     };
-    auto pending = std::make_shared<Pending>();
-    const auto deliver = [this, connection, pending] {
+    auto pending = std::make_shared<Pending>(Pending{std::move(connection), {}, false});
+    const auto deliver = [this, reading, pending] {
         if (pending->delivered) {
             return;
         }
         pending->delivered = true;
-        pending->bytes += connection->readAll();
-        connection->disconnect(this);
-        connection->abort();
-        connection->deleteLater();
+        reading->setEnabled(false);
+        reading->deleteLater();
+        pending->connection = FileDescriptor();
         emit activationRequested(ActivationRequest::decoded(pending->bytes));
     };
-    const auto read = [connection, pending, deliver] {
-        pending->bytes += connection->readAll();
-        if (pending->bytes.contains("\n\n") || pending->bytes.size() > kLongestRequest) {
-            deliver();
+    const auto read = [pending, deliver] {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(pending->connection.get(), buffer, sizeof buffer);
+            if (got > 0) {
+                pending->bytes.append(buffer, static_cast<qsizetype>(got));
+                if (pending->bytes.size() > kLongestRequest) {
+                    break;
+                }
+                continue;
+            }
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                // More may come; the request is whole once it ends in an empty line.
+                if (!pending->bytes.contains("\n\n")) {
+                    return;
+                }
+            }
+            break;  // the end of the connection, an error, or a whole request
         }
-    };
-    connect(connection, &QLocalSocket::readyRead, this, read);
-    connect(connection, &QLocalSocket::disconnected, this, deliver);
-    QTimer::singleShot(kRequestPatienceMs, connection, deliver);
-    read();
-    if (!pending->delivered && connection->state() == QLocalSocket::UnconnectedState) {
         deliver();
-    }
+    };
+    connect(reading, &QSocketNotifier::activated, this, read);
+    QTimer::singleShot(kRequestPatienceMs, reading, deliver);
+    read();
 }
 
 }  // namespace qir

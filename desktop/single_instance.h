@@ -8,11 +8,11 @@
 // window come forward in its place.
 
 #include <QByteArray>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QObject>
 #include <QString>
 #include <memory>
+
+#include "platform/file_descriptor.h"
 
 namespace qir {
 
@@ -86,11 +86,12 @@ class InstanceChannel : public QObject {
 
   private:
     void acceptPending();
-    void receive(QLocalSocket* connection);
+    void receive(FileDescriptor connection);
 
     // Kept open while listening: the server's socket may be reached through it.
     std::unique_ptr<instance::Folder> folder_;
-    QLocalServer server_;
+    QByteArray entry_;  // the socket's name in the folder
+    FileDescriptor listening_;
 };
 
 }  // namespace qir
