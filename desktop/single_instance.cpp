@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/single_instance.h"
 
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 

@@ -193,6 +193,9 @@ class Table : public DataSet {
     std::string tableName_;
     bool readOnly_ = false;
     std::optional<TableLayout> scratchLayout_;
+    // Whether the scratch file's page size was compared with its layout's: once is enough, as
+    // the program makes every later file itself.
+    bool scratchPageSizeChecked_ = false;
 };
 
 // A read-only query whose text names table files ("select * from donghua.db ...").

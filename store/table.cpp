@@ -57,10 +57,13 @@ void Table::emptyTable() {
                 // A scratch table made with the small pages of older versions is made afresh
                 // with the layout's: each row of step pictures is written and read back in a
                 // dozen small pages, each encrypted and written on its own.
-                const auto attachment = database().attach(tableName_, access());
-                if (pageSizeOf(database().connection(), sql::quoted(attachment.schema)) !=
-                    scratchLayout_->pageSize) {
-                    database().recreateTable(tableName_, *scratchLayout_);
+                if (!scratchPageSizeChecked_) {
+                    scratchPageSizeChecked_ = true;
+                    const auto attachment = database().attach(tableName_, access());
+                    if (pageSizeOf(database().connection(), sql::quoted(attachment.schema)) !=
+                        scratchLayout_->pageSize) {
+                        database().recreateTable(tableName_, *scratchLayout_);
+                    }
                 }
             } catch (const DamagedTableError&) {
                 // Scratch rows are only ever the last ones shown, and emptying drops them
